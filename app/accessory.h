@@ -1,0 +1,27 @@
+// The accessory window: a topmost, captionless tool window cut to its skin's shape that follows
+// the foreground window's title bar. Once attached, the shape region belongs to the window; the
+// window keeps its handle as a property until teardown or the skin switch.
+#pragma once
+#include <windows.h>
+
+#define ACCESSORY_CLASS "PerchlingClass"
+#define ACCESSORY_TITLE "Perchling"  // also how the follow tick recognises the accessory itself
+#define REGION_PROPERTY "PerchlingRegion"
+
+enum {
+  kFollowTimerId = 100,
+  kFollowPeriodMs = 100,
+  kFallbackSize = 120,  // window size when the picture cannot be measured
+  kAccessoryExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
+};
+
+const DWORD kAccessoryStyle = WS_POPUP | WS_VISIBLE | WS_SYSMENU | WS_MINIMIZEBOX;
+const DWORD kTransparentColour = 0x00FF00FF;  // pure magenta, as a 32-bit pixel value
+
+LRESULT CALLBACK AccessoryWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Stops following and drops the shape property: the part of teardown the skin switch shares.
+void StopAccessory(HWND window);
+
+// Shows a message box titled "Perchling" with an OK button.
+void ShowMessage(HWND owner, const char* text);

@@ -1,0 +1,49 @@
+# Host side: the portable core and its native tests, then the Windows sub-build and the tests that
+# run its programs under Wine.
+find_package(GTest REQUIRED)
+find_package(Threads REQUIRED)
+
+set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+add_library(perchling_core STATIC ${PORTABLE_SOURCES})
+target_include_directories(perchling_core PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(perchling_core PUBLIC -Wall -Wextra ${SANITIZE})
+target_link_options(perchling_core PUBLIC ${SANITIZE})
+
+file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
+add_executable(native_tests ${NATIVE_TEST_SOURCES})
+target_link_libraries(native_tests perchling_core GTest::gtest_main Threads::Threads)
+add_test(NAME native COMMAND native_tests)
+
+# The Windows sub-build, configured with the MinGW toolchain and rebuilt on every build.
+include(ExternalProject)
+set(WINDOWS_BUILD ${CMAKE_BINARY_DIR}/windows)
+ExternalProject_Add(windows
+  SOURCE_DIR ${CMAKE_SOURCE_DIR}
+  BINARY_DIR ${WINDOWS_BUILD}
+  CMAKE_ARGS -DCMAKE_TOOLCHAIN_FILE=${CMAKE_SOURCE_DIR}/cmake/mingw-w64-x86_64.cmake
+             -DCMAKE_BUILD_TYPE=${CMAKE_BUILD_TYPE}
+  INSTALL_COMMAND ""
+  BUILD_ALWAYS ON
+  USES_TERMINAL_BUILD ON)
+
+# Every Wine run shares one Xvfb display and one Wine prefix, set up by the fixture below.
+set(WINE_SESSION ${CMAKE_SOURCE_DIR}/tests/wine-session.sh)
+set(WINE_STATE ${CMAKE_BINARY_DIR}/wine-session)
+add_test(NAME wine_session_start COMMAND ${WINE_SESSION} ${WINE_STATE} start)
+add_test(NAME wine_session_stop COMMAND ${WINE_SESSION} ${WINE_STATE} stop)
+set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine)
+set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
+
+add_test(NAME win32 COMMAND ${WINE_SESSION} ${WINE_STATE} run 600
+         ${WINDOWS_BUILD}/perchling_win32_tests.exe)
+set_tests_properties(win32 PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_desktop TIMEOUT 700)
+
+file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.py)
+foreach(test_file ${E2E_TESTS})
+  get_filename_component(test_name ${test_file} NAME_WE)
+  string(REGEX REPLACE "^test_" "e2e_" test_name ${test_name})
+  add_test(NAME ${test_name} COMMAND ${WINE_SESSION} ${WINE_STATE} python 600 ${test_file}
+           ${WINDOWS_BUILD})
+  set_tests_properties(${test_name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_desktop
+                       TIMEOUT 700)
+endforeach()

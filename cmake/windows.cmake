@@ -1,0 +1,44 @@
+# Windows side: Perchling.exe, its install folder dist/, and the Win32 test programs.
+set(WARNINGS -Wall -Wextra)
+# Sources are UTF-8; the program's strings are Shift-JIS (code page 932).
+set(CHARSET -finput-charset=UTF-8 -fexec-charset=CP932)
+if(MSVC)
+  set(WARNINGS /W4)
+  set(CHARSET /source-charset:utf-8 /execution-charset:.932)
+endif()
+enable_language(RC)
+
+file(GLOB APP_SOURCES CONFIGURE_DEPENDS
+  ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/shape/*.cpp ${CMAKE_SOURCE_DIR}/skins/*.cpp
+  ${CMAKE_SOURCE_DIR}/shell/*.cpp ${CMAKE_SOURCE_DIR}/about/*.cpp)
+list(REMOVE_ITEM APP_SOURCES ${CMAKE_SOURCE_DIR}/app/main.cpp)
+add_library(perchling_app STATIC ${APP_SOURCES})
+target_include_directories(perchling_app PUBLIC ${CMAKE_SOURCE_DIR})
+target_compile_options(perchling_app PUBLIC ${WARNINGS} ${CHARSET})
+target_compile_definitions(perchling_app PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601)
+target_link_libraries(perchling_app PUBLIC shell32 ole32 uuid gdi32 user32)
+
+set(RESOURCES ${CMAKE_SOURCE_DIR}/res/perchling.rc)
+set_source_files_properties(${RESOURCES} PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/resource.h")
+
+add_executable(Perchling WIN32 app/main.cpp ${RESOURCES})
+target_link_libraries(Perchling perchling_app)
+if(MINGW)
+  # One file that needs no MinGW DLLs; stripped, and without the C++ runtime's exception tables.
+  target_compile_options(perchling_app PRIVATE -Os -fno-exceptions -fno-rtti)
+  target_link_options(Perchling PRIVATE -static -s -Wl,--gc-sections)
+endif()
+
+# The install folder: the program and its skins; setting.ini is written by the program.
+set(DIST ${CMAKE_BINARY_DIR}/dist)
+file(GLOB SKINS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/skin/*.bmp)
+add_custom_command(TARGET Perchling POST_BUILD
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${DIST}/skin
+  COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:Perchling> ${DIST}/
+  COMMAND ${CMAKE_COMMAND} -E copy ${SKINS} ${DIST}/skin/
+  VERBATIM)
+
+if(MINGW AND EXISTS /usr/src/googletest/CMakeLists.txt)
+  include(${CMAKE_SOURCE_DIR}/tests/win32/tests.cmake)
+endif()

@@ -1,0 +1,58 @@
+# Shared by the run script and the test session: a Wine prefix of the project's own, on an X
+# display, with the Japanese code page and fonts. Source it; it defines functions only.
+
+# Exports the Wine environment for the prefix in $1.
+wine_env() {
+  export WINEPREFIX="$1"
+  export WINEDEBUG=-all
+  export WINEDLLOVERRIDES="mscoree,mshtml=,winemenubuilder.exe=d"
+  export WINEARCH=win64
+  export LANG=ja_JP.UTF-8
+  unset LC_ALL
+}
+
+# Starts Xvfb on a free display; writes its number to $1/display and its pid to $1/xvfb.pid.
+start_xvfb() {
+  local state="$1" number
+  mkdir -p "$state"
+  for number in $(seq 91 140); do
+    [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
+    Xvfb ":$number" -screen 0 1280x1024x24 -br -nolisten tcp >"$state/xvfb.log" 2>&1 &
+    echo $! >"$state/xvfb.pid"
+    local waited
+    for waited in $(seq 50); do
+      [ -e "/tmp/.X11-unix/X$number" ] && break
+      sleep 0.1
+    done
+    if kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null && [ -e "/tmp/.X11-unix/X$number" ]; then
+      echo ":$number" >"$state/display"
+      export DISPLAY=":$number"
+      return 0
+    fi
+  done
+  echo "no free X display for Xvfb" >&2
+  return 1
+}
+
+stop_xvfb() {
+  local state="$1"
+  [ -f "$state/xvfb.pid" ] && kill "$(cat "$state/xvfb.pid")" 2>/dev/null
+  rm -f "$state/xvfb.pid" "$state/display"
+}
+
+# Creates the prefix once (needs DISPLAY): Japanese dialog fonts mapped to the IPA Gothic fonts,
+# and URLs handed to a harmless command instead of a browser.
+prepare_prefix() {
+  [ -f "$WINEPREFIX/system.reg" ] && return 0
+  timeout 300 wine wineboot -i >/dev/null 2>&1
+  local replacements='HKCU\Software\Wine\Fonts\Replacements' font
+  for font in "MS UI Gothic" "ＭＳ ゴシック" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma"; do
+    timeout 60 wine reg add "$replacements" /v "$font" /d "IPAGothic" /f >/dev/null 2>&1
+  done
+  for font in "ＭＳ Ｐゴシック" "MS PGothic"; do
+    timeout 60 wine reg add "$replacements" /v "$font" /d "IPAPGothic" /f >/dev/null 2>&1
+  done
+  timeout 60 wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "/bin/true" /f \
+    >/dev/null 2>&1
+  timeout 60 wineserver -w
+}

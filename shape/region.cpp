@@ -1,0 +1,127 @@
+// The shape builder: copy the picture into a 32-bit working copy, scan it for runs of
+// non-transparent pixels, and unite the runs into one region.
+//
+// Uniting one run at a time costs time in proportion to runs times region size, which for a large
+// dithered picture means minutes. Runs are instead gathered into small regions of kRunsPerPiece
+// each, and the pieces are united pairwise like a binary counter, so every run takes part in about
+// log2(pieces) unions. The result is the same region: the union of exactly the scanned runs.
+#include "shape/region.h"
+
+#include "shape/pixel_runs.h"
+
+enum {
+  kRunsPerPiece = 256,
+  kMaxPieceLevels = 64,  // a binary counter of pieces never needs more levels than this
+};
+
+struct RegionPieceData {
+  RGNDATAHEADER header;
+  RECT rects[kRunsPerPiece];
+};
+
+// Pieces waiting to be united: levels[k] is NULL or the union of 2^k pieces.
+struct RegionBuilder {
+  RegionPieceData piece;
+  HRGN levels[kMaxPieceLevels];
+};
+
+// Unites b into a and deletes b; returns a.
+static HRGN UniteAndDelete(HRGN a, HRGN b) {
+  CombineRgn(a, a, b, RGN_OR);
+  DeleteObject(b);
+  return a;
+}
+
+// Turns the gathered rectangles into a region and carries it into the counter.
+static void FlushPiece(RegionBuilder* builder) {
+  DWORD count = builder->piece.header.nCount;
+  if (count == 0) return;
+  builder->piece.header.nRgnSize = count * sizeof(RECT);
+  HRGN carry = ExtCreateRegion(NULL, sizeof(RGNDATAHEADER) + count * sizeof(RECT),
+                               reinterpret_cast<RGNDATA*>(&builder->piece));
+  builder->piece.header.nCount = 0;
+  SetRectEmpty(&builder->piece.header.rcBound);
+  for (int level = 0; carry && level < kMaxPieceLevels; ++level) {
+    if (!builder->levels[level]) {
+      builder->levels[level] = carry;
+      return;
+    }
+    carry = UniteAndDelete(builder->levels[level], carry);
+    builder->levels[level] = NULL;
+  }
+}
+
+static void AddRun(void* context, const PixelRun& run) {
+  RegionBuilder* builder = static_cast<RegionBuilder*>(context);
+  RGNDATAHEADER* header = &builder->piece.header;
+  RECT rect = {run.x0, run.y, run.x1, run.y + 1};
+  builder->piece.rects[header->nCount++] = rect;
+  UnionRect(&header->rcBound, &header->rcBound, &rect);
+  if (header->nCount == kRunsPerPiece) FlushPiece(builder);
+}
+
+// Unites everything in the builder into one region (empty if there were no runs).
+static HRGN FinishRegion(RegionBuilder* builder) {
+  FlushPiece(builder);
+  HRGN result = CreateRectRgn(0, 0, 0, 0);
+  for (int level = 0; level < kMaxPieceLevels; ++level) {
+    if (builder->levels[level]) result = UniteAndDelete(result, builder->levels[level]);
+  }
+  return result;
+}
+
+// Copies the picture into a new 32-bit bottom-up DIB section; NULL if any step fails.
+static HBITMAP CopyToWorkingPixels(HBITMAP bitmap, int width, int height, uint32_t** pixels) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = height;  // positive: the bottom row is stored first
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+
+  HDC workingDc = CreateCompatibleDC(NULL);
+  if (!workingDc) return NULL;
+  void* bits = NULL;
+  HBITMAP working = CreateDIBSection(workingDc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
+  if (working) {
+    BOOL copied = TRUE;  // without a second context the copy is never tried: all pixels stay 0
+    HGDIOBJ oldWorking = SelectObject(workingDc, working);
+    HDC pictureDc = CreateCompatibleDC(workingDc);
+    if (pictureDc) {
+      HGDIOBJ oldPicture = SelectObject(pictureDc, bitmap);
+      copied = BitBlt(workingDc, 0, 0, width, height, pictureDc, 0, 0, SRCCOPY);
+      SelectObject(pictureDc, oldPicture);
+      DeleteDC(pictureDc);
+    }
+    SelectObject(workingDc, oldWorking);
+    if (!copied) {
+      DeleteObject(working);
+      working = NULL;
+    }
+  }
+  DeleteDC(workingDc);
+  *pixels = static_cast<uint32_t*>(bits);
+  return working;
+}
+
+HRGN CreateRegionFromBitmap(HBITMAP bitmap, DWORD transparent) {
+  BITMAP measured;
+  if (!bitmap || !GetObjectA(bitmap, sizeof measured, &measured)) return NULL;
+  uint32_t* pixels = NULL;
+  HBITMAP working = CopyToWorkingPixels(bitmap, measured.bmWidth, measured.bmHeight, &pixels);
+  if (!working) return NULL;
+
+  // The builder holds a piece of rectangles: too large for the stack of a window procedure.
+  RegionBuilder* builder = static_cast<RegionBuilder*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, sizeof(RegionBuilder)));
+  HRGN region = NULL;
+  if (builder) {
+    builder->piece.header.dwSize = sizeof(RGNDATAHEADER);
+    builder->piece.header.iType = RDH_RECTANGLES;
+    ScanPixelRuns(pixels, measured.bmWidth, measured.bmHeight, transparent, AddRun, builder);
+    region = FinishRegion(builder);
+    HeapFree(GetProcessHeap(), 0, builder);
+  }
+  DeleteObject(working);
+  return region;
+}

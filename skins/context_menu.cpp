@@ -1,0 +1,115 @@
+// Loading, building and showing the context menu, and routing its commands.
+#include "skins/context_menu.h"
+
+#include "about/about_box.h"
+#include "app/program_state.h"
+#include "res/resource.h"
+#include "shell/startup_shortcut.h"
+#include "skins/catalogue.h"
+#include "skins/skin_switch.h"
+
+static const char kSkinsItem[] = "スキン";
+static const char kNoSkinsItem[] = "スキンなし";
+
+// Loads menu 101 and keeps its popup. The popup is detached from the loaded menu, which is then
+// destroyed, so that destroying the popup later leaves nothing behind.
+static void LoadContextMenu() {
+  HMENU loaded = LoadMenuA(g_state.instance, MAKEINTRESOURCEA(IDR_CONTEXT_MENU));
+  g_state.popupMenu = GetSubMenu(loaded, 0);
+  if (loaded) {
+    RemoveMenu(loaded, 0, MF_BYPOSITION);
+    DestroyMenu(loaded);
+  }
+}
+
+int BuildContextMenu(HMENU* popup, UINT position) {
+  g_state.skinMenu = CreatePopupMenu();
+  ScanSkins();
+
+  MENUITEMINFOA item = {};
+  item.cbSize = sizeof item;
+  item.fType = MFT_STRING;
+  if (g_state.skinCount > 0) {
+    item.fMask = MIIM_ID | MIIM_TYPE;
+    for (int i = 0; i < g_state.skinCount; ++i) {
+      item.wID = IDM_FIRST_SKIN + i;
+      item.dwTypeData = g_state.skinNames[i];
+      InsertMenuItemA(g_state.skinMenu, i, TRUE, &item);
+    }
+  } else {
+    item.fMask = MIIM_STATE | MIIM_TYPE;
+    item.fState = MFS_GRAYED;
+    item.dwTypeData = const_cast<char*>(kNoSkinsItem);
+    InsertMenuItemA(g_state.skinMenu, 0, TRUE, &item);
+  }
+
+  MENUITEMINFOA submenu = {};
+  submenu.cbSize = sizeof submenu;
+  submenu.fMask = MIIM_SUBMENU | MIIM_TYPE;
+  submenu.fType = MFT_STRING;
+  submenu.hSubMenu = g_state.skinMenu;
+  submenu.dwTypeData = const_cast<char*>(kSkinsItem);
+  InsertMenuItemA(*popup, position, TRUE, &submenu);
+  return 0;
+}
+
+void MarkCurrentSkin() {
+  for (int i = 0; i < g_state.skinCount; ++i) {
+    if (lstrcmpA(g_state.skinNames[i], g_state.currentSkin) == 0) {
+      MENUITEMINFOA item = {};
+      item.cbSize = sizeof item;
+      item.fMask = MIIM_STATE;
+      item.fState = MFS_CHECKED;
+      SetMenuItemInfoA(g_state.popupMenu, IDM_FIRST_SKIN + i, FALSE, &item);
+      return;
+    }
+  }
+}
+
+void SetUpContextMenu() {
+  LoadContextMenu();
+  BuildContextMenu(&g_state.popupMenu, 0);
+  MarkCurrentSkin();
+}
+
+void DestroyContextMenu() {
+  if (g_state.popupMenu) DestroyMenu(g_state.popupMenu);  // the submenu goes with it
+  g_state.popupMenu = NULL;
+  g_state.skinMenu = NULL;
+}
+
+int ReloadContextMenu() {
+  DestroyContextMenu();
+  LoadContextMenu();
+  BuildContextMenu(&g_state.popupMenu, 0);
+  return 0;
+}
+
+void OpenContextMenu(HWND window, LPARAM lParam) {
+  POINT point = {static_cast<LONG>(LOWORD(lParam)), static_cast<LONG>(HIWORD(lParam))};
+  ClientToScreen(window, &point);
+  TrackPopupMenu(g_state.popupMenu, 0, point.x, point.y, 0, window, NULL);
+}
+
+void RouteCommand(HWND window, WPARAM wParam) {
+  // A skin's identifier is matched against the whole wParam, the fixed commands by its low word.
+  INT_PTR whole = static_cast<INT_PTR>(wParam);
+  if (whole >= IDM_FIRST_SKIN && whole < IDM_FIRST_SKIN + g_state.skinCount) {
+    SwitchSkin(window, static_cast<int>(whole - IDM_FIRST_SKIN));
+    return;
+  }
+  switch (LOWORD(wParam)) {
+    case IDM_CLOSE:
+      SendMessageA(window, WM_DESTROY, 0, 0);  // teardown without destroying the window first
+      break;
+    case IDM_ABOUT:
+      ShowAboutBox(window);
+      break;
+    case IDM_RESCAN:
+      ReloadContextMenu();
+      break;
+    case IDM_STARTUP:
+      RegisterStartup(window);
+      break;
+  }
+}

@@ -1,0 +1,26 @@
+// The context menu: loaded from menu resource 101, with the "スキン" submenu of the catalogue
+// inserted at the top. The popup and its submenu live in g_state until teardown, a rescan or the
+// skin switch destroys them.
+#pragma once
+#include <windows.h>
+
+// Builds the "スキン" submenu from a fresh scan and inserts it into *popup at position.
+int BuildContextMenu(HMENU* popup, UINT position);
+
+// Checks the current skin's item, if the current skin is in the catalogue.
+void MarkCurrentSkin();
+
+// Start-up's part: load the menu, build the submenu, mark the current skin.
+void SetUpContextMenu();
+
+// The rescan: a fresh menu and submenu, with no item checked.
+int ReloadContextMenu();
+
+// Destroys the popup and its submenu (nothing if there is none).
+void DestroyContextMenu();
+
+// Shows the context menu at a right-button press (lParam in client coordinates).
+void OpenContextMenu(HWND window, LPARAM lParam);
+
+// Carries out a WM_COMMAND: a skin choice, Close, About, rescan or Startup registration.
+void RouteCommand(HWND window, WPARAM wParam);

@@ -1,0 +1,65 @@
+// Cutting, comparing and sorting skin names.
+#include "skins/skin_names.h"
+
+#include <string.h>
+
+void StripExtension(char* name) {
+  for (size_t i = strlen(name); i > 0; --i) {
+    if (name[i] == '.') {
+      name[i] = 0;
+      return;
+    }
+  }
+}
+
+static unsigned char FoldAsciiCapital(unsigned char byte) {
+  return (byte >= 'A' && byte <= 'Z') ? static_cast<unsigned char>(byte + ('a' - 'A')) : byte;
+}
+
+int CompareNoCase(const char* a, const char* b) {
+  for (size_t i = 0;; ++i) {
+    unsigned char left = FoldAsciiCapital(static_cast<unsigned char>(a[i]));
+    unsigned char right = FoldAsciiCapital(static_cast<unsigned char>(b[i]));
+    if (left != right) return left < right ? -1 : 1;
+    if (left == 0) return 0;
+  }
+}
+
+static void ExchangeNames(char* a, char* b) {
+  SkinName work;
+  memcpy(work, a, kSkinNameSize);
+  memcpy(a, b, kSkinNameSize);
+  memcpy(b, work, kSkinNameSize);
+}
+
+void SortSkinNames(SkinName* names, int count) {
+  for (int i = 0; i < count; ++i) {
+    for (int j = i + 1; j < count; ++j) {
+      if (CompareNoCase(names[i], names[j]) > 0) ExchangeNames(names[i], names[j]);
+    }
+  }
+}
+
+int AddSkinName(SkinName* names, int count, const char* fileName) {
+  size_t length = strlen(fileName);
+  char work[260];
+  if (length >= sizeof work) return count;
+  memcpy(work, fileName, length + 1);
+  StripExtension(work);
+  length = strlen(work);
+  if (length >= kSkinNameSize) return count;
+
+  int slot = count;
+  if (count == kMaxSkins) {
+    // Full: the new name replaces the name that sorts last, if it sorts before it.
+    slot = 0;
+    for (int i = 1; i < count; ++i) {
+      if (CompareNoCase(names[i], names[slot]) > 0) slot = i;
+    }
+    if (CompareNoCase(work, names[slot]) >= 0) return count;
+  } else {
+    ++count;
+  }
+  memcpy(names[slot], work, length + 1);
+  return count;
+}

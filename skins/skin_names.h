@@ -1,0 +1,29 @@
+// Skin names: the catalogue's storage, and how names are cut from file names, compared and sorted.
+// Plain C++ without Windows headers. Names are Shift-JIS byte strings; comparing folds only the
+// ASCII capitals, whatever the locale, so the order is the same on every machine.
+#pragma once
+
+enum {
+  kMaxSkins = 100,      // entries in the catalogue
+  kSkinNameSize = 100,  // bytes per entry, terminator included: names of at most 99 bytes
+};
+
+typedef char SkinName[kSkinNameSize];
+
+// Ends the name at its last '.', unless that dot is the first character: "my.skin.bmp" becomes
+// "my.skin", ".bmp" stays ".bmp".
+void StripExtension(char* name);
+
+// Compares byte by byte, unsigned, with 'A'-'Z' folded to 'a'-'z' wherever they stand. So "[", "\",
+// "]", "^", "_" and "`" sort before every letter.
+int CompareNoCase(const char* a, const char* b);
+
+// Sorts names[0 .. count-1] with CompareNoCase by exchanges; equal names keep whatever order the
+// exchanges leave.
+void SortSkinNames(SkinName* names, int count);
+
+// Adds a picture's file name to a catalogue of count entries and returns the new count. The name
+// goes in without its extension. A name longer than 99 bytes is skipped: cut short it would name a
+// picture that does not exist. A full catalogue keeps the kMaxSkins names that sort first, so the
+// catalogue does not depend on the order in which files are reported.
+int AddSkinName(SkinName* names, int count, const char* fileName);

@@ -1,0 +1,52 @@
+// The skin switch. The new skin is not applied to the running window: the choice is saved and a
+// new copy of the program starts with it, while this one leaves its message loop.
+#include "skins/skin_switch.h"
+
+#include "app/accessory.h"
+#include "app/program_state.h"
+#include "app/startup.h"
+#include "skins/context_menu.h"
+
+static const char kSkinMissing[] =
+    "指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n再度、指定し直して下さい。";
+static const char kSaveFailed[] = "設定を保存できませんでした。";
+static const char kRelaunchFailed[] = "Perchling.exe を起動できませんでした。\n手動で起動してください。";
+
+// 1 if the skin's picture is there to be loaded by the new copy.
+static int SkinPictureExists(const char* skinName) {
+  char path[kPathSize];
+  if (!MakeSkinPicturePath(path, skinName)) return 0;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA(path, &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  FindClose(search);
+  return 1;
+}
+
+void SwitchSkin(HWND window, int index) {
+  if (!SkinPictureExists(g_state.skinNames[index])) {
+    ShowMessage(window, kSkinMissing);
+    ReloadContextMenu();
+    return;
+  }
+
+  // The new copy reads the name from setting.ini, so an unsaved name is no switch at all.
+  char previousSkin[kPathSize];
+  lstrcpynA(previousSkin, g_state.currentSkin, kPathSize);
+  lstrcpynA(g_state.currentSkin, g_state.skinNames[index], kPathSize);
+  if (!SaveSettings()) {
+    lstrcpynA(g_state.currentSkin, previousSkin, kPathSize);
+    ShowMessage(window, kSaveFailed);
+    return;
+  }
+
+  StopAccessory(window);
+  char program[kPathSize];
+  INT_PTR started = 0;
+  if (MakeInstallPath(program, "%sPerchling.exe", "")) {
+    started = reinterpret_cast<INT_PTR>(
+        ShellExecuteA(NULL, "open", program, NULL, g_state.installDir, SW_SHOWNORMAL));
+  }
+  if (started <= 32) ShowMessage(NULL, kRelaunchFailed);
+  PostQuitMessage(0);
+}

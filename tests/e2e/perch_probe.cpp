@@ -1,0 +1,98 @@
+// Looks at running copies of Perchling from outside, as another program on the desktop would.
+//   perch_probe rect              the first accessory's window rectangle: left top right bottom
+//   perch_probe count             how many accessory windows there are
+//   perch_probe region            the first accessory's shape, one rectangle a line
+//   perch_probe close             asks every accessory to close, as the close keystroke does
+//   perch_probe wait SECONDS      waits until an accessory window is there
+//   perch_probe target TITLE X Y W H   shows a green window in front until it is closed
+#include <windows.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+static BOOL CALLBACK CountAccessory(HWND window, LPARAM context) {
+  char name[64];
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpA(name, "PerchlingClass") == 0) ++*reinterpret_cast<int*>(context);
+  return TRUE;
+}
+
+static BOOL CALLBACK CloseAccessory(HWND window, LPARAM) {
+  char name[64];
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpA(name, "PerchlingClass") == 0) PostMessageA(window, WM_CLOSE, 0, 0);
+  return TRUE;
+}
+
+static int PrintRegion(HWND accessory) {
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  int kind = GetWindowRgn(accessory, region);
+  printf("kind %d\n", kind);
+  DWORD size = GetRegionData(region, 0, NULL);
+  RGNDATA* data = static_cast<RGNDATA*>(malloc(size ? size : 1));
+  if (size && GetRegionData(region, size, data)) {
+    RECT* rects = reinterpret_cast<RECT*>(data->Buffer);
+    for (DWORD i = 0; i < data->rdh.nCount; ++i)
+      printf("%ld %ld %ld %ld\n", rects[i].left, rects[i].top, rects[i].right, rects[i].bottom);
+  }
+  free(data);
+  DeleteObject(region);
+  return 0;
+}
+
+static LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+static int ShowTarget(const char* title, int x, int y, int width, int height) {
+  WNDCLASSA target = {};
+  target.lpfnWndProc = TargetProc;
+  target.hInstance = GetModuleHandleA(NULL);
+  target.hbrBackground = CreateSolidBrush(RGB(0, 160, 0));
+  target.hCursor = LoadCursorA(NULL, IDC_ARROW);
+  target.lpszClassName = "PerchTarget";
+  RegisterClassA(&target);
+  HWND window = CreateWindowExA(0, "PerchTarget", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y,
+                                width, height, NULL, NULL, target.hInstance, NULL);
+  SetForegroundWindow(window);
+  MSG message;
+  while (GetMessageA(&message, NULL, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+  }
+  return 0;
+}
+
+int main(int argc, char** argv) {
+  setvbuf(stdout, NULL, _IONBF, 0);
+  if (argc < 2) return 2;
+  const char* command = argv[1];
+  if (strcmp(command, "target") == 0 && argc == 7)
+    return ShowTarget(argv[2], atoi(argv[3]), atoi(argv[4]), atoi(argv[5]), atoi(argv[6]));
+  if (strcmp(command, "count") == 0) {
+    int count = 0;
+    EnumWindows(CountAccessory, reinterpret_cast<LPARAM>(&count));
+    printf("%d\n", count);
+    return 0;
+  }
+  if (strcmp(command, "close") == 0) return !EnumWindows(CloseAccessory, 0);
+  if (strcmp(command, "wait") == 0 && argc == 3) {
+    DWORD until = GetTickCount() + 1000 * atoi(argv[2]);
+    while (!FindWindowA("PerchlingClass", NULL)) {
+      if (GetTickCount() > until) return 1;
+      Sleep(50);
+    }
+    return 0;
+  }
+  HWND accessory = FindWindowA("PerchlingClass", NULL);
+  if (!accessory) return 1;
+  if (strcmp(command, "rect") == 0) {
+    RECT rect;
+    GetWindowRect(accessory, &rect);
+    printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    return 0;
+  }
+  if (strcmp(command, "region") == 0) return PrintRegion(accessory);
+  return 2;
+}

@@ -1,0 +1,156 @@
+"""Plumbing for the end-to-end tests: the real Perchling.exe in a temporary install folder under
+Wine, looked at from outside with perch_probe.exe, X screenshots and xdotool, as a user would.
+
+Run through tests/wine-session.sh, which provides the display and the Wine prefix.
+"""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+WINDOWS_BUILD = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
+DIST = os.path.join(WINDOWS_BUILD or "", "dist")
+PROBE = os.path.join(WINDOWS_BUILD or "", "perch_probe.exe")
+
+
+def wine(*args, timeout=60, check=False):
+    """Runs a Windows program to its end and returns (exit code, stdout)."""
+    done = subprocess.run(["wine", *args], capture_output=True, text=True, timeout=timeout)
+    if check and done.returncode != 0:
+        raise AssertionError(f"{args} exited {done.returncode}: {done.stderr}")
+    return done.returncode, done.stdout
+
+
+def probe(*args, timeout=30):
+    return wine(PROBE, *args, timeout=timeout)
+
+
+def accessory_rect():
+    code, out = probe("rect")
+    return tuple(int(v) for v in out.split()) if code == 0 else None
+
+
+def accessory_count():
+    return int(probe("count")[1].strip() or 0)
+
+
+def wait_for(condition, seconds=10.0, step=0.1):
+    until = time.time() + seconds
+    while time.time() < until:
+        value = condition()
+        if value:
+            return value
+        time.sleep(step)
+    return condition()
+
+
+class Bmp:
+    """A 24- or 32-bit BMP read into rows of (r, g, b), top row first."""
+
+    def __init__(self, path):
+        with open(path, "rb") as file:
+            data = file.read()
+        offset, = struct.unpack_from("<I", data, 10)
+        self.width, height, _, bits = struct.unpack_from("<iiHH", data, 18)
+        self.height = abs(height)
+        if bits not in (24, 32):
+            raise ValueError(f"{path}: {bits}-bit pictures are not read here")
+        stride = (self.width * bits // 8 + 3) // 4 * 4
+        self.rows = []
+        for stored in range(self.height):
+            row = data[offset + stored * stride:]
+            self.rows.append([(row[x * bits // 8 + 2], row[x * bits // 8 + 1], row[x * bits // 8])
+                              for x in range(self.width)])
+        if height > 0:
+            self.rows.reverse()  # the bottom row is stored first
+
+    def pixel(self, x, y):
+        return self.rows[y][x]
+
+
+MAGENTA = (255, 0, 255)
+
+
+class Screenshot:
+    """The whole X screen, taken with ImageMagick's import."""
+
+    def __init__(self):
+        raw = subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:-"],
+                             capture_output=True, timeout=30, check=True).stdout
+        header_end = 0
+        for _ in range(4):  # P6, width, height, maxval, each followed by one white-space byte
+            while raw[header_end:header_end + 1].isspace():
+                header_end += 1
+            while not raw[header_end:header_end + 1].isspace():
+                header_end += 1
+        fields = raw[:header_end].split()
+        self.width, self.height = int(fields[1]), int(fields[2])
+        self.pixels = raw[header_end + 1:]
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.pixels[i:i + 3])
+
+
+class Install:
+    """A temporary install folder: Perchling.exe and the shipped skins, and nothing else."""
+
+    def __init__(self, parent=None, name="install"):
+        self.root = tempfile.mkdtemp(prefix="perchling-e2e-", dir=parent)
+        self.dir = os.path.join(self.root, name)
+        os.makedirs(os.path.join(self.dir, "skin"))
+        shutil.copy(os.path.join(DIST, "Perchling.exe"), self.dir)
+        for skin in os.listdir(os.path.join(DIST, "skin")):
+            shutil.copy(os.path.join(DIST, "skin", skin), os.path.join(self.dir, "skin"))
+        self.processes = []
+
+    def path(self, *parts):
+        return os.path.join(self.dir, *parts)
+
+    def settings(self):
+        try:
+            with open(self.path("setting.ini"), "rb") as file:
+                return file.read()
+        except OSError:
+            return None
+
+    def start(self):
+        """Starts Perchling.exe as a user would, from its folder."""
+        process = subprocess.Popen(["wine", self.path("Perchling.exe")], cwd=self.dir,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.processes.append(process)
+        return process
+
+    def remove(self):
+        probe("close")
+        for process in self.processes:
+            try:
+                process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+        shutil.rmtree(self.root, ignore_errors=True)
+
+
+class Target:
+    """A green window of another program, brought to the foreground."""
+
+    def __init__(self, title, x, y, width, height):
+        self.process = subprocess.Popen(["wine", PROBE, "target", title, str(x), str(y),
+                                         str(width), str(height)],
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def close(self):
+        self.process.kill()
+        self.process.wait(timeout=10)
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *[str(a) for a in args]], check=True, timeout=30)
+
+
+def main():
+    unittest.main(verbosity=2)

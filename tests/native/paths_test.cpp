@@ -1,0 +1,83 @@
+// Install-directory paths: bounded formatting, the directory cut and the skin-name check.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <string>
+
+#include "app/follow.h"
+#include "app/paths.h"
+
+TEST(FormatPath, FillsBothNames) {
+  char out[kPathSize];
+  ASSERT_EQ(1, FormatPath(out, sizeof out, "%sskin\\%s.bmp", "C:\\Tools\\", "night"));
+  EXPECT_STREQ("C:\\Tools\\skin\\night.bmp", out);
+  ASSERT_EQ(1, FormatPath(out, sizeof out, "%ssetting.ini", "C:\\", ""));
+  EXPECT_STREQ("C:\\setting.ini", out);
+  ASSERT_EQ(1, FormatPath(out, sizeof out, "100%% %s", "sure", ""));
+  EXPECT_STREQ("100% sure", out);
+}
+
+TEST(FormatPath, ExactFitIsKeptAndOneMoreIsRefusedWhole) {
+  std::string dir(kPathSize - 1 - strlen("setting.ini"), 'd');
+  char out[kPathSize];
+  ASSERT_EQ(1, FormatPath(out, sizeof out, "%ssetting.ini", dir.c_str(), ""));
+  EXPECT_EQ(strlen(out), static_cast<size_t>(kPathSize - 1));
+
+  dir += 'd';  // one byte too many: no terminator fits
+  memset(out, 'x', sizeof out);
+  EXPECT_EQ(0, FormatPath(out, sizeof out, "%ssetting.ini", dir.c_str(), ""));
+  EXPECT_STREQ("", out) << "a path that does not fit must never be cut short";
+}
+
+TEST(FormatPath, NeverWritesPastTheBound) {
+  char out[16];
+  memset(out, '#', sizeof out);
+  EXPECT_EQ(0, FormatPath(out, 8, "%s%s", "abcd", "efgh"));
+  EXPECT_EQ('#', out[8]);
+  EXPECT_EQ(0, FormatPath(out, 0, "%s", "a", ""));
+  EXPECT_EQ('#', out[8]);
+}
+
+struct CutCase {
+  const char* modulePath;
+  const char* installDir;
+};
+
+TEST(CutAfterLastBackslash, LeavesTheDirectoryWithItsBackslash) {
+  const CutCase cases[] = {
+      {"C:\\Tools\\Perchling.exe", "C:\\Tools\\"},
+      {"C:\\PROGRA~1\\PERCHL~1\\PERCHL~1.EXE", "C:\\PROGRA~1\\PERCHL~1\\"},  // short names
+      {"C:\\Perchling.exe", "C:\\"},
+      {"\\\\server\\share\\p.exe", "\\\\server\\share\\"},
+      {"Perchling.exe", ""},
+      // "表" is 0x95 0x5C in Shift-JIS: its second byte is not a backslash.
+      {"C:\\\x95\x5C\\\x95\x5C.exe", "C:\\\x95\x5C\\"},
+      {"C:\\\x83\x5C\x83\x89\\p.exe", "C:\\\x83\x5C\x83\x89\\"},
+  };
+  for (const CutCase& c : cases) {
+    char path[kPathSize];
+    strcpy(path, c.modulePath);
+    CutAfterLastBackslash(path);
+    EXPECT_STREQ(c.installDir, path) << c.modulePath;
+  }
+}
+
+TEST(IsPlainFileName, RefusesNamesThatLeaveTheFolder) {
+  const char* plain[] = {"default", "my.skin", "..", ".bmp", "a b [c] _d `e`", "\x83\x5C\x83\x89",
+                         "\x95\x5C", ""};
+  for (const char* name : plain) EXPECT_EQ(1, IsPlainFileName(name)) << name;
+  const char* leaving[] = {"..\\default", "sub/x", "C:x", "\\\\server\\x", "a\\", "\x95\x5C\\x"};
+  for (const char* name : leaving) EXPECT_EQ(0, IsPlainFileName(name)) << name;
+}
+
+TEST(FollowPosition, PerchesOnTheTitleBarWithoutClamping) {
+  FollowPoint onWindow = FollowPosition(800, 100, 75, 90);
+  EXPECT_EQ(800 - 75 - 60, onWindow.x);
+  EXPECT_EQ(100 - 90 + 22, onWindow.y);
+  FollowPoint aboveScreen = FollowPosition(300, 0, 120, 120);
+  EXPECT_EQ(120, aboveScreen.x);
+  EXPECT_EQ(-98, aboveScreen.y);
+  FollowPoint minimised = FollowPosition(-31840, -32000, 64, 80);
+  EXPECT_EQ(-31840 - 64 - 60, minimised.x);
+  EXPECT_EQ(-32000 - 80 + 22, minimised.y);
+}

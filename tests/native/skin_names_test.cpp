@@ -1,0 +1,72 @@
+// Skin names: extension stripping, the case-folding order, sorting and the catalogue's limits.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "skins/skin_names.h"
+
+namespace {
+
+std::vector<std::string> Catalogue(const std::vector<std::string>& files) {
+  static SkinName names[kMaxSkins];
+  memset(names, 0, sizeof names);
+  int count = 0;
+  for (const std::string& file : files) count = AddSkinName(names, count, file.c_str());
+  SortSkinNames(names, count);
+  return std::vector<std::string>(names, names + count);
+}
+
+}  // namespace
+
+TEST(StripExtension, CutsAtTheLastDotButNotTheFirstCharacter) {
+  const char* cases[][2] = {{"default.bmp", "default"}, {"my.skin.bmp", "my.skin"},
+                            {".bmp", ".bmp"},           {"a.", "a"},
+                            {"noext", "noext"},         {"", ""},
+                            {"\x83\x5C\x83\x89.bmp", "\x83\x5C\x83\x89"}};
+  for (auto& c : cases) {
+    char name[64];
+    strcpy(name, c[0]);
+    StripExtension(name);
+    EXPECT_STREQ(c[1], name) << c[0];
+  }
+}
+
+TEST(CompareNoCase, FoldsOnlyAsciiCapitals) {
+  EXPECT_EQ(0, CompareNoCase("Night", "nIGHT"));
+  EXPECT_LT(CompareNoCase("_x", "a"), 0) << "'_' sorts before every letter";
+  EXPECT_LT(CompareNoCase("[", "A"), 0);
+  EXPECT_LT(CompareNoCase("`", "z"), 0);
+  EXPECT_LT(CompareNoCase("ab", "abc"), 0) << "the shorter string is smaller";
+  EXPECT_GT(CompareNoCase("\x83\x89", "z"), 0) << "bytes compare unsigned";
+  // A capital as the second byte of a double-byte character is folded too.
+  EXPECT_EQ(0, CompareNoCase("\x83\x41", "\x83\x61"));
+}
+
+TEST(Catalogue, ListsNamesSortedWithoutExtension) {
+  EXPECT_EQ((std::vector<std::string>{"A", "b", "C"}), Catalogue({"C.bmp", "b.bmp", "A.bmp"}));
+  EXPECT_EQ((std::vector<std::string>{"_x", "a"}), Catalogue({"a.bmp", "_x.bmp"}));
+  EXPECT_EQ((std::vector<std::string>{".bmp", "my.skin"}), Catalogue({"my.skin.bmp", ".bmp"}));
+  EXPECT_EQ((std::vector<std::string>{}), Catalogue({}));
+}
+
+TEST(Catalogue, SkipsNamesOverNinetyNineBytes) {
+  std::string name99(99, 'n'), name100(100, 'm'), name200(200, 'l');
+  EXPECT_EQ((std::vector<std::string>{name99}),
+            Catalogue({name100 + ".bmp", name99 + ".bmp", name200 + ".bmp"}));
+}
+
+TEST(Catalogue, KeepsTheHundredNamesThatSortFirstInAnyOrder) {
+  std::vector<std::string> files;
+  for (int i = 0; i < 150; ++i) files.push_back("skin" + std::to_string(1000 + i) + ".BMP");
+  std::vector<std::string> expected;
+  for (int i = 0; i < kMaxSkins; ++i) expected.push_back("skin" + std::to_string(1000 + i));
+
+  EXPECT_EQ(expected, Catalogue(files));
+  std::reverse(files.begin(), files.end());
+  EXPECT_EQ(expected, Catalogue(files));
+  std::rotate(files.begin(), files.begin() + 37, files.end());
+  EXPECT_EQ(expected, Catalogue(files));
+}

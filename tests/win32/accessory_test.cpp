@@ -1,0 +1,271 @@
+// The accessory window in-process: identity, shape, following, teardown and the settings file.
+#include <gtest/gtest.h>
+
+#include "app/accessory.h"
+#include "app/program_state.h"
+#include "app/startup.h"
+#include "test_support.h"
+
+namespace {
+
+const Rgb kBody = 0x00E0A040;
+const char kPictureSizeFailed[] = "画像サイズの取得に失敗しました。";
+
+// A 23 x 17 creature: a disc with a hole and a one-pixel notch, magenta around it.
+Picture Creature() {
+  return {23, 17, [](int x, int y) -> Rgb {
+            int dx = x - 11, dy = y - 8;
+            if (dx * dx + dy * dy > 64) return kMagenta;
+            if (x == 11 && y == 8) return kMagenta;  // a one-pixel hole
+            if (x == 13) return kMagenta;            // a column that splits every row
+            return (x + y) % 3 ? kBody : 0x00202020;
+          }};
+}
+
+void ExpectShape(HWND window, const Picture& picture) {
+  HRGN actual = CreateRectRgn(0, 0, 0, 0);
+  int kind = GetWindowRgn(window, actual);
+  HRGN expected = ExpectedShape(picture);
+  EXPECT_NE(ERROR, kind) << "the window must have a region";
+  EXPECT_TRUE(EqualRgn(actual, expected));
+  DeleteObject(expected);
+  DeleteObject(actual);
+}
+
+// A plain window to be the foreground window, at a known rectangle.
+struct TargetWindow {
+  TargetWindow(const char* title, int x, int y, int width, int height) {
+    window = CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width,
+                             height, NULL, NULL, NULL, NULL);
+    SetForegroundWindow(window);
+  }
+  ~TargetWindow() { DestroyWindow(window); }
+  HWND window;
+};
+
+}  // namespace
+
+TEST(AccessoryWindow, HasItsClassTitleStylesSizeAndShape) {
+  TempInstall install;
+  Picture creature = Creature();
+  WriteBmp24(install.Skin("default"), creature);
+  OpenedAccessory accessory(install.dir);
+  ASSERT_TRUE(IsWindow(accessory.window));
+
+  char name[64];
+  GetClassNameA(accessory.window, name, sizeof name);
+  EXPECT_STREQ("PerchlingClass", name);
+  GetWindowTextA(accessory.window, name, sizeof name);
+  EXPECT_STREQ("Perchling", name);
+  EXPECT_EQ(0x940A0000u, static_cast<DWORD>(GetWindowLongA(accessory.window, GWL_STYLE)));
+  EXPECT_EQ(0x88u, static_cast<DWORD>(GetWindowLongA(accessory.window, GWL_EXSTYLE)));
+  RECT rect = WindowRect(accessory.window);
+  EXPECT_EQ(23, rect.right - rect.left);
+  EXPECT_EQ(17, rect.bottom - rect.top);
+  ExpectShape(accessory.window, creature);
+  EXPECT_NE(nullptr, GetPropA(accessory.window, "PerchlingRegion"));
+}
+
+TEST(AccessoryWindow, ShapeOfPalettePictureWithMagentaInItsPalette) {
+  TempInstall install;
+  Picture creature = Creature();
+  WriteBmp8(install.Skin("default"), creature);
+  OpenedAccessory accessory(install.dir);
+  ExpectShape(accessory.window, creature);
+}
+
+TEST(AccessoryWindow, PictureWithoutMagentaIsAFullRectangle) {
+  TempInstall install;
+  Picture solid = {31, 9, [](int, int) -> Rgb { return kBody; }};
+  WriteBmp24(install.Skin("default"), solid);
+  OpenedAccessory accessory(install.dir);
+  HRGN actual = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(SIMPLEREGION, GetWindowRgn(accessory.window, actual));
+  RECT box;
+  GetRgnBox(actual, &box);
+  EXPECT_EQ(0, box.left);
+  EXPECT_EQ(0, box.top);
+  EXPECT_EQ(31, box.right);
+  EXPECT_EQ(9, box.bottom);
+  DeleteObject(actual);
+}
+
+TEST(AccessoryWindow, AllMagentaPictureGivesAnEmptyRegionNotNone) {
+  TempInstall install;
+  WriteBmp24(install.Skin("default"), {16, 16, [](int, int) { return kMagenta; }});
+  OpenedAccessory accessory(install.dir);
+  HRGN actual = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_EQ(NULLREGION, GetWindowRgn(accessory.window, actual));
+  DeleteObject(actual);
+  RECT rect = WindowRect(accessory.window);
+  EXPECT_EQ(16, rect.right - rect.left);
+}
+
+TEST(FollowTick, PerchesOnTheForegroundWindowsTitleBar) {
+  TempInstall install;
+  WriteBmp24(install.Skin("default"), Creature());
+  OpenedAccessory accessory(install.dir);
+  TargetWindow target("Target", 300, 400, 500, 200);
+  RECT targetRect = WindowRect(target.window);
+  ASSERT_EQ(target.window, GetForegroundWindow());
+  ASSERT_TRUE(PumpUntil([&] {
+    RECT r = WindowRect(accessory.window);
+    return r.left == targetRect.right - 23 - 60 && r.top == targetRect.top - 17 + 22;
+  })) << "the accessory did not perch; it is at " << WindowRect(accessory.window).left << ","
+      << WindowRect(accessory.window).top;
+  RECT rect = WindowRect(accessory.window);
+  EXPECT_EQ(23, rect.right - rect.left) << "following keeps the picture's size";
+
+  // Near the top of the screen the accessory goes partly above it: no clamping.
+  MoveWindow(target.window, 100, 0, 400, 150, TRUE);
+  EXPECT_TRUE(PumpUntil([&] { return WindowRect(accessory.window).top == 0 - 17 + 22; }));
+  MoveWindow(target.window, 100, -10, 400, 150, TRUE);
+  EXPECT_TRUE(PumpUntil([&] { return WindowRect(accessory.window).top == -10 - 17 + 22; }));
+}
+
+TEST(FollowTick, StaysPutWhileAWindowTitledPerchlingIsInFront) {
+  TempInstall install;
+  WriteBmp24(install.Skin("default"), Creature());
+  OpenedAccessory accessory(install.dir);
+  MoveWindow(accessory.window, 50, 60, 23, 17, TRUE);
+  TargetWindow namesake("Perchling", 400, 500, 300, 100);
+  ASSERT_EQ(namesake.window, GetForegroundWindow());
+  PumpMessages(600);
+  RECT rect = WindowRect(accessory.window);
+  EXPECT_EQ(50, rect.left);
+  EXPECT_EQ(60, rect.top);
+}
+
+TEST(Teardown, StopsTheTimerDropsThePropertyWritesSettingsAndQuits) {
+  TempInstall install;
+  WriteBmp24(install.Skin("night"), Creature());
+  WriteTextFile(install.dir + "setting.ini", "[MAIN]\r\nSKIN=night\r\n");
+  OpenedAccessory accessory(install.dir);
+  DeleteFileA((install.dir + "setting.ini").c_str());
+
+  SendMessageA(accessory.window, WM_DESTROY, 0, 0);  // as the Close command does
+  EXPECT_EQ(nullptr, GetPropA(accessory.window, "PerchlingRegion"));
+  EXPECT_FALSE(KillTimer(accessory.window, 100)) << "the follow timer must be stopped already";
+  EXPECT_EQ("[MAIN]\r\nSKIN=night\r\n", ReadTextFile(install.dir + "setting.ini"));
+  WPARAM exitCode = 99;
+  EXPECT_EQ(1, DrainQuit(&exitCode));
+  EXPECT_EQ(0u, exitCode);
+}
+
+TEST(Settings, MissingFileSectionOrKeyMeansDefault) {
+  const char* files[] = {nullptr, "[OTHER]\r\nSKIN=night\r\n", "[MAIN]\r\nCOLOUR=night\r\n"};
+  for (const char* file : files) {
+    TempInstall install;
+    if (file) WriteTextFile(install.dir + "setting.ini", file);
+    lstrcpynA(g_state.installDir, install.dir.c_str(), kPathSize);
+    LoadSettings();
+    EXPECT_STREQ("default", g_state.currentSkin) << (file ? file : "no file");
+  }
+}
+
+TEST(Settings, EmptyValueGivesAnEmptyName) {
+  TempInstall install;
+  WriteTextFile(install.dir + "setting.ini", "[MAIN]\r\nSKIN=\r\n");
+  lstrcpynA(g_state.installDir, install.dir.c_str(), kPathSize);
+  LoadSettings();
+  EXPECT_STREQ("", g_state.currentSkin);
+}
+
+TEST(Settings, PictureLookupIgnoresCase) {
+  TempInstall install;
+  WriteBmp24(install.Skin("night"), Creature());
+  WriteTextFile(install.dir + "setting.ini", "[MAIN]\r\nSKIN=NIGHT\r\n");
+  MessageBoxAnswerer answerer;
+  OpenedAccessory accessory(install.dir);
+  EXPECT_TRUE(answerer.texts.empty());
+  EXPECT_EQ(23, WindowRect(accessory.window).right - WindowRect(accessory.window).left);
+  EXPECT_STREQ("NIGHT", g_state.currentSkin);
+}
+
+TEST(MissingPicture, ReportsOnceAndLeavesA120WindowThatFollows) {
+  TempInstall install;
+  WriteTextFile(install.dir + "setting.ini", "[MAIN]\r\nSKIN=gone\r\n");
+  MessageBoxAnswerer answerer;
+  OpenedAccessory accessory(install.dir);
+  ASSERT_EQ(1u, answerer.texts.size());
+  EXPECT_EQ(kPictureSizeFailed, answerer.texts[0]);
+  RECT rect = WindowRect(accessory.window);
+  EXPECT_EQ(120, rect.right - rect.left);
+  EXPECT_EQ(120, rect.bottom - rect.top);
+
+  TargetWindow target("Target", 200, 300, 400, 200);
+  RECT targetRect = WindowRect(target.window);
+  EXPECT_TRUE(PumpUntil([&] {
+    return WindowRect(accessory.window).left == targetRect.right - 120 - 60;
+  }));
+  EXPECT_EQ(1u, answerer.texts.size());
+}
+
+TEST(MissingPicture, UnreadableFileCountsAsMissing) {
+  TempInstall install;
+  WriteTextFile(install.Skin("default"), "this is not a picture");
+  MessageBoxAnswerer answerer;
+  OpenedAccessory accessory(install.dir);
+  ASSERT_EQ(1u, answerer.texts.size());
+  EXPECT_EQ(kPictureSizeFailed, answerer.texts[0]);
+}
+
+TEST(InstallDir, IsTheExecutablesFolderWithItsBackslash) {
+  char expected[MAX_PATH];
+  GetModuleFileNameA(NULL, expected, MAX_PATH);
+  *(strrchr(expected, '\\') + 1) = 0;
+  char derived[kPathSize];
+  DeriveInstallDir(derived);
+  EXPECT_STREQ(expected, derived);
+}
+
+// A skin name with a folder in it must not reach a picture outside the skin folder, and must be
+// kept as it was in setting.ini.
+TEST(SkinNameLeavingTheFolder, CountsAsMissingAndIsWrittenBackUnchanged) {
+  TempInstall install;
+  WriteBmp24(install.dir + "outside.bmp", Creature());
+  const char* names[] = {"..\\outside", "../outside"};
+  for (const char* name : names) {
+    WriteTextFile(install.dir + "setting.ini", std::string("[MAIN]\r\nSKIN=") + name + "\r\n");
+    MessageBoxAnswerer answerer;
+    OpenedAccessory accessory(install.dir);
+    EXPECT_EQ(1u, answerer.texts.size()) << name;
+    EXPECT_EQ(120, WindowRect(accessory.window).right - WindowRect(accessory.window).left);
+    accessory.Close();
+    EXPECT_EQ(std::string("[MAIN]\r\nSKIN=") + name + "\r\n",
+              ReadTextFile(install.dir + "setting.ini"));
+  }
+}
+
+// An install directory so long that its files' paths do not fit: nothing is cut short, the
+// picture counts as missing, "default" is read and nothing is written.
+TEST(BoundedPaths, PathsThatDoNotFitNameNoFile) {
+  TempInstall install;
+  std::string deep = install.dir;
+  while (deep.size() < 245) {
+    deep += "deeper\\";
+    CreateDirectoryA(deep.c_str(), NULL);
+  }
+  CreateDirectoryA((deep + "skin").c_str(), NULL);
+  // "%sskin\default.bmp" and "%ssetting.ini" no longer fit in 260 bytes.
+  ASSERT_GT(deep.size() + strlen("setting.ini"), 259u);
+  WriteTextFile(deep + "setting.ini", "[MAIN]\r\nSKIN=night\r\n");
+
+  MessageBoxAnswerer answerer;
+  OpenedAccessory accessory(deep);
+  EXPECT_STREQ("default", g_state.currentSkin);
+  ASSERT_EQ(1u, answerer.texts.size());
+  EXPECT_EQ(kPictureSizeFailed, answerer.texts[0]);
+  EXPECT_EQ(0, SaveSettings());
+  accessory.Close();
+
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((deep + "*").c_str(), &found);
+  int files = 0;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  EXPECT_EQ(1, files) << "only the setting.ini the test wrote may be there";
+  EXPECT_EQ("[MAIN]\r\nSKIN=night\r\n", ReadTextFile(deep + "setting.ini"));
+}

@@ -1,0 +1,20 @@
+# The Win32 tests (in-process, GoogleTest built from Debian's sources) and the small Windows
+# programs the end-to-end tests drive Perchling with.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
+add_executable(perchling_win32_tests ${WIN32_TEST_SOURCES} ${RESOURCES})
+target_link_libraries(perchling_win32_tests perchling_app gtest)
+target_link_options(perchling_win32_tests PRIVATE -static)
+
+file(GLOB E2E_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
+foreach(tool_source ${E2E_TOOL_SOURCES})
+  get_filename_component(tool ${tool_source} NAME_WE)
+  add_executable(${tool} ${tool_source})
+  target_compile_options(${tool} PRIVATE ${WARNINGS} ${CHARSET})
+  target_link_libraries(${tool} gdi32 user32 shell32 ole32 uuid)
+  target_link_options(${tool} PRIVATE -static)
+endforeach()
