@@ -137,7 +137,7 @@ TEST_F(AboutBox, IsCentredOnTheScreenWithItsCaptionAndOwner) {
     GetDlgItemTextA(dialog, IDC_LINK_MAKER, url, sizeof url);
     EXPECT_STREQ("https://fenwobble.example/", url);
     GetDlgItemTextA(dialog, IDC_LINK_CHARACTER, url, sizeof url);
-    EXPECT_STREQ("https://fenwobble.example/perchling/", url);
+    EXPECT_STREQ("https://fenwobble.example/bird/", url);
   }));
 }
 
@@ -243,4 +243,29 @@ TEST_F(AboutBox, TenOpeningsLeaveNoGdiObjectBehind) {
   for (int i = 0; i < 10; ++i)
     EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) { ClickLink(dialog, IDC_LINK_MAKER); }));
   EXPECT_EQ(before, CountGdiObjects());
+}
+
+// A link label shows its whole URL on one line: a wrapped URL would show only its first part, and
+// the character's page would look like the maker's home page. Windows draws the label in the link
+// font; Wine selects the label's own font after WM_CTLCOLORSTATIC, so it must fit in both.
+TEST_F(AboutBox, EachLinkShowsItsWholeUrl) {
+  EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) {
+    for (int id : {IDC_LINK_MAKER, IDC_LINK_CHARACTER}) {
+      HWND link = GetDlgItem(dialog, id);
+      char url[kUrlSize];
+      GetWindowTextA(link, url, kUrlSize);
+      RECT client;
+      GetClientRect(link, &client);
+      HGDIOBJ labelFont = reinterpret_cast<HGDIOBJ>(SendMessageA(link, WM_GETFONT, 0, 0));
+      for (HGDIOBJ font : {static_cast<HGDIOBJ>(g_state.linkFont), labelFont}) {
+        HDC dc = GetDC(link);
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE extent;
+        GetTextExtentPoint32A(dc, url, lstrlenA(url), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(link, dc);
+        EXPECT_LE(extent.cx, client.right) << url;
+      }
+    }
+  }));
 }

@@ -134,7 +134,7 @@ TEST(Resources, AboutDialogTemplateIsAsDesigned) {
       {kChild | WS_GROUP, 57, 67, 76, 8, -1, "STATIC", "ぺるりんのホームページ"},
       {kChild | SS_NOTIFY | WS_GROUP, 63, 55, 91, 8, 1000, "STATIC", "https://fenwobble.example/"},
       {kChild | SS_NOTIFY | WS_GROUP, 63, 75, 111, 8, 1001, "STATIC",
-       "https://fenwobble.example/perchling/"},
+       "https://fenwobble.example/bird/"},
       {kChild | BS_GROUPBOX, 54, 6, 123, 30, -1, "BUTTON", ""},
   };
   ASSERT_EQ(sizeof expected / sizeof expected[0], count);
