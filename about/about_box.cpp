@@ -29,6 +29,7 @@ static int LinkIndex(HWND dialog, HWND control) {
   return -1;
 }
 
+// Which link a control identifier names: 0 or 1, or -1 for any other.
 static int LinkIndexOfId(int id) {
   for (int k = 0; k < 2; ++k)
     if (id == kLinkIds[k]) return k;

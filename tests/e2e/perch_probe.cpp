@@ -57,7 +57,9 @@ static void PrintUtf8(const char* text) {
 static BOOL CALLBACK PrintStaticText(HWND child, LPARAM) {
   char name[64], text[1024];
   GetClassNameA(child, name, sizeof name);
-  if (lstrcmpiA(name, "Static") == 0 && GetWindowTextA(child, text, sizeof text) > 0)
+  // An icon's text is its resource number, not words on the screen.
+  bool icon = (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+  if (lstrcmpiA(name, "Static") == 0 && !icon && GetWindowTextA(child, text, sizeof text) > 0)
     PrintUtf8(text);
   return TRUE;
 }
