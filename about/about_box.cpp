@@ -1,4 +1,119 @@
-// The About box. (Still to come: the dialog itself.)
+// The About box's procedure and its handlers. Start reading at ShowAboutBox(), then AboutDlgProc().
 #include "about/about_box.h"
 
-void ShowAboutBox(HWND) {}
+#include <shellapi.h>
+
+#include "app/accessory.h"
+#include "app/program_state.h"
+#include "res/resource.h"
+
+static const char kOpenFailed[] = "起動に失敗しました。";
+static const int kLinkIds[2] = {IDC_LINK_MAKER, IDC_LINK_CHARACTER};
+
+void ShowAboutBox(HWND owner) {
+  DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDlgProc, 0);
+}
+
+HFONT CreateLinkFont() {
+  LOGFONTA font = {};
+  font.lfHeight = kLinkFontHeight;
+  font.lfCharSet = DEFAULT_CHARSET;
+  lstrcpynA(font.lfFaceName, LINK_FONT_FACE, LF_FACESIZE);
+  return CreateFontIndirectA(&font);
+}
+
+// Which link a control is: 0 or 1, or -1 for any other control.
+static int LinkIndex(HWND dialog, HWND control) {
+  for (int k = 0; k < 2; ++k)
+    if (control && control == GetDlgItem(dialog, kLinkIds[k])) return k;
+  return -1;
+}
+
+// Which link a control identifier names: 0 or 1, or -1 for any other.
+static int LinkIndexOfId(int id) {
+  for (int k = 0; k < 2; ++k)
+    if (id == kLinkIds[k]) return k;
+  return -1;
+}
+
+// Both links unvisited, the box centred on the screen, the link font and cursor ready.
+static INT_PTR OnInitDialog(HWND dialog) {
+  g_state.linkVisited[0] = 0;
+  g_state.linkVisited[1] = 0;
+  RECT rect;
+  GetWindowRect(dialog, &rect);
+  int width = rect.right - rect.left;
+  int height = rect.bottom - rect.top;
+  int x = GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2;
+  int y = GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2;
+  MoveWindow(dialog, x, y, width, height, TRUE);
+  g_state.linkFont = CreateLinkFont();
+  g_state.linkCursor = LoadCursorA(g_state.instance, MAKEINTRESOURCEA(IDC_LINK_CURSOR));
+  return TRUE;
+}
+
+// Links are drawn in the link font and colour over the dialog face; other statics keep the
+// dialog's colours and their device context is left as it is.
+static INT_PTR OnCtlColorStatic(HWND dialog, HDC dc, HWND control) {
+  int k = LinkIndex(dialog, control);
+  if (k < 0) return kSystemColourBrush;
+  SelectObject(dc, g_state.linkFont);
+  SetTextColor(dc, kLinkColours[g_state.linkVisited[k]]);
+  SetBkMode(dc, TRANSPARENT);
+  return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+}
+
+// The link cursor over a link; anywhere else the platform chooses.
+static INT_PTR OnSetCursor(HWND dialog, HWND under) {
+  if (LinkIndex(dialog, under) < 0) return FALSE;
+  SetCursor(g_state.linkCursor);
+  SetWindowLongPtrA(dialog, DWLP_MSGRESULT, TRUE);
+  return TRUE;
+}
+
+// Opens the link's URL, which is its own text. A text too long for the buffer is not opened cut
+// short; it fails like a URL the shell cannot open. A repaint without erase recolours it at once.
+static void OpenLink(HWND dialog, int k) {
+  HWND link = GetDlgItem(dialog, kLinkIds[k]);
+  char url[kUrlSize];
+  INT_PTR result = 0;
+  if (GetWindowTextLengthA(link) < kUrlSize && GetWindowTextA(link, url, kUrlSize) > 0) {
+    result = reinterpret_cast<INT_PTR>(ShellExecuteA(NULL, "open", url, NULL, NULL, SW_SHOWNORMAL));
+  }
+  if (result <= kShellExecuteFailed) {
+    MessageBoxA(dialog, kOpenFailed, ACCESSORY_TITLE, MB_OK);
+    return;
+  }
+  g_state.linkVisited[k] = 1;
+  InvalidateRect(link, NULL, FALSE);
+}
+
+// OK (the button or Enter) closes the box; a link label's notification opens its link. Cancel
+// (Escape) is left unhandled, so the box stays open.
+static INT_PTR OnCommand(HWND dialog, int id) {
+  if (id == IDOK) {
+    DeleteObject(g_state.linkFont);
+    g_state.linkFont = NULL;
+    EndDialog(dialog, 0);
+    return TRUE;
+  }
+  int k = LinkIndexOfId(id);
+  if (k < 0) return FALSE;
+  OpenLink(dialog, k);
+  return TRUE;
+}
+
+INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG:
+      return OnInitDialog(dialog);
+    case WM_CTLCOLORSTATIC:
+      return OnCtlColorStatic(dialog, reinterpret_cast<HDC>(wParam),
+                              reinterpret_cast<HWND>(lParam));
+    case WM_SETCURSOR:
+      return OnSetCursor(dialog, reinterpret_cast<HWND>(wParam));
+    case WM_COMMAND:
+      return OnCommand(dialog, LOWORD(wParam));
+  }
+  return FALSE;
+}

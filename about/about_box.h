@@ -1,6 +1,23 @@
-// The About box: dialog 103, with the program's icon, its version and two home page links.
+// The About box: dialog 103, with the program's icon, its version and two home page links. Each
+// link label shows its URL and opens it; it is blue until opened and purple afterwards, for as long
+// as the box is open. The link font lives in g_state from WM_INITDIALOG until OK closes the box.
 #pragma once
 #include <windows.h>
 
+#define LINK_FONT_FACE "ＭＳ Ｐゴシック"
+
+enum {
+  kLinkFontHeight = 12,
+  kUrlSize = 260,            // the longest link text that can be opened, terminator included
+  kShellExecuteFailed = 32,  // ShellExecuteA results up to this one are errors (32: a DLL missing)
+  kSystemColourBrush = COLOR_BTNFACE + 1,  // brush value of the dialog face colour
+};
+
 // Shows the modal About box, owned by the accessory window.
 void ShowAboutBox(HWND owner);
+
+// The About box's dialog procedure: non-zero means handled.
+INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The link labels' font; the caller deletes it.
+HFONT CreateLinkFont();

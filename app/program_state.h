@@ -24,4 +24,7 @@ struct ProgramState {
   int linkVisited[2];                           // per About box link: opened since the box opened
 };
 
+// Colours of an About box link, indexed by its linkVisited flag: blue until opened, then purple.
+const COLORREF kLinkColours[2] = {0x00FF0000, 0x00800080};
+
 extern ProgramState g_state;

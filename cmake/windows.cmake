@@ -19,8 +19,9 @@ target_compile_definitions(perchling_app PUBLIC WINVER=0x0601 _WIN32_WINNT=0x060
 target_link_libraries(perchling_app PUBLIC shell32 ole32 uuid gdi32 user32)
 
 set(RESOURCES ${CMAKE_SOURCE_DIR}/res/perchling.rc)
-set_source_files_properties(${RESOURCES} PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/res/resource.h")
+# The script pulls in the header and both pictures; a change to any of them rebuilds the .res.
+set_source_files_properties(${RESOURCES} PROPERTIES OBJECT_DEPENDS
+  "${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/perchling.ico;${CMAKE_SOURCE_DIR}/res/link.cur")
 
 add_executable(Perchling WIN32 app/main.cpp ${RESOURCES})
 target_link_libraries(Perchling perchling_app)

@@ -5,6 +5,8 @@
 //   perch_probe close             asks every accessory to close, as the close keystroke does
 //   perch_probe wait SECONDS      waits until an accessory window is there
 //   perch_probe target TITLE X Y W H   shows a green window in front until it is closed
+//   perch_probe dialog PREFIX     the first visible dialog box whose title starts with PREFIX: its
+//                                 rectangle, then the text of each static control, in UTF-8
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -22,6 +24,55 @@ static BOOL CALLBACK CloseAccessory(HWND window, LPARAM) {
   GetClassNameA(window, name, sizeof name);
   if (lstrcmpA(name, "PerchlingClass") == 0) PostMessageA(window, WM_CLOSE, 0, 0);
   return TRUE;
+}
+
+// The search of the dialog command: a title prefix in, the first matching dialog out.
+struct DialogSearch {
+  const char* prefix;
+  HWND found;
+};
+
+static BOOL CALLBACK FindDialog(HWND window, LPARAM context) {
+  DialogSearch* search = reinterpret_cast<DialogSearch*>(context);
+  char name[64], title[256];
+  GetClassNameA(window, name, sizeof name);
+  GetWindowTextA(window, title, sizeof title);
+  if (lstrcmpA(name, "#32770") != 0 || !IsWindowVisible(window) ||
+      strncmp(title, search->prefix, strlen(search->prefix)) != 0)
+    return TRUE;
+  search->found = window;
+  return FALSE;
+}
+
+// Prints a text of the ANSI code page as UTF-8, for the tests that read it.
+static void PrintUtf8(const char* text) {
+  wchar_t wide[1024];
+  char utf8[3072];
+  if (!MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 1024) ||
+      !WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, NULL, NULL))
+    return;
+  printf("%s\n", utf8);
+}
+
+static BOOL CALLBACK PrintStaticText(HWND child, LPARAM) {
+  char name[64], text[1024];
+  GetClassNameA(child, name, sizeof name);
+  // An icon's text is its resource number, not words on the screen.
+  bool icon = (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+  if (lstrcmpiA(name, "Static") == 0 && !icon && GetWindowTextA(child, text, sizeof text) > 0)
+    PrintUtf8(text);
+  return TRUE;
+}
+
+static int PrintDialog(const char* prefix) {
+  DialogSearch search = {prefix, NULL};
+  EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+  if (!search.found) return 1;
+  RECT rect;
+  GetWindowRect(search.found, &rect);
+  printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+  EnumChildWindows(search.found, PrintStaticText, 0);
+  return 0;
 }
 
 static int PrintRegion(HWND accessory) {
@@ -76,6 +127,7 @@ int main(int argc, char** argv) {
     printf("%d\n", count);
     return 0;
   }
+  if (strcmp(command, "dialog") == 0 && argc == 3) return PrintDialog(argv[2]);
   if (strcmp(command, "close") == 0) return !EnumWindows(CloseAccessory, 0);
   if (strcmp(command, "wait") == 0 && argc == 3) {
     DWORD until = GetTickCount() + 1000 * atoi(argv[2]);

@@ -3,6 +3,7 @@ Wine, looked at from outside with perch_probe.exe, X screenshots and xdotool, as
 
 Run through tests/wine-session.sh, which provides the display and the Wine prefix.
 """
+import getpass
 import os
 import shutil
 import struct
@@ -32,6 +33,15 @@ def probe(*args, timeout=30):
 def accessory_rect():
     code, out = probe("rect")
     return tuple(int(v) for v in out.split()) if code == 0 else None
+
+
+def dialog(prefix):
+    """The first visible dialog box whose title starts with prefix: (rect, static texts) or None."""
+    code, out = probe("dialog", prefix)
+    if code != 0:
+        return None
+    lines = out.splitlines()
+    return tuple(int(v) for v in lines[0].split()), lines[1:]
 
 
 def accessory_count():
@@ -146,6 +156,15 @@ class Target:
     def close(self):
         self.process.kill()
         self.process.wait(timeout=10)
+
+
+def startup_folder():
+    """The Startup folder of the Wine prefix's user (Wine spells it "StartUp"; Windows names are
+    case-insensitive, the Linux file system is not)."""
+    programs = os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", getpass.getuser(),
+                            "AppData", "Roaming", "Microsoft", "Windows", "Start Menu", "Programs")
+    name = next((n for n in os.listdir(programs) if n.lower() == "startup"), "Startup")
+    return os.path.join(programs, name)
 
 
 def xdotool(*args):

@@ -7,7 +7,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
 add_executable(perchling_win32_tests ${WIN32_TEST_SOURCES} ${RESOURCES})
-target_link_libraries(perchling_win32_tests perchling_app gtest)
+target_link_libraries(perchling_win32_tests perchling_app gtest version ntdll)
 target_link_options(perchling_win32_tests PRIVATE -static)
 
 file(GLOB E2E_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)

@@ -1,0 +1,68 @@
+"""The real Perchling.exe under Wine, driven through its context menu with the mouse and keys: the
+About box, which the accessory climbs onto, and the registration in the Startup folder."""
+import os
+import unittest
+
+from perchling import (MAGENTA, Bmp, Install, accessory_rect, dialog, main, startup_folder,
+                       wait_for, xdotool)
+
+ABOUT_PREFIX = "□"
+ABOUT_DOWNS = 4  # スキン, スキン情報を更新, スタートアップに登録, Perchling について (separators skipped)
+STARTUP_DOWNS = 3
+REGISTERED = "スタートアップへの登録は完了しました。"
+
+
+class MenuCommands(unittest.TestCase):
+    def setUp(self):
+        self.install = Install()
+        self.skin = Bmp(self.install.path("skin", "default.bmp"))
+        self.shortcut = os.path.join(startup_folder(), "Perchling.lnk")
+        self.remove_shortcut()
+        self.process = self.install.start()
+        self.assertTrue(wait_for(accessory_rect, 20), "no accessory window appeared")
+
+    def tearDown(self):
+        self.install.remove()
+        self.remove_shortcut()
+
+    def remove_shortcut(self):
+        if os.path.isfile(self.shortcut):
+            os.remove(self.shortcut)
+
+    def choose(self, downs):
+        """Opens the context menu on an opaque pixel of the bird and chooses an item by keys."""
+        left, top, _, _ = accessory_rect()
+        x, y = next((x, y) for y in range(self.skin.height) for x in range(self.skin.width)
+                    if self.skin.pixel(x, y) != MAGENTA)
+        xdotool("mousemove", left + x, top + y, "click", 3)
+        xdotool("sleep", 0.5, "key", *["Down"] * downs, "Return")
+
+    def test_about_box_is_where_the_accessory_perches_and_enter_closes_it(self):
+        self.choose(ABOUT_DOWNS)
+        about = wait_for(lambda: dialog(ABOUT_PREFIX), 20)
+        self.assertTrue(about, "no About box appeared")
+        (left, top, right, bottom), texts = about
+        self.assertIn("https://fenwobble.example/", texts)
+        self.assertIn("https://fenwobble.example/bird/", texts)
+        expected = (right - 60 - self.skin.width, top + 22 - self.skin.height, right - 60, top + 22)
+        self.assertEqual(expected, wait_for(lambda: accessory_rect() == expected and expected, 20)
+                         or accessory_rect())
+
+        xdotool("key", "Return")
+        self.assertTrue(wait_for(lambda: dialog(ABOUT_PREFIX) is None, 20), "Enter left it open")
+
+    def test_startup_command_writes_the_shortcut_and_says_so(self):
+        self.choose(STARTUP_DOWNS)
+        box = wait_for(lambda: dialog("Perchling"), 20)
+        self.assertTrue(box, "no message box appeared")
+        self.assertIn(REGISTERED, box[1])
+        self.assertTrue(os.path.isfile(self.shortcut), self.shortcut)
+        with open(self.shortcut, "rb") as file:
+            self.assertIn(b"Perchling.exe", file.read())
+
+        xdotool("key", "Return")
+        self.assertTrue(wait_for(lambda: dialog("Perchling") is None, 20), "the box stayed")
+
+
+if __name__ == "__main__":
+    main()

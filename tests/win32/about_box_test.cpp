@@ -1,0 +1,271 @@
+// The About box in-process: placement, link colours and cursor, opening links, the keys that do
+// and do not close it, and the GDI objects it leaves behind.
+#include "about/about_box.h"
+
+#include <gtest/gtest.h>
+#include <winternl.h>
+
+#include <memory>
+
+#include "app/program_state.h"
+#include "res/resource.h"
+#include "test_support.h"
+
+namespace {
+
+const char kCaption[] = "□　Perchling について";
+const char kOpenFailed[] = "起動に失敗しました。";
+const COLORREF kBlue = 0x00FF0000;
+const COLORREF kPurple = 0x00800080;
+
+// The dialog is modal: the body runs from a thread timer inside its loop, once it is there.
+const std::function<void(HWND)>* g_body = nullptr;
+bool g_bodyRan = false;
+
+void CALLBACK RunBody(HWND, UINT, UINT_PTR timer, DWORD) {
+  HWND dialog = FindWindowA("#32770", kCaption);
+  if (!dialog || GetWindowThreadProcessId(dialog, NULL) != GetCurrentThreadId()) return;
+  KillTimer(NULL, timer);
+  g_bodyRan = true;
+  (*g_body)(dialog);
+  if (IsWindow(dialog) && IsWindowVisible(dialog)) SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+// Opens the About box owned by owner, runs body on it and closes it with OK if body did not.
+bool WithAboutBox(HWND owner, const std::function<void(HWND)>& body) {
+  g_body = &body;
+  g_bodyRan = false;
+  UINT_PTR timer = SetTimer(NULL, 0, 20, RunBody);
+  ShowAboutBox(owner);
+  KillTimer(NULL, timer);
+  g_body = nullptr;
+  return g_bodyRan;
+}
+
+// What the dialog procedure does to a device context for one static control.
+struct StaticColouring {
+  INT_PTR brush;
+  COLORREF text;
+  int backgroundMode;
+  HGDIOBJ font;
+};
+
+StaticColouring ColourStatic(HWND dialog, HWND control) {
+  HDC dc = CreateCompatibleDC(NULL);
+  StaticColouring result;
+  result.brush = SendMessageA(dialog, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                              reinterpret_cast<LPARAM>(control));
+  result.text = GetTextColor(dc);
+  result.backgroundMode = GetBkMode(dc);
+  result.font = GetCurrentObject(dc, OBJ_FONT);
+  DeleteDC(dc);
+  return result;
+}
+
+COLORREF LinkColour(HWND dialog, int id) {
+  return ColourStatic(dialog, GetDlgItem(dialog, id)).text;
+}
+
+// A click as the mouse gives it: the label reports it because of SS_NOTIFY.
+void ClickLink(HWND dialog, int id) {
+  HWND link = GetDlgItem(dialog, id);
+  SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+  SendMessageA(link, WM_LBUTTONUP, 0, 0);
+}
+
+// A key as the dialog's loop hands it to the dialog manager.
+void PressKey(HWND dialog, WPARAM key) {
+  MSG message = {GetFocus(), WM_KEYDOWN, key, 0, 0, {0, 0}};
+  IsDialogMessageA(dialog, &message);
+}
+
+// The GDI objects this process holds. Wine's GetGuiResources always answers 0, so the live entries
+// of the GDI handle table the PEB points to (GdiSharedHandleTable, per process in Wine) are
+// counted.
+struct GdiHandleEntry {
+  UINT64 object;
+  ULONG owner;
+  USHORT unique;
+  UCHAR type;  // 0 for a free entry
+  UCHAR flags;
+  UINT64 userPointer;
+};
+const int kGdiHandleCount = 0x10000;
+const size_t kPebGdiTable = 0xF8;  // offset of GdiSharedHandleTable in the 64-bit PEB
+
+int CountGdiObjects() {
+  DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (reported) return static_cast<int>(reported);
+  PROCESS_BASIC_INFORMATION process = {};
+  if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process,
+                                sizeof process, NULL) != 0)
+    return -1;
+  BYTE* peb = reinterpret_cast<BYTE*>(process.PebBaseAddress);
+  const GdiHandleEntry* table = *reinterpret_cast<GdiHandleEntry**>(peb + kPebGdiTable);
+  if (!table) return -1;
+  int live = 0;
+  for (int i = 0; i < kGdiHandleCount; ++i)
+    if (table[i].type) ++live;
+  return live;
+}
+
+class AboutBox : public testing::Test {
+ protected:
+  void SetUp() override {
+    WriteBmp24(install.Skin("default"), {16, 16, [](int, int) -> Rgb { return 0x00336699; }});
+    accessory.reset(new OpenedAccessory(install.dir));
+  }
+  void TearDown() override { accessory.reset(); }
+  HWND owner() const { return accessory->window; }
+  TempInstall install;
+  std::unique_ptr<OpenedAccessory> accessory;
+};
+
+}  // namespace
+
+TEST_F(AboutBox, IsCentredOnTheScreenWithItsCaptionAndOwner) {
+  EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) {
+    RECT rect = WindowRect(dialog);
+    int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2, rect.left);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2, rect.top);
+    char caption[64];
+    GetWindowTextA(dialog, caption, sizeof caption);
+    EXPECT_STREQ(kCaption, caption);
+    EXPECT_EQ(owner(), GetWindow(dialog, GW_OWNER));
+    char url[64];
+    GetDlgItemTextA(dialog, IDC_LINK_MAKER, url, sizeof url);
+    EXPECT_STREQ("https://fenwobble.example/", url);
+    GetDlgItemTextA(dialog, IDC_LINK_CHARACTER, url, sizeof url);
+    EXPECT_STREQ("https://fenwobble.example/bird/", url);
+  }));
+}
+
+TEST_F(AboutBox, LinksAreDrawnInTheLinkFontAndOtherStaticsAreLeftAlone) {
+  EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) {
+    StaticColouring link = ColourStatic(dialog, GetDlgItem(dialog, IDC_LINK_MAKER));
+    EXPECT_EQ(reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH)), link.brush);
+    EXPECT_EQ(kBlue, link.text);
+    EXPECT_EQ(TRANSPARENT, link.backgroundMode);
+    EXPECT_EQ(g_state.linkFont, link.font);
+
+    HWND label = FindWindowExA(dialog, NULL, "Static", "ぺるりんのホームページ");
+    ASSERT_NE(nullptr, label);
+    StaticColouring plain = ColourStatic(dialog, label);
+    StaticColouring untouched = ColourStatic(dialog, NULL);  // no control: nothing is done
+    EXPECT_EQ(COLOR_BTNFACE + 1, plain.brush);
+    EXPECT_EQ(untouched.text, plain.text);
+    EXPECT_EQ(untouched.backgroundMode, plain.backgroundMode);
+    EXPECT_EQ(untouched.font, plain.font);
+  }));
+}
+
+TEST_F(AboutBox, OpenedLinkTurnsPurpleAtOnce_AndBothAreBlueAtTheNextOpening) {
+  EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) {
+    EXPECT_EQ(kBlue, LinkColour(dialog, IDC_LINK_MAKER));
+    EXPECT_EQ(kBlue, LinkColour(dialog, IDC_LINK_CHARACTER));
+    HWND link = GetDlgItem(dialog, IDC_LINK_CHARACTER);
+    UpdateWindow(link);
+    MessageBoxAnswerer answerer;
+    ClickLink(dialog, IDC_LINK_CHARACTER);
+    EXPECT_TRUE(answerer.texts.empty());
+    EXPECT_EQ(kPurple, LinkColour(dialog, IDC_LINK_CHARACTER));
+    EXPECT_EQ(kBlue, LinkColour(dialog, IDC_LINK_MAKER));
+    EXPECT_TRUE(GetUpdateRect(link, NULL, FALSE)) << "the link must be redrawn";
+    ClickLink(dialog, IDC_LINK_MAKER);
+    EXPECT_EQ(kPurple, LinkColour(dialog, IDC_LINK_MAKER));
+  }));
+  EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) {
+    EXPECT_EQ(kBlue, LinkColour(dialog, IDC_LINK_MAKER));
+    EXPECT_EQ(kBlue, LinkColour(dialog, IDC_LINK_CHARACTER));
+  }));
+}
+
+// The label's text is what it opens; a file that is not there cannot be opened.
+TEST_F(AboutBox, LinkThatCannotBeOpenedReportsAndStaysBlue) {
+  EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) {
+    SetDlgItemTextA(dialog, IDC_LINK_MAKER, "C:\\nonexistent\\x.exe");
+    MessageBoxAnswerer answerer;
+    ClickLink(dialog, IDC_LINK_MAKER);
+    EXPECT_EQ(std::vector<std::string>{kOpenFailed}, answerer.texts);
+    EXPECT_EQ(kBlue, LinkColour(dialog, IDC_LINK_MAKER));
+  }));
+}
+
+TEST_F(AboutBox, CursorOverTheLinksIsTheLinkCursor_ElsewhereTheArrow) {
+  EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) {
+    HCURSOR linkCursor = LoadCursorA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(IDC_LINK_CURSOR));
+    HCURSOR arrow = LoadCursorA(NULL, IDC_ARROW);
+    const LPARAM overClient = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
+    for (int id : {IDC_LINK_MAKER, IDC_LINK_CHARACTER}) {
+      HWND link = GetDlgItem(dialog, id);
+      SetCursor(arrow);
+      EXPECT_EQ(TRUE,
+                AboutDlgProc(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), overClient));
+      EXPECT_EQ(1, GetWindowLongPtrA(dialog, DWLP_MSGRESULT));
+      EXPECT_EQ(linkCursor, GetCursor()) << id;
+      SetCursor(arrow);
+      SendMessageA(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), overClient);
+      EXPECT_EQ(linkCursor, GetCursor()) << "through the label's own handling, " << id;
+    }
+    HWND ok = GetDlgItem(dialog, IDOK);
+    EXPECT_EQ(FALSE, AboutDlgProc(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(ok), overClient));
+    SetCursor(linkCursor);
+    SendMessageA(ok, WM_SETCURSOR, reinterpret_cast<WPARAM>(ok), overClient);
+    EXPECT_EQ(arrow, GetCursor());
+  }));
+}
+
+TEST_F(AboutBox, EscapeLeavesItOpen_EnterClosesItAndDeletesTheFont) {
+  HWND closed = NULL;
+  HFONT font = NULL;
+  EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) {
+    font = g_state.linkFont;
+    EXPECT_EQ(OBJ_FONT, static_cast<int>(GetObjectType(font)));
+    PressKey(dialog, VK_ESCAPE);
+    EXPECT_TRUE(IsWindowVisible(dialog));
+    PressKey(dialog, VK_RETURN);
+    EXPECT_FALSE(IsWindowVisible(dialog));
+    closed = dialog;
+  }));
+  EXPECT_FALSE(IsWindow(closed));
+  EXPECT_EQ(nullptr, g_state.linkFont);
+  EXPECT_EQ(0u, GetObjectType(font));
+}
+
+TEST_F(AboutBox, TenOpeningsLeaveNoGdiObjectBehind) {
+  WithAboutBox(owner(), [](HWND) {});  // the first opening may fill the platform's caches
+  int before = CountGdiObjects();
+  ASSERT_GT(before, 0);
+  HBRUSH probe = CreateSolidBrush(kBlue);
+  ASSERT_EQ(before + 1, CountGdiObjects()) << "the count must see one new object";
+  DeleteObject(probe);
+  for (int i = 0; i < 10; ++i)
+    EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) { ClickLink(dialog, IDC_LINK_MAKER); }));
+  EXPECT_EQ(before, CountGdiObjects());
+}
+
+// A link label shows its whole URL on one line: a wrapped URL would show only its first part, and
+// the character's page would look like the maker's home page. Windows draws the label in the link
+// font; Wine selects the label's own font after WM_CTLCOLORSTATIC, so it must fit in both.
+TEST_F(AboutBox, EachLinkShowsItsWholeUrl) {
+  EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) {
+    for (int id : {IDC_LINK_MAKER, IDC_LINK_CHARACTER}) {
+      HWND link = GetDlgItem(dialog, id);
+      char url[kUrlSize];
+      GetWindowTextA(link, url, kUrlSize);
+      RECT client;
+      GetClientRect(link, &client);
+      HGDIOBJ labelFont = reinterpret_cast<HGDIOBJ>(SendMessageA(link, WM_GETFONT, 0, 0));
+      for (HGDIOBJ font : {static_cast<HGDIOBJ>(g_state.linkFont), labelFont}) {
+        HDC dc = GetDC(link);
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE extent;
+        GetTextExtentPoint32A(dc, url, lstrlenA(url), &extent);
+        SelectObject(dc, old);
+        ReleaseDC(link, dc);
+        EXPECT_LE(extent.cx, client.right) << url;
+      }
+    }
+  }));
+}
