@@ -5,6 +5,12 @@
 //   perch_probe close             asks every accessory to close, as the close keystroke does
 //   perch_probe wait SECONDS      waits until an accessory window is there
 //   perch_probe target TITLE X Y W H   shows a green window in front until it is closed
+//   perch_probe box SECONDS [ID]  waits for a message box titled "Perchling", prints its text
+//                                 (UTF-8) and answers it with button ID (default OK)
+//   perch_probe post ID           posts the menu command ID to the accessory window
+//   perch_probe switch ID SECONDS posts the skin command ID to the only accessory window and
+//                                 waits until a new accessory window has replaced it
+//   perch_probe window            the accessory window's handle, to tell copies apart
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -22,6 +28,50 @@ static BOOL CALLBACK CloseAccessory(HWND window, LPARAM) {
   GetClassNameA(window, name, sizeof name);
   if (lstrcmpA(name, "PerchlingClass") == 0) PostMessageA(window, WM_CLOSE, 0, 0);
   return TRUE;
+}
+
+static BOOL CALLBACK FindStaticText(HWND child, LPARAM context) {
+  char className[32];
+  GetClassNameA(child, className, sizeof className);
+  if (lstrcmpiA(className, "Static") == 0 && GetWindowTextLengthA(child) > 0)
+    GetWindowTextA(child, reinterpret_cast<char*>(context), 1024);
+  return TRUE;
+}
+
+// Prints the box's text in UTF-8 (the program's texts are in the ANSI code page, 932).
+static int AnswerBox(int seconds, int answer) {
+  DWORD until = GetTickCount() + 1000 * seconds;
+  HWND box;
+  while (!(box = FindWindowA("#32770", "Perchling"))) {
+    if (GetTickCount() > until) return 1;
+    Sleep(50);
+  }
+  char text[1024] = "";
+  EnumChildWindows(box, FindStaticText, reinterpret_cast<LPARAM>(text));
+  wchar_t wide[1024];
+  char utf8[4096];
+  MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 1024);
+  WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, NULL, NULL);
+  fputs(utf8, stdout);
+  PostMessageA(box, WM_COMMAND, answer, 0);
+  return 0;
+}
+
+// Posts a skin command to the one accessory window and waits for the copy that replaces it.
+static int SwitchSkin(int command, int seconds) {
+  HWND old = FindWindowA("PerchlingClass", NULL);
+  if (!old) return 1;
+  PostMessageA(old, WM_COMMAND, command, 0);
+  DWORD until = GetTickCount() + 1000 * seconds;
+  for (;;) {
+    HWND now = FindWindowA("PerchlingClass", NULL);
+    if (now && now != old && !IsWindow(old)) {
+      printf("%p\n", static_cast<void*>(now));
+      return 0;
+    }
+    if (GetTickCount() > until) return 1;
+    Sleep(20);
+  }
 }
 
 static int PrintRegion(HWND accessory) {
@@ -77,6 +127,9 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (strcmp(command, "close") == 0) return !EnumWindows(CloseAccessory, 0);
+  if (strcmp(command, "box") == 0 && argc >= 3)
+    return AnswerBox(atoi(argv[2]), argc > 3 ? atoi(argv[3]) : IDOK);
+  if (strcmp(command, "switch") == 0 && argc == 4) return SwitchSkin(atoi(argv[2]), atoi(argv[3]));
   if (strcmp(command, "wait") == 0 && argc == 3) {
     DWORD until = GetTickCount() + 1000 * atoi(argv[2]);
     while (!FindWindowA("PerchlingClass", NULL)) {
@@ -94,5 +147,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (strcmp(command, "region") == 0) return PrintRegion(accessory);
+  if (strcmp(command, "post") == 0 && argc == 3)
+    return !PostMessageA(accessory, WM_COMMAND, atoi(argv[2]), 0);
+  if (strcmp(command, "window") == 0) {
+    printf("%p\n", static_cast<void*>(accessory));
+    return 0;
+  }
   return 2;
 }

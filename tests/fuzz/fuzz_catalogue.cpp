@@ -83,9 +83,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string name = ReferenceStrip(file);
     if (name.size() <= 99) eligible.push_back(name);
   }
-  std::stable_sort(eligible.begin(), eligible.end(), [](const std::string& a, const std::string& b) {
-    return CompareNoCase(a.c_str(), b.c_str()) < 0;
-  });
+  std::stable_sort(eligible.begin(), eligible.end(),
+                   [](const std::string& a, const std::string& b) {
+                     return CompareNoCase(a.c_str(), b.c_str()) < 0;
+                   });
   if (eligible.size() > kMaxSkins) eligible.resize(kMaxSkins);
 
   std::vector<std::string> kept = Fill(files);

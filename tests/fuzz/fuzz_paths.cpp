@@ -88,8 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t bound = input.ConsumeIntegralInRange<size_t>(0, 300);
 
   char* out = static_cast<char*>(malloc(bound ? bound : 1));
-  int fits = FormatPath(bound ? out : out + 1, bound, pattern.c_str(), first.c_str(),
-                        second.c_str());
+  int fits =
+      FormatPath(bound ? out : out + 1, bound, pattern.c_str(), first.c_str(), second.c_str());
   std::string expected = ReferenceFormat(pattern, first, second);
   if (fits != (expected.size() + 1 <= bound ? 1 : 0)) abort();
   if (fits && expected != out) abort();

@@ -62,8 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<PixelRun> expected = ReferenceRuns(pixels, width, height, transparent);
   if (count != runs.size() || runs.size() != expected.size()) abort();
   for (size_t i = 0; i < runs.size(); ++i) {
-    if (runs[i].y != expected[i].y || runs[i].x0 != expected[i].x0 ||
-        runs[i].x1 != expected[i].x1)
+    if (runs[i].y != expected[i].y || runs[i].x0 != expected[i].x0 || runs[i].x1 != expected[i].x1)
       abort();
   }
   return 0;

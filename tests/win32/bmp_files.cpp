@@ -17,8 +17,7 @@ void PutBits(unsigned char* line, int x, int bitCount, unsigned value) {
 }
 
 // One stored row of a palette or true-colour picture, padded to 4 bytes.
-Bytes StoredRow(const Picture& picture, int y, const BmpFormat& format,
-                std::map<Rgb, int>& index) {
+Bytes StoredRow(const Picture& picture, int y, const BmpFormat& format, std::map<Rgb, int>& index) {
   int stride = ((picture.width * format.bitCount + 31) / 32) * 4;
   Bytes line(stride);
   for (int x = 0; x < picture.width; ++x) {

@@ -15,6 +15,9 @@
 
 #include <stddef.h>
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
 const int kGdiTableEntries = 0x10000;
@@ -72,7 +75,8 @@ int GdiCountWorks() {
   int before = CountGdiObjects();
   if (before < 0) return 0;
   HBRUSH brushes[10];
-  for (HBRUSH& brush : brushes) brush = CreateSolidBrush(RGB(1, 2, 3));
+  std::generate(std::begin(brushes), std::end(brushes),
+                [] { return CreateSolidBrush(RGB(1, 2, 3)); });
   int during = CountGdiObjects();
   for (HBRUSH brush : brushes) DeleteObject(brush);
   int after = CountGdiObjects();

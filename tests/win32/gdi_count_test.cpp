@@ -3,12 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 TEST(ObjectCounts, GdiCounterSeesTenBrushesComeAndGo) {
   DeleteDC(CreateCompatibleDC(NULL));  // the first DC of a process makes objects that live on
   int before = CountGdiObjects();
   ASSERT_GT(before, 0) << "no GDI handle table behind the PEB";
   HBRUSH brushes[10];
-  for (HBRUSH& brush : brushes) brush = CreateSolidBrush(RGB(10, 20, 30));
+  std::generate(std::begin(brushes), std::end(brushes),
+                [] { return CreateSolidBrush(RGB(10, 20, 30)); });
   EXPECT_EQ(before + 10, CountGdiObjects());
   for (HBRUSH brush : brushes) DeleteObject(brush);
   EXPECT_EQ(before, CountGdiObjects());
@@ -26,7 +30,7 @@ TEST(ObjectCounts, GdiCounterSeesTenBrushesComeAndGo) {
 TEST(ObjectCounts, MenuCounterSeesPopupsAndBarsComeAndGo) {
   int before = CountMenus();
   HMENU popups[10];
-  for (HMENU& popup : popups) popup = CreatePopupMenu();
+  std::generate(std::begin(popups), std::end(popups), CreatePopupMenu);
   HMENU bar = CreateMenu();
   AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popups[0]), "x");
   EXPECT_EQ(before + 11, CountMenus());
@@ -40,7 +44,8 @@ TEST(ObjectCounts, HandleCounterSeesTenEventsComeAndGo) {
   int before = CountKernelHandles();
   ASSERT_GT(before, 0);
   HANDLE events[10];
-  for (HANDLE& event : events) event = CreateEventA(NULL, TRUE, FALSE, NULL);
+  std::generate(std::begin(events), std::end(events),
+                [] { return CreateEventA(NULL, TRUE, FALSE, NULL); });
   EXPECT_EQ(before + 10, CountKernelHandles());
   for (HANDLE event : events) CloseHandle(event);
   EXPECT_EQ(before, CountKernelHandles());

@@ -28,7 +28,8 @@ HWND WINAPI ScriptedForeground() {
 // One tick with the given script; returns the accessory's rectangle after it.
 RECT Tick(HWND accessory, HWND first, HWND later, bool closeBeforeSecond = false) {
   g_script = {first, later, closeBeforeSecond, 0};
-  ImportPatch patch("USER32.dll", "GetForegroundWindow", reinterpret_cast<void*>(ScriptedForeground));
+  ImportPatch patch("USER32.dll", "GetForegroundWindow",
+                    reinterpret_cast<void*>(ScriptedForeground));
   EXPECT_NE(nullptr, patch.slot);
   SendMessageA(accessory, WM_TIMER, 100, 0);
   return WindowRect(accessory);
@@ -39,7 +40,9 @@ HWND Window(const std::string& title) {
                          400, 150, NULL, NULL, NULL, NULL);
 }
 
-Picture Dot() { return {20, 30, [](int x, int) -> Rgb { return x % 5 ? 0x00336699 : kMagenta; }}; }
+Picture Dot() {
+  return {20, 30, [](int x, int) -> Rgb { return x % 5 ? 0x00336699 : kMagenta; }};
+}
 
 struct Opened {
   TempInstall install;
@@ -50,6 +53,8 @@ struct Opened {
     MoveWindow(accessory->window, 50, 60, 20, 30, TRUE);
   }
   ~Opened() { delete accessory; }
+  Opened(const Opened&) = delete;
+  Opened& operator=(const Opened&) = delete;
   HWND window() const { return accessory->window; }
 };
 

@@ -93,37 +93,70 @@ TEST(HostilePictures, EachKindComesUpWithItsShapeOrIsReported) {
   const std::string valid24 = BmpBytes(Bird(3), k24);
   const PictureCase cases[] = {
       {"zero-byte file", "default.bmp", [] { return std::string(); }, kReported, {}},
-      {"text file named .bmp", "default.bmp", [] { return std::string("not a picture\r\n"); },
-       kReported, {}},
+      {"text file named .bmp",
+       "default.bmp",
+       [] { return std::string("not a picture\r\n"); },
+       kReported,
+       {}},
       {"file header only", "default.bmp", [&] { return Truncated(valid24, 14); }, kReported, {}},
-      {"headers without pixels", "default.bmp", [&] { return Truncated(valid24, 54); },
-       kLoadedAsIs, Bird(3)},
+      {"headers without pixels", "default.bmp", [&] { return Truncated(valid24, 54); }, kLoadedAsIs,
+       Bird(3)},
       {"pixels cut off halfway", "default.bmp",
        [&] { return Truncated(valid24, valid24.size() / 2); }, kLoadedAsIs, Bird(3)},
-      {"header claiming 100000 x 100000, 24-bit", "default.bmp",
-       [] { return HugeHeader(100000, 100000, 24); }, kReported, {}},
-      {"header claiming 100000 x 100000, 1-bit", "default.bmp",
-       [] { return HugeHeader(100000, 100000, 1); }, kReported, {}},
+      {"header claiming 100000 x 100000, 24-bit",
+       "default.bmp",
+       [] { return HugeHeader(100000, 100000, 24); },
+       kReported,
+       {}},
+      {"header claiming 100000 x 100000, 1-bit",
+       "default.bmp",
+       [] { return HugeHeader(100000, 100000, 1); },
+       kReported,
+       {}},
       {"1 x 1", "default.bmp", [&] { return BmpBytes(Solid(1, 1, kBody), k24); }, kShown,
        Solid(1, 1, kBody)},
-      {"1 x 1 magenta", "default.bmp", [&] { return BmpBytes(Solid(1, 1, kMagenta), k24); },
-       kShown, Solid(1, 1, kMagenta)},
-      {"1-bit palette", "default.bmp", [] { return BmpBytes(Bird(2), {1, false, false, 0}); },
+      {"1 x 1 magenta", "default.bmp", [&] { return BmpBytes(Solid(1, 1, kMagenta), k24); }, kShown,
+       Solid(1, 1, kMagenta)},
+      {"1-bit palette", "default.bmp",
+       [] {
+         return BmpBytes(Bird(2), {1, false, false, 0});
+       },
        kShown, Bird(2)},
-      {"4-bit palette", "default.bmp", [] { return BmpBytes(Bird(4), {4, false, false, 0}); },
+      {"4-bit palette", "default.bmp",
+       [] {
+         return BmpBytes(Bird(4), {4, false, false, 0});
+       },
        kShown, Bird(4)},
-      {"8-bit palette", "default.bmp", [] { return BmpBytes(Bird(4), {8, false, false, 0}); },
+      {"8-bit palette", "default.bmp",
+       [] {
+         return BmpBytes(Bird(4), {8, false, false, 0});
+       },
        kShown, Bird(4)},
-      {"8-bit RLE8", "default.bmp", [] { return BmpBytes(Bird(4), {8, true, false, 0}); },
+      {"8-bit RLE8", "default.bmp",
+       [] {
+         return BmpBytes(Bird(4), {8, true, false, 0});
+       },
        kShown, Bird(4)},
-      {"16-bit 5-5-5", "default.bmp", [] { return BmpBytes(Bird(3), {16, false, false, 0}); },
+      {"16-bit 5-5-5", "default.bmp",
+       [] {
+         return BmpBytes(Bird(3), {16, false, false, 0});
+       },
        kShown, Bird(3)},
-      {"32-bit", "default.bmp", [] { return BmpBytes(Bird(4), {32, false, false, 0}); }, kShown,
-       Bird(4)},
+      {"32-bit", "default.bmp",
+       [] {
+         return BmpBytes(Bird(4), {32, false, false, 0});
+       },
+       kShown, Bird(4)},
       {"32-bit with opaque alpha", "default.bmp",
-       [] { return BmpBytes(Bird(4), {32, false, false, 0xFF}); }, kShown, Bird(4)},
+       [] {
+         return BmpBytes(Bird(4), {32, false, false, 0xFF});
+       },
+       kShown, Bird(4)},
       // Wine 8's LoadImageA turns a top-down file into an all-black picture of the right size.
-      {"top-down 24-bit", "default.bmp", [] { return BmpBytes(Bird(4), {24, false, true, 0}); },
+      {"top-down 24-bit", "default.bmp",
+       [] {
+         return BmpBytes(Bird(4), {24, false, true, 0});
+       },
        kLoadedAsIs, Bird(4)},
       {"upper-case extension .BMP", "default.BMP", [&] { return valid24; }, kShown, Bird(3)},
   };

@@ -22,10 +22,10 @@ Picture Square(Rgb colour) {
 
 struct SettingsCase {
   const char* what;
-  std::string file;          // what setting.ini holds at start-up
-  std::string skinRead;      // currentSkin after start-up
-  bool pictureFound;         // whether the skin read has a picture (else the size message)
-  std::string fileAfter;     // setting.ini after teardown
+  std::string file;       // what setting.ini holds at start-up
+  std::string skinRead;   // currentSkin after start-up
+  bool pictureFound;      // whether the skin read has a picture (else the size message)
+  std::string fileAfter;  // setting.ini after teardown
 };
 
 std::string Garbage() {
@@ -42,13 +42,12 @@ TEST(HostileSettings, TeardownKeepsWhatWasReadAndNeverCutsIt) {
   const SettingsCase cases[] = {
       {"empty file", "", "default", true, "[MAIN]\r\nSKIN=default\r\n"},
       {"only a section", "[MAIN]\r\n", "default", true, "[MAIN]\r\nSKIN=default\r\n"},
-      {"a Shift-JIS name whose second byte is a backslash", "[MAIN]\r\nSKIN=" + bird + "\r\n",
-       bird, true, "[MAIN]\r\nSKIN=" + bird + "\r\n"},
+      {"a Shift-JIS name whose second byte is a backslash", "[MAIN]\r\nSKIN=" + bird + "\r\n", bird,
+       true, "[MAIN]\r\nSKIN=" + bird + "\r\n"},
       {"a UTF-8 byte-order mark before the section", kBom + "[MAIN]\r\nSKIN=night\r\n", "night",
        true, kBom + "[MAIN]\r\nSKIN=night\r\n"},
       {"a value of 259 bytes: read whole, no such picture, written back whole",
-       "[MAIN]\r\nSKIN=" + name259 + "\r\n", name259, false,
-       "[MAIN]\r\nSKIN=" + name259 + "\r\n"},
+       "[MAIN]\r\nSKIN=" + name259 + "\r\n", name259, false, "[MAIN]\r\nSKIN=" + name259 + "\r\n"},
       {"a value of 300 bytes: cut on reading, so the file is left alone",
        "[MAIN]\r\nSKIN=" + name300 + "\r\n", name300.substr(0, 259), false,
        "[MAIN]\r\nSKIN=" + name300 + "\r\n"},

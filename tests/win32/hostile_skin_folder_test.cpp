@@ -12,10 +12,13 @@
 namespace {
 
 const char kSkinMissing[] =
-    "指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n再度、指定し直して下さい。";
+    "指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n再度、指定し直して下さい"
+    "。";
 const char kNoSkins[] = "スキンなし";
 
-Picture Tiny() { return {8, 8, [](int x, int y) -> Rgb { return (x ^ y) & 1 ? 0x00404040 : kMagenta; }}; }
+Picture Tiny() {
+  return {8, 8, [](int x, int y) -> Rgb { return (x ^ y) & 1 ? 0x00404040 : kMagenta; }};
+}
 
 std::vector<std::string> Catalogue() {
   return std::vector<std::string>(g_state.skinNames, g_state.skinNames + g_state.skinCount);
@@ -63,8 +66,8 @@ TEST(HostileSkinFolder, CatalogueAndSubmenuListExactlyWhatTheRulesSay) {
        first100},
       {"odd names, sorted with ASCII capitals folded",
        [&](const TempInstall& in) {
-         const char* names[] = {"\x82\xB3\x82\xAD\x82\xE7", "a b", "[x", "_y", "`z", "A",
-                                "\x83\x5C\x83\x89", "a.b", ".bmp"};
+         const char* names[] = {"\x82\xB3\x82\xAD\x82\xE7", "a b", "[x",  "_y", "`z", "A",
+                                "\x83\x5C\x83\x89",         "a.b", ".bmp"};
          for (const char* name : names) WriteBmp24(in.Skin(name), Tiny());
          WriteBmp24(in.dir + "skin\\.bmp", Tiny());  // a file named just .bmp
          WriteBmp24(in.dir + "skin\\UPPER.BMP", Tiny());

@@ -11,13 +11,14 @@
 namespace {
 
 const char kSkinMissing[] =
-    "指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n再度、指定し直して下さい。";
+    "指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n再度、指定し直して下さい"
+    "。";
 
 Picture Pebble() {
   return {32, 20, [](int x, int y) -> Rgb {
             int dx = x - 16, dy = y - 10;
             return dx * dx + dy * dy * 4 <= 256 ? ((x + y) % 3 ? 0x00705030 : 0x00101010)
-                                                  : kMagenta;
+                                                : kMagenta;
           }};
 }
 
