@@ -64,10 +64,11 @@ void StopAccessory(HWND window) {
   DestroyContextMenu();
 }
 
-// Teardown: reached when the window is destroyed and by the Close command.
+// Teardown: reached when the window is destroyed and by the Close command. A setting that was
+// too long to be read whole is not written back cut short.
 static void OnDestroy(HWND window) {
   StopAccessory(window);
-  SaveSettings();
+  if (!g_state.settingTooLong) SaveSettings();
   PostQuitMessage(0);
 }
 

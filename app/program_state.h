@@ -11,6 +11,7 @@ struct ProgramState {
   HINSTANCE instance;                           // the executable; resources come from it
   char installDir[kPathSize];                   // ends with a backslash; "" if it cannot be had
   char currentSkin[kPathSize];                  // from setting.ini; the skin switch replaces it
+  int settingTooLong;                           // 1: SKIN did not fit; teardown won't cut it
   char foregroundTitle[kPathSize];              // scratch for the follow tick
   SkinName skinNames[kMaxSkins];                // the skin catalogue, sorted
   int skinCount;                                // entries in use in skinNames

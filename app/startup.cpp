@@ -47,12 +47,19 @@ HBITMAP LoadSkinPicture(const char* skinName) {
 
 int LoadSettings() {
   char path[kPathSize];
+  g_state.settingTooLong = 0;
   if (!MakeInstallPath(path, kSettingsPattern, "")) {
     lstrcpynA(g_state.currentSkin, kDefaultSkin, kPathSize);
     return 0;
   }
-  GetPrivateProfileStringA(kSettingsSection, kSettingsKey, kDefaultSkin, g_state.currentSkin,
-                           kPathSize, path);
+  // Read with one byte to spare: a value that fills it did not fit currentSkin. The profile
+  // functions cut such a value without a word, and teardown would then write the cut name back
+  // over the user's setting; instead the file is left as it is.
+  char value[kPathSize + 1];
+  DWORD length = GetPrivateProfileStringA(kSettingsSection, kSettingsKey, kDefaultSkin, value,
+                                          sizeof value, path);
+  g_state.settingTooLong = length >= kPathSize;
+  lstrcpynA(g_state.currentSkin, value, kPathSize);
   return 0;
 }
 

@@ -19,6 +19,7 @@ int MakeSkinPicturePath(char* out, const char* skinName);
 HBITMAP LoadSkinPicture(const char* skinName);
 
 // Reads the current skin's name from setting.ini ("default" when file, section or key is missing).
+// A name too long for currentSkin is kept cut there and marked in settingTooLong.
 int LoadSettings();
 
 // Writes the current skin's name to setting.ini. Returns 1 if the write succeeded.

@@ -47,3 +47,18 @@ foreach(test_file ${E2E_TESTS})
   set_tests_properties(${test_name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_desktop
                        TIMEOUT 700)
 endforeach()
+
+# The fuzz targets of the portable core (left out without clang++ and libFuzzer).
+include(${CMAKE_SOURCE_DIR}/cmake/fuzz.cmake)
+
+# Static analysis of the whole source; every suppression carries its reason in the list.
+find_program(CPPCHECK cppcheck)
+if(CPPCHECK)
+  add_test(NAME cppcheck COMMAND ${CPPCHECK} --quiet --error-exitcode=1 --std=c++17
+           --enable=warning,style,performance,portability --library=windows --inline-suppr
+           --suppressions-list=${CMAKE_SOURCE_DIR}/tests/cppcheck-suppressions.txt
+           -I${CMAKE_SOURCE_DIR} -j2 app shape skins shell about tests
+           WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
+else()
+  message(STATUS "No cppcheck: the static analysis test is left out")
+endif()

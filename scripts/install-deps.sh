@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Perchling needs on Debian, if it is missing:
-# the MinGW-w64 cross compiler, Wine, Xvfb, GoogleTest, a Japanese font and the ja_JP.UTF-8 locale.
+# the MinGW-w64 cross compiler, Wine, Xvfb, GoogleTest, a Japanese font and the ja_JP.UTF-8 locale,
+# and clang with libFuzzer and cppcheck for the fuzz and analysis tests.
 set -eu
 packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix wine64 xvfb xauth locales
-          fonts-ipafont-gothic imagemagick xdotool python3 cppcheck)
+          fonts-ipafont-gothic imagemagick xdotool python3 cppcheck
+          clang libclang-rt-14-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

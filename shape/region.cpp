@@ -105,6 +105,14 @@ static HBITMAP CopyToWorkingPixels(HBITMAP bitmap, int width, int height, uint32
   return working;
 }
 
+// A 32-bit picture keeps its file's fourth byte through the copy (paint programs often store 255
+// there). That byte is no part of the colour drawn, so it is cleared: magenta is cut out whatever
+// the fourth byte was, and the scan compares colours only.
+static void ClearUnusedByte(uint32_t* pixels, int width, int height) {
+  size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+  for (size_t i = 0; i < count; ++i) pixels[i] &= 0x00FFFFFF;
+}
+
 HRGN CreateRegionFromBitmap(HBITMAP bitmap, DWORD transparent) {
   BITMAP measured;
   if (!bitmap || !GetObjectA(bitmap, sizeof measured, &measured)) return NULL;
@@ -118,6 +126,7 @@ HRGN CreateRegionFromBitmap(HBITMAP bitmap, DWORD transparent) {
   if (builder) {
     builder->piece.header.dwSize = sizeof(RGNDATAHEADER);
     builder->piece.header.iType = RDH_RECTANGLES;
+    ClearUnusedByte(pixels, measured.bmWidth, measured.bmHeight);
     ScanPixelRuns(pixels, measured.bmWidth, measured.bmHeight, transparent, AddRun, builder);
     region = FinishRegion(builder);
     HeapFree(GetProcessHeap(), 0, builder);

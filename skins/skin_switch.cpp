@@ -12,7 +12,8 @@ static const char kSkinMissing[] =
 static const char kSaveFailed[] = "設定を保存できませんでした。";
 static const char kRelaunchFailed[] = "Perchling.exe を起動できませんでした。\n手動で起動してください。";
 
-// 1 if the skin's picture is there to be loaded by the new copy.
+// 1 if the skin's picture is there to be loaded by the new copy. A folder named like a picture
+// (the catalogue lists it) is no picture: switching to it would save a skin that cannot load.
 static int SkinPictureExists(const char* skinName) {
   char path[kPathSize];
   if (!MakeSkinPicturePath(path, skinName)) return 0;
@@ -20,7 +21,7 @@ static int SkinPictureExists(const char* skinName) {
   HANDLE search = FindFirstFileA(path, &found);
   if (search == INVALID_HANDLE_VALUE) return 0;
   FindClose(search);
-  return 1;
+  return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
 }
 
 void SwitchSkin(HWND window, int index) {

@@ -7,6 +7,12 @@
 //   perch_probe target TITLE X Y W H   shows a green window in front until it is closed
 //   perch_probe dialog PREFIX     the first visible dialog box whose title starts with PREFIX: its
 //                                 rectangle, then the text of each static control, in UTF-8
+//   perch_probe box SECONDS [ID]  waits for a message box titled "Perchling", prints its text
+//                                 (UTF-8) and answers it with button ID (default OK)
+//   perch_probe post ID           posts the menu command ID to the accessory window
+//   perch_probe switch ID SECONDS posts the skin command ID to the only accessory window and
+//                                 waits until a new accessory window has replaced it
+//   perch_probe window            the accessory window's handle, to tell copies apart
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -75,6 +81,46 @@ static int PrintDialog(const char* prefix) {
   return 0;
 }
 
+static BOOL CALLBACK FindStaticText(HWND child, LPARAM context) {
+  char className[32];
+  GetClassNameA(child, className, sizeof className);
+  if (lstrcmpiA(className, "Static") == 0 && GetWindowTextLengthA(child) > 0)
+    GetWindowTextA(child, reinterpret_cast<char*>(context), 1024);
+  return TRUE;
+}
+
+// Waits for a message box titled "Perchling", prints its text and answers it.
+static int AnswerBox(int seconds, int answer) {
+  DWORD until = GetTickCount() + 1000 * seconds;
+  HWND box;
+  while (!(box = FindWindowA("#32770", "Perchling"))) {
+    if (GetTickCount() > until) return 1;
+    Sleep(50);
+  }
+  char text[1024] = "";
+  EnumChildWindows(box, FindStaticText, reinterpret_cast<LPARAM>(text));
+  PrintUtf8(text);
+  PostMessageA(box, WM_COMMAND, answer, 0);
+  return 0;
+}
+
+// Posts a skin command to the one accessory window and waits for the copy that replaces it.
+static int SwitchSkin(int command, int seconds) {
+  HWND old = FindWindowA("PerchlingClass", NULL);
+  if (!old) return 1;
+  PostMessageA(old, WM_COMMAND, command, 0);
+  DWORD until = GetTickCount() + 1000 * seconds;
+  for (;;) {
+    HWND now = FindWindowA("PerchlingClass", NULL);
+    if (now && now != old && !IsWindow(old)) {
+      printf("%p\n", static_cast<void*>(now));
+      return 0;
+    }
+    if (GetTickCount() > until) return 1;
+    Sleep(20);
+  }
+}
+
 static int PrintRegion(HWND accessory) {
   HRGN region = CreateRectRgn(0, 0, 0, 0);
   int kind = GetWindowRgn(accessory, region);
@@ -129,6 +175,9 @@ int main(int argc, char** argv) {
   }
   if (strcmp(command, "dialog") == 0 && argc == 3) return PrintDialog(argv[2]);
   if (strcmp(command, "close") == 0) return !EnumWindows(CloseAccessory, 0);
+  if (strcmp(command, "box") == 0 && argc >= 3)
+    return AnswerBox(atoi(argv[2]), argc > 3 ? atoi(argv[3]) : IDOK);
+  if (strcmp(command, "switch") == 0 && argc == 4) return SwitchSkin(atoi(argv[2]), atoi(argv[3]));
   if (strcmp(command, "wait") == 0 && argc == 3) {
     DWORD until = GetTickCount() + 1000 * atoi(argv[2]);
     while (!FindWindowA("PerchlingClass", NULL)) {
@@ -146,5 +195,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (strcmp(command, "region") == 0) return PrintRegion(accessory);
+  if (strcmp(command, "post") == 0 && argc == 3)
+    return !PostMessageA(accessory, WM_COMMAND, atoi(argv[2]), 0);
+  if (strcmp(command, "window") == 0) {
+    printf("%p\n", static_cast<void*>(accessory));
+    return 0;
+  }
   return 2;
 }

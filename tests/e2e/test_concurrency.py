@@ -1,0 +1,58 @@
+"""Two copies at once, and skin switches in a quick row, with the real Perchling.exe under Wine:
+each copy follows and writes the same setting.ini at teardown without spoiling it; after twenty
+switches exactly one copy runs, showing the last skin chosen, and setting.ini names it."""
+import unittest
+
+from hostile_support import bmp_size, close_all, settle
+from perchling import Install, Target, accessory_count, accessory_rect, main, probe, wait_for
+
+
+class Concurrency(unittest.TestCase):
+    def setUp(self):
+        self.install = Install()
+
+    def tearDown(self):
+        close_all()
+        self.install.remove()
+
+    def test_two_copies_follow_and_share_the_settings_file(self):
+        with open(self.install.path("setting.ini"), "wb") as file:
+            file.write(b"[MAIN]\r\nSKIN=night\r\n")
+        first, second = self.install.start(), self.install.start()
+        self.assertTrue(wait_for(lambda: accessory_count() == 2, 30))
+        width, height = bmp_size(self.install.path("skin", "night.bmp"))
+        target = Target("Target", 300, 400, 500, 300)
+        try:
+            expected = (800 - 60 - width, 400 + 22 - height, 800 - 60, 422)
+            self.assertTrue(wait_for(lambda: accessory_rect() == expected, 20), accessory_rect())
+        finally:
+            target.close()
+        probe("close")
+        self.assertEqual(0, first.wait(timeout=20))
+        self.assertEqual(0, second.wait(timeout=20))
+        self.assertEqual(b"[MAIN]\r\nSKIN=night\r\n", self.install.settings())
+
+    def test_twenty_switches_in_a_row_end_with_one_copy_of_the_last_skin(self):
+        # The shipped skins sort as default, night, ソラ: commands 101, 102, 103.
+        names = {101: b"default", 102: b"night", 103: "ソラ".encode("cp932")}
+        files = {101: "default.bmp", 102: "night.bmp", 103: "ソラ.bmp"}
+        first = self.install.start()
+        self.assertTrue(wait_for(accessory_rect, 20))
+        commands = [102, 103, 101, 103, 102] * 4
+        for number, command in enumerate(commands):
+            code, _ = probe("switch", str(command), "30", timeout=60)
+            self.assertEqual(0, code, f"switch {number + 1} did not bring up a new copy")
+        self.assertEqual(0, first.wait(timeout=20))
+        settle(1.0)
+        self.assertEqual(1, accessory_count(), "exactly one copy runs")
+        last = commands[-1]
+        rect = accessory_rect()
+        self.assertEqual(bmp_size(self.install.path("skin", files[last])),
+                         (rect[2] - rect[0], rect[3] - rect[1]))
+        self.assertEqual(b"[MAIN]\r\nSKIN=" + names[last] + b"\r\n", self.install.settings())
+        self.assertTrue(close_all())
+        self.assertEqual(b"[MAIN]\r\nSKIN=" + names[last] + b"\r\n", self.install.settings())
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,27 @@
+// Counts of the process's live platform objects, for the leak tests: before and after a long run
+// they must be equal. Wine's GetGuiResources is a stub that always answers 0, so GDI objects are
+// counted in the GDI handle table the process environment block points to, and menus by asking
+// IsMenu about every slot of the process's USER handle table. Both rely on Wine's layout (noted
+// in gdi_count.cpp); GdiCountWorks() says whether the table looks as expected.
+#pragma once
+#include <windows.h>
+
+// Live GDI objects of this process (stock objects included), or -1 without a handle table.
+int CountGdiObjects();
+// 1 if creating and deleting ten brushes moves CountGdiObjects() by exactly ten each way.
+int GdiCountWorks();
+// Live menus (popups and bars) of this process.
+int CountMenus();
+// Open kernel handles of this process (GetProcessHandleCount).
+int CountKernelHandles();
+// Top-level and child windows of the calling thread.
+int CountThreadWindows();
+
+// All four at once, to compare a run's end with its start.
+struct ObjectCounts {
+  int gdi;
+  int menus;
+  int handles;
+  int windows;
+};
+ObjectCounts CountObjects();

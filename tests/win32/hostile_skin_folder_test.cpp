@@ -1,0 +1,130 @@
+// A hostile skin folder, in-process: missing, empty, a file in its place, too many pictures, and
+// names that are odd, too long, all extension, or folders. The catalogue and the "スキン" submenu
+// list exactly what the catalogue's rules say, and choosing an entry that is no picture is
+// reported without changing anything.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/program_state.h"
+#include "test_support.h"
+
+namespace {
+
+const char kSkinMissing[] =
+    "指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n再度、指定し直して下さい"
+    "。";
+const char kNoSkins[] = "スキンなし";
+
+Picture Tiny() {
+  return {8, 8, [](int x, int y) -> Rgb { return (x ^ y) & 1 ? 0x00404040 : kMagenta; }};
+}
+
+std::vector<std::string> Catalogue() {
+  return std::vector<std::string>(g_state.skinNames, g_state.skinNames + g_state.skinCount);
+}
+
+// The submenu's item texts, and whether the items carry the identifiers 101 + index.
+std::vector<std::string> SubmenuTexts(bool* identifiersInOrder) {
+  std::vector<std::string> texts;
+  *identifiersInOrder = true;
+  for (int i = 0; i < GetMenuItemCount(g_state.skinMenu); ++i) {
+    char text[256] = "";
+    GetMenuStringA(g_state.skinMenu, i, text, sizeof text, MF_BYPOSITION);
+    texts.push_back(text);
+    if (g_state.skinCount > 0 && GetMenuItemID(g_state.skinMenu, i) != static_cast<UINT>(101 + i))
+      *identifiersInOrder = false;
+  }
+  return texts;
+}
+
+struct FolderCase {
+  const char* what;
+  std::function<void(const TempInstall&)> arrange;
+  std::vector<std::string> expected;
+};
+
+}  // namespace
+
+TEST(HostileSkinFolder, CatalogueAndSubmenuListExactlyWhatTheRulesSay) {
+  const std::string name99(99, 'n'), name100(100, 'm'), name200(200, 'l');
+  std::vector<std::string> first100;
+  for (int i = 0; i < 100; ++i) first100.push_back("p" + std::to_string(1000 + i));
+  const FolderCase cases[] = {
+      {"no skin folder", [](const TempInstall& in) { RemoveTree(in.dir + "skin"); }, {}},
+      {"an empty skin folder", [](const TempInstall&) {}, {}},
+      {"a file named skin instead of the folder",
+       [](const TempInstall& in) {
+         RemoveTree(in.dir + "skin");
+         WriteTextFile(in.dir + "skin", "x");
+       },
+       {}},
+      {"150 pictures: the 100 that sort first",
+       [](const TempInstall& in) {
+         for (int i = 149; i >= 0; --i) WriteBmp24(in.Skin("p" + std::to_string(1000 + i)), Tiny());
+       },
+       first100},
+      {"odd names, sorted with ASCII capitals folded",
+       [&](const TempInstall& in) {
+         const char* names[] = {"\x82\xB3\x82\xAD\x82\xE7", "a b", "[x",  "_y", "`z", "A",
+                                "\x83\x5C\x83\x89",         "a.b", ".bmp"};
+         for (const char* name : names) WriteBmp24(in.Skin(name), Tiny());
+         WriteBmp24(in.dir + "skin\\.bmp", Tiny());  // a file named just .bmp
+         WriteBmp24(in.dir + "skin\\UPPER.BMP", Tiny());
+       },
+       {".bmp", ".bmp", "[x", "_y", "`z", "A", "a b", "a.b", "UPPER", "\x82\xB3\x82\xAD\x82\xE7",
+        "\x83\x5C\x83\x89"}},
+      {"names of 99, 100 and 200 bytes: only the 99-byte name",
+       [&](const TempInstall& in) {
+         for (const std::string* name : {&name200, &name100, &name99})
+           WriteBmp24(in.Skin(*name), Tiny());
+       },
+       {name99}},
+      {"a sub-folder named x.bmp is listed",
+       [](const TempInstall& in) {
+         CreateDirectoryA((in.dir + "skin\\x.bmp").c_str(), NULL);
+         WriteBmp24(in.Skin("default"), Tiny());
+       },
+       {"default", "x"}},
+  };
+  for (const FolderCase& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempInstall install;
+    c.arrange(install);
+    MessageBoxAnswerer answerer;
+    OpenedAccessory accessory(install.dir);
+    EXPECT_EQ(c.expected, Catalogue());
+    bool identifiersInOrder = false;
+    std::vector<std::string> texts = SubmenuTexts(&identifiersInOrder);
+    if (c.expected.empty()) {
+      EXPECT_EQ(std::vector<std::string>{kNoSkins}, texts);
+      EXPECT_EQ(static_cast<UINT>(MF_GRAYED),
+                GetMenuState(g_state.skinMenu, 0, MF_BYPOSITION) & MF_GRAYED);
+    } else {
+      EXPECT_EQ(c.expected, texts);
+      EXPECT_TRUE(identifiersInOrder);
+    }
+  }
+}
+
+// Entries that name no picture file: ".bmp" (whose picture would be .bmp.bmp) and a folder named
+// x.bmp. Choosing either is reported as a vanished picture; the setting and the copy stay.
+TEST(HostileSkinFolder, ChoosingAnEntryThatIsNoPictureIsReported) {
+  TempInstall install;
+  CreateDirectoryA((install.dir + "skin\\x.bmp").c_str(), NULL);
+  WriteBmp24(install.dir + "skin\\.bmp", Tiny());
+  WriteBmp24(install.Skin("default"), Tiny());
+  WriteTextFile(install.dir + "setting.ini", "[MAIN]\r\nSKIN=default\r\n");
+  MessageBoxAnswerer answerer;
+  OpenedAccessory accessory(install.dir);
+  ASSERT_EQ((std::vector<std::string>{".bmp", "default", "x"}), Catalogue());
+
+  SendMessageA(accessory.window, WM_COMMAND, 101, 0);  // .bmp
+  SendMessageA(accessory.window, WM_COMMAND, 103, 0);  // x, the folder
+  ASSERT_EQ(2u, answerer.texts.size());
+  EXPECT_EQ(kSkinMissing, answerer.texts[0]);
+  EXPECT_EQ(kSkinMissing, answerer.texts[1]);
+  EXPECT_STREQ("default", g_state.currentSkin);
+  EXPECT_EQ(0, DrainQuit()) << "this copy must go on running";
+  EXPECT_EQ("[MAIN]\r\nSKIN=default\r\n", ReadTextFile(install.dir + "setting.ini"));
+}
