@@ -3,6 +3,7 @@
 #include "about/about_box.h"
 
 #include <gtest/gtest.h>
+#include <string.h>
 #include <winternl.h>
 
 #include <memory>
@@ -261,7 +262,7 @@ TEST_F(AboutBox, EachLinkShowsItsWholeUrl) {
         HDC dc = GetDC(link);
         HGDIOBJ old = SelectObject(dc, font);
         SIZE extent;
-        GetTextExtentPoint32A(dc, url, lstrlenA(url), &extent);
+        GetTextExtentPoint32A(dc, url, static_cast<int>(strlen(url)), &extent);
         SelectObject(dc, old);
         ReleaseDC(link, dc);
         EXPECT_LE(extent.cx, client.right) << url;

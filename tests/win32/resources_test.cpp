@@ -1,6 +1,7 @@
 // The resources as built into the executable (the tests link the same script): the icon, the link
 // cursor, the About box's template and the version information.
 #include <gtest/gtest.h>
+#include <wchar.h>
 
 #include "res/resource.h"
 #include "test_support.h"
@@ -45,7 +46,7 @@ struct TemplateReader {
       return "#" + std::to_string(Word());
     }
     const wchar_t* wide = reinterpret_cast<const wchar_t*>(at);
-    at += (lstrlenW(wide) + 1) * 2;
+    at += (wcslen(wide) + 1) * 2;
     char text[256];
     WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, NULL, NULL);
     return text;
@@ -112,12 +113,10 @@ TEST(Resources, AboutDialogTemplateIsAsDesigned) {
   EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT), read.Dword());
   EXPECT_EQ(0u, read.Dword());
   WORD count = read.Word();
-  short frame[4];
-  for (short& value : frame) value = static_cast<short>(read.Word());
-  EXPECT_EQ(0, frame[0]);
-  EXPECT_EQ(0, frame[1]);
-  EXPECT_EQ(187, frame[2]);
-  EXPECT_EQ(123, frame[3]);
+  EXPECT_EQ(0, static_cast<short>(read.Word())) << "x";
+  EXPECT_EQ(0, static_cast<short>(read.Word())) << "y";
+  EXPECT_EQ(187, static_cast<short>(read.Word())) << "width";
+  EXPECT_EQ(123, static_cast<short>(read.Word())) << "height";
   EXPECT_EQ("", read.Text()) << "menu";
   EXPECT_EQ("", read.Text()) << "class";
   EXPECT_EQ("□　Perchling について", read.Text());
