@@ -59,27 +59,37 @@ def wait_for(condition, seconds=10.0, step=0.1):
 
 
 class Bmp:
-    """A 24- or 32-bit BMP read into rows of (r, g, b), top row first."""
+    """An uncompressed 8-, 24- or 32-bit BMP read into rows of (r, g, b), top row first."""
 
     def __init__(self, path):
         with open(path, "rb") as file:
             data = file.read()
         offset, = struct.unpack_from("<I", data, 10)
-        self.width, height, _, bits = struct.unpack_from("<iiHH", data, 18)
+        header_size, self.width, height, _, bits = struct.unpack_from("<IiiHH", data, 14)
         self.height = abs(height)
-        if bits not in (24, 32):
+        if bits not in (8, 24, 32):
             raise ValueError(f"{path}: {bits}-bit pictures are not read here")
+        palette = [(data[i + 2], data[i + 1], data[i])
+                   for i in range(14 + header_size, offset, 4)]
         stride = (self.width * bits // 8 + 3) // 4 * 4
         self.rows = []
         for stored in range(self.height):
             row = data[offset + stored * stride:]
-            self.rows.append([(row[x * bits // 8 + 2], row[x * bits // 8 + 1], row[x * bits // 8])
-                              for x in range(self.width)])
+            if bits == 8:
+                self.rows.append([palette[row[x]] for x in range(self.width)])
+            else:
+                self.rows.append([(row[x * bits // 8 + 2], row[x * bits // 8 + 1],
+                                   row[x * bits // 8]) for x in range(self.width)])
         if height > 0:
             self.rows.reverse()  # the bottom row is stored first
 
     def pixel(self, x, y):
         return self.rows[y][x]
+
+    def opaque(self):
+        """The pixels that are not magenta, as (x, y)."""
+        return {(x, y) for y in range(self.height) for x in range(self.width)
+                if self.rows[y][x] != MAGENTA}
 
 
 MAGENTA = (255, 0, 255)

@@ -1,0 +1,47 @@
+"""Switching skins as a user does: a right-click on the bird, the スキン submenu, a skin chosen
+with the keyboard. The running copy saves the choice and hands over to a new copy of itself."""
+import unittest
+
+from hostile_support import accessory_window, region_pixels
+from perchling import Bmp, Install, accessory_rect, main, probe, wait_for, xdotool
+
+
+class SkinSwitch(unittest.TestCase):
+    def setUp(self):
+        self.install = Install()
+        self.process = self.install.start()
+        self.window = wait_for(lambda: accessory_rect() and accessory_window(), 20)
+        self.assertTrue(self.window, "no accessory window appeared")
+
+    def tearDown(self):
+        self.install.remove()
+
+    def choose_skin(self, downs):
+        """Right-click on an opaque pixel, then スキン ▸ and the skin downs items below the first."""
+        left, top, _, _ = accessory_rect()
+        x, y = min(Bmp(self.install.path("skin", "default.bmp")).opaque())
+        xdotool("mousemove", left + x, top + y, "click", 3)
+        xdotool("sleep", 0.5, "key", "Down", "Right", *["Down"] * downs, "Return")
+
+    def expect_new_copy_showing(self, skin):
+        self.assertEqual(0, self.process.wait(timeout=20), "the old copy must end with code 0")
+        new_window = wait_for(lambda: (accessory_window() or self.window) != self.window
+                              and accessory_window(), 20)
+        self.assertTrue(new_window, "no new copy came up")
+        picture = Bmp(self.install.path("skin", skin + ".bmp"))
+        rect = wait_for(accessory_rect, 10)
+        self.assertEqual((picture.width, picture.height), (rect[2] - rect[0], rect[3] - rect[1]))
+        self.assertEqual(picture.opaque(), region_pixels(probe("region")[1].splitlines()))
+        self.assertEqual(f"[MAIN]\r\nSKIN={skin}\r\n".encode(), self.install.settings())
+
+    def test_choosing_another_skin_restarts_with_it(self):
+        self.choose_skin(1)  # default, night, ソラ: the second is night
+        self.expect_new_copy_showing("night")
+
+    def test_choosing_the_current_skin_restarts_all_the_same(self):
+        self.choose_skin(0)
+        self.expect_new_copy_showing("default")
+
+
+if __name__ == "__main__":
+    main()
