@@ -10,6 +10,7 @@
 
 #include "app/program_state.h"
 #include "res/resource.h"
+#include "gdi_count.h"
 #include "test_support.h"
 
 namespace {
@@ -78,36 +79,6 @@ void ClickLink(HWND dialog, int id) {
 void PressKey(HWND dialog, WPARAM key) {
   MSG message = {GetFocus(), WM_KEYDOWN, key, 0, 0, {0, 0}};
   IsDialogMessageA(dialog, &message);
-}
-
-// The GDI objects this process holds. Wine's GetGuiResources always answers 0, so the live entries
-// of the GDI handle table the PEB points to (GdiSharedHandleTable, per process in Wine) are
-// counted.
-struct GdiHandleEntry {
-  UINT64 object;
-  ULONG owner;
-  USHORT unique;
-  UCHAR type;  // 0 for a free entry
-  UCHAR flags;
-  UINT64 userPointer;
-};
-const int kGdiHandleCount = 0x10000;
-const size_t kPebGdiTable = 0xF8;  // offset of GdiSharedHandleTable in the 64-bit PEB
-
-int CountGdiObjects() {
-  DWORD reported = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (reported) return static_cast<int>(reported);
-  PROCESS_BASIC_INFORMATION process = {};
-  if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &process,
-                                sizeof process, NULL) != 0)
-    return -1;
-  BYTE* peb = reinterpret_cast<BYTE*>(process.PebBaseAddress);
-  const GdiHandleEntry* table = *reinterpret_cast<GdiHandleEntry**>(peb + kPebGdiTable);
-  if (!table) return -1;
-  int live = 0;
-  for (int i = 0; i < kGdiHandleCount; ++i)
-    if (table[i].type) ++live;
-  return live;
 }
 
 class AboutBox : public testing::Test {
@@ -234,16 +205,19 @@ TEST_F(AboutBox, EscapeLeavesItOpen_EnterClosesItAndDeletesTheFont) {
   EXPECT_EQ(0u, GetObjectType(font));
 }
 
-TEST_F(AboutBox, TenOpeningsLeaveNoGdiObjectBehind) {
+TEST_F(AboutBox, HundredOpeningsLeaveNothingBehind) {
   WithAboutBox(owner(), [](HWND) {});  // the first opening may fill the platform's caches
-  int before = CountGdiObjects();
-  ASSERT_GT(before, 0);
+  ObjectCounts before = CountObjects();
+  ASSERT_GT(before.gdi, 0);
   HBRUSH probe = CreateSolidBrush(kBlue);
-  ASSERT_EQ(before + 1, CountGdiObjects()) << "the count must see one new object";
+  ASSERT_EQ(before.gdi + 1, CountGdiObjects()) << "the count must see one new object";
   DeleteObject(probe);
-  for (int i = 0; i < 10; ++i)
-    EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) { ClickLink(dialog, IDC_LINK_MAKER); }));
-  EXPECT_EQ(before, CountGdiObjects());
+  for (int i = 0; i < 100; ++i) EXPECT_TRUE(WithAboutBox(owner(), [](HWND) {}));
+  ObjectCounts after = CountObjects();
+  EXPECT_EQ(before.gdi, after.gdi) << "GDI objects";
+  EXPECT_EQ(before.menus, after.menus) << "menus";
+  EXPECT_EQ(before.handles, after.handles) << "kernel handles";
+  EXPECT_EQ(before.windows, after.windows) << "windows";
 }
 
 // A link label shows its whole URL on one line: a wrapped URL would show only its first part, and

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include "app/program_state.h"
+#include "gdi_count.h"
 #include "test_support.h"
 
 namespace {
@@ -153,4 +154,25 @@ TEST_F(StartupRegistration, TargetPathThatDoesNotFit_ReportsFailure) {
   RegisterStartup(NULL);
   EXPECT_EQ(std::vector<std::string>{kFailed}, answerer.texts);
   EXPECT_EQ(0, IsStartupRegistered(NULL));
+}
+
+// Registering again and again, each time answering Yes: the shortcut stays right and nothing the
+// command makes (COM objects, file handles, message boxes) is left behind.
+TEST_F(StartupRegistration, HundredRegistrationsLeaveNothingBehind) {
+  MessageBoxAnswerer answerer(IDYES);
+  RegisterStartup(NULL);
+  RegisterStartup(NULL);  // the first question box loads its icon and fonts for good
+  PumpMessages(50);
+  ObjectCounts before = CountObjects();
+  for (int i = 0; i < 100; ++i) RegisterStartup(NULL);
+  PumpMessages(50);
+  ObjectCounts after = CountObjects();
+  EXPECT_EQ(before.gdi, after.gdi) << "GDI objects";
+  EXPECT_EQ(before.menus, after.menus) << "menus";
+  EXPECT_EQ(before.handles, after.handles) << "kernel handles";
+  EXPECT_EQ(before.windows, after.windows) << "windows";
+  ASSERT_EQ(203u, answerer.texts.size()) << "a question and a completion for each";
+  EXPECT_EQ(kAlreadyRegistered, answerer.texts[201]);
+  EXPECT_EQ(kRegistered, answerer.texts[202]);
+  ExpectRegistered();
 }
