@@ -1,67 +1,18 @@
 // Plumbing for the in-process Win32 tests.
 #include "test_support.h"
 
-#include <map>
-
 #include "app/program_state.h"
 #include "app/startup.h"
+#include "bmp_files.h"
 #include "skins/context_menu.h"
 
-static void WriteBmp(const std::string& path, const Picture& picture, int bitCount) {
-  std::map<Rgb, int> paletteIndex;
-  std::vector<Rgb> palette;
-  if (bitCount == 8) {
-    for (int y = 0; y < picture.height; ++y)
-      for (int x = 0; x < picture.width; ++x) {
-        Rgb c = picture.colour(x, y);
-        if (!paletteIndex.count(c)) {
-          paletteIndex[c] = static_cast<int>(palette.size());
-          palette.push_back(c);
-        }
-      }
-  }
-  int stride = ((picture.width * bitCount + 31) / 32) * 4;
-  std::vector<unsigned char> bits(static_cast<size_t>(stride) * picture.height);
-  for (int row = 0; row < picture.height; ++row) {
-    unsigned char* line = &bits[static_cast<size_t>(row) * stride];
-    int y = picture.height - 1 - row;  // bottom row first
-    for (int x = 0; x < picture.width; ++x) {
-      Rgb c = picture.colour(x, y);
-      if (bitCount == 8) {
-        line[x] = static_cast<unsigned char>(paletteIndex[c]);
-      } else {
-        line[x * 3] = c & 0xFF;
-        line[x * 3 + 1] = (c >> 8) & 0xFF;
-        line[x * 3 + 2] = (c >> 16) & 0xFF;
-      }
-    }
-  }
-  BITMAPINFOHEADER info = {};
-  info.biSize = sizeof info;
-  info.biWidth = picture.width;
-  info.biHeight = picture.height;
-  info.biPlanes = 1;
-  info.biBitCount = static_cast<WORD>(bitCount);
-  info.biClrUsed = static_cast<DWORD>(palette.size());
-  std::vector<RGBQUAD> quads;
-  for (Rgb c : palette) {
-    RGBQUAD q = {static_cast<BYTE>(c & 0xFF), static_cast<BYTE>((c >> 8) & 0xFF),
-                 static_cast<BYTE>((c >> 16) & 0xFF), 0};
-    quads.push_back(q);
-  }
-  BITMAPFILEHEADER file = {};
-  file.bfType = 0x4D42;
-  file.bfOffBits = sizeof file + sizeof info + quads.size() * sizeof(RGBQUAD);
-  file.bfSize = file.bfOffBits + bits.size();
-  std::string bytes(reinterpret_cast<char*>(&file), sizeof file);
-  bytes.append(reinterpret_cast<char*>(&info), sizeof info);
-  if (!quads.empty()) bytes.append(reinterpret_cast<char*>(quads.data()), quads.size() * 4);
-  bytes.append(reinterpret_cast<char*>(bits.data()), bits.size());
-  WriteTextFile(path, bytes);
+void WriteBmp24(const std::string& path, const Picture& picture) {
+  WriteBmp(path, picture, BmpFormat{24, false, false, 0});
 }
 
-void WriteBmp24(const std::string& path, const Picture& picture) { WriteBmp(path, picture, 24); }
-void WriteBmp8(const std::string& path, const Picture& picture) { WriteBmp(path, picture, 8); }
+void WriteBmp8(const std::string& path, const Picture& picture) {
+  WriteBmp(path, picture, BmpFormat{8, false, false, 0});
+}
 
 HRGN ExpectedShape(const Picture& picture) {
   HRGN shape = CreateRectRgn(0, 0, 0, 0);
