@@ -44,6 +44,9 @@ add_custom_command(TARGET Perchling POST_BUILD
 add_library(perchling_region_reference STATIC ${REGION_REFERENCE_SOURCES})
 target_link_libraries(perchling_region_reference PUBLIC perchling_app)
 
+if(MINGW)
+  include(${CMAKE_SOURCE_DIR}/bench/bench.cmake)
+endif()
 if(MINGW AND EXISTS /usr/src/googletest/CMakeLists.txt)
   include(${CMAKE_SOURCE_DIR}/tests/win32/tests.cmake)
 endif()
