@@ -29,6 +29,7 @@ prepare_prefix >"$state/prefix.log" 2>&1 </dev/null
 # Xvfb has no window manager: without this, Wine waits two seconds for one at every hide.
 timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$state/prefix.log" 2>&1
 # One wineserver for the whole run, so that its CPU time can be read from /proc.
+timeout 30 wineserver -w
 wineserver -p >>"$state/prefix.log" 2>&1 </dev/null
 timeout 120 wine wineboot >>"$state/prefix.log" 2>&1 </dev/null
 wineserver_pid=""
