@@ -3,8 +3,8 @@
 //   region_bench SKIN_FOLDER     (a Windows path ending with a backslash)
 // Each figure is the median of several builds of the same picture. The per-run union is skipped
 // where it would take more than about a minute.
-#include <windows.h>
 #include <stdio.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <string>
@@ -63,8 +63,8 @@ DWORD PixelOf(Kind kind, int size, int x, int y) {
 HBITMAP MakePicture(Kind kind, int size, std::vector<uint32_t>* pixels) {
   pixels->resize(static_cast<size_t>(size) * size);
   for (int row = 0; row < size; ++row)
-    for (int x = 0; x < size; ++x) (*pixels)[static_cast<size_t>(row) * size + x] =
-        PixelOf(kind, size, x, size - 1 - row);
+    for (int x = 0; x < size; ++x)
+      (*pixels)[static_cast<size_t>(row) * size + x] = PixelOf(kind, size, x, size - 1 - row);
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = size;
@@ -102,9 +102,12 @@ double TimeBuild(Builder build, HBITMAP picture) {
 }
 
 void PrintMs(double ms) {
-  if (ms < 1) printf(" %.3f |", ms);
-  else if (ms < 100) printf(" %.1f |", ms);
-  else printf(" %.0f |", ms);
+  if (ms < 1)
+    printf(" %.3f |", ms);
+  else if (ms < 100)
+    printf(" %.1f |", ms);
+  else
+    printf(" %.0f |", ms);
 }
 
 void BenchKind(Kind kind) {

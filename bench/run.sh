@@ -35,7 +35,7 @@ timeout 120 wine wineboot >>"$state/prefix.log" 2>&1 </dev/null
 wineserver_pid=""
 for proc in /proc/[0-9]*; do
   case "$(cat "$proc/comm" 2>/dev/null)" in wineserver*) ;; *) continue ;; esac
-  if tr '\0' '\n' <"$proc/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
+  if { tr '\0' '\n' <"$proc/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX"; then
     wineserver_pid="${proc#/proc/}"
   fi
 done
@@ -51,7 +51,7 @@ timeout 900 wine "$windows/region_bench.exe" "$(winpath "$root/skin/")" </dev/nu
 echo "start-up, skin switch and idle cost (about 4 minutes)..." >&2
 timeout 900 wine "$windows/process_bench.exe" "$(winpath "$state/install/")" \
   "$(winpath "$windows/minimal_window.exe")" "$(winpath "$windows/minimal_timer.exe")" \
-  21 11 60 "$(getconf CLK_TCK)" "$wineserver_pid" "$xvfb_pid" </dev/null 2>"$state/process.err" |
+  31 11 60 "$(getconf CLK_TCK)" "$wineserver_pid" "$xvfb_pid" </dev/null 2>"$state/process.err" |
   iconv -f CP932 -t UTF-8 >"$state/process.md"
 load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
 

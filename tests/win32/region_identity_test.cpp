@@ -162,7 +162,8 @@ Picture Dots(int count) {
 // Irregular runs of many colours, magenta among them (a pseudo-random pattern).
 Picture Speckled(int width, int height, int colours) {
   return {width, height, [colours](int x, int y) -> Rgb {
-            unsigned h = static_cast<unsigned>(x) * 73856093u ^ static_cast<unsigned>(y) * 19349663u;
+            unsigned h =
+                static_cast<unsigned>(x) * 73856093u ^ static_cast<unsigned>(y) * 19349663u;
             h = (h ^ (h >> 13)) * 0x5bd1e995u;
             h ^= h >> 15;
             int k = static_cast<int>(h % static_cast<unsigned>(colours));
@@ -175,8 +176,9 @@ Picture Blob(int width, int height) {
   return {width, height, [width, height](int x, int y) -> Rgb {
             int dx = 2 * x - width, dy = 2 * y - height;
             long long r2 = static_cast<long long>(width) * width;
-            if (static_cast<long long>(dx) * dx + static_cast<long long>(dy) * dy * width * width /
-                                                     (height * height) > r2)
+            if (static_cast<long long>(dx) * dx +
+                    static_cast<long long>(dy) * dy * width * width / (height * height) >
+                r2)
               return kMagenta;
             if (x == width / 2 + 2) return kMagenta;
             if (dx * dx + dy * dy < 16) return kMagenta;
@@ -215,7 +217,8 @@ TEST(RegionIdentity, SyntheticPicturesOfEveryKindMatchThePerRunUnion) {
       {"width 3, 4-bit", Speckled(3, 19, 5), 4},
       {"width 257", Speckled(257, 13, 4), 24},
       {"width 257, 8-bit", Speckled(257, 9, 40), 8},
-      {"checkerboard 128 x 128 (8192 runs: a power of two of whole pieces)", Checkerboard(128, 128), 24},
+      {"checkerboard 128 x 128 (8192 runs: a power of two of whole pieces)", Checkerboard(128, 128),
+       24},
       {"checkerboard 61 x 37 (partial last piece)", Checkerboard(61, 37), 24},
       {"checkerboard 64 x 48, 1-bit", Checkerboard(64, 48), 1},
       {"15 runs", Dots(15), 24},
@@ -229,9 +232,11 @@ TEST(RegionIdentity, SyntheticPicturesOfEveryKindMatchThePerRunUnion) {
       {"no magenta, 1-bit", {33, 7, [](int, int) { return kBody; }}, 1},
       {"one pixel", {1, 1, [](int, int) { return kBody; }}, 24},
       {"one pixel in the last column",
-       {50, 20, [](int x, int y) { return x == 49 && y == 7 ? kBody : kMagenta; }}, 24},
+       {50, 20, [](int x, int y) { return x == 49 && y == 7 ? kBody : kMagenta; }},
+       24},
       {"one pixel in the first and last row",
-       {9, 12, [](int x, int y) { return (y == 0 && x == 0) || (y == 11 && x == 8) ? kBody : kMagenta; }},
+       {9, 12,
+        [](int x, int y) { return (y == 0 && x == 0) || (y == 11 && x == 8) ? kBody : kMagenta; }},
        8},
   };
   for (const Case& c : cases) {
