@@ -11,7 +11,9 @@ enable_language(RC)
 file(GLOB APP_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/shape/*.cpp ${CMAKE_SOURCE_DIR}/skins/*.cpp
   ${CMAKE_SOURCE_DIR}/shell/*.cpp ${CMAKE_SOURCE_DIR}/about/*.cpp)
-list(REMOVE_ITEM APP_SOURCES ${CMAKE_SOURCE_DIR}/app/main.cpp)
+# The per-run region union is only a yardstick for the tests and benchmarks, not part of the program.
+set(REGION_REFERENCE_SOURCES ${CMAKE_SOURCE_DIR}/shape/region_reference.cpp)
+list(REMOVE_ITEM APP_SOURCES ${CMAKE_SOURCE_DIR}/app/main.cpp ${REGION_REFERENCE_SOURCES})
 add_library(perchling_app STATIC ${APP_SOURCES})
 target_include_directories(perchling_app PUBLIC ${CMAKE_SOURCE_DIR})
 target_compile_options(perchling_app PUBLIC ${WARNINGS} ${CHARSET})
@@ -40,6 +42,12 @@ add_custom_command(TARGET Perchling POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy ${SKINS} ${DIST}/skin/
   VERBATIM)
 
+add_library(perchling_region_reference STATIC ${REGION_REFERENCE_SOURCES})
+target_link_libraries(perchling_region_reference PUBLIC perchling_app)
+
+if(MINGW)
+  include(${CMAKE_SOURCE_DIR}/bench/bench.cmake)
+endif()
 if(MINGW AND EXISTS /usr/src/googletest/CMakeLists.txt)
   include(${CMAKE_SOURCE_DIR}/tests/win32/tests.cmake)
 endif()

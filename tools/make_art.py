@@ -328,7 +328,7 @@ def save_skin(path, c, colours, bits):
         rows = [bytes(palette.index(colours[ch]) for ch in row) for row in c.px]
         write(path, bmp_bytes(c.w, c.h, 8, rows, palette))
     else:
-        extra = b"\xff" if bits == 32 else b""    # 32-bit BI_RGB: 4th byte opaque
+        extra = b"\0" if bits == 32 else b""      # 32-bit BI_RGB: the 4th byte is unused
         rows = [b"".join(bytes(colours[ch][::-1]) + extra for ch in row) for row in c.px]
         write(path, bmp_bytes(c.w, c.h, bits, rows))
 

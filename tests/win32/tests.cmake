@@ -7,8 +7,11 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 
 file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
 add_executable(perchling_win32_tests ${WIN32_TEST_SOURCES} ${RESOURCES})
-target_link_libraries(perchling_win32_tests perchling_app gtest version ntdll)
+target_link_libraries(perchling_win32_tests perchling_region_reference perchling_app gtest version
+                      ntdll)
 target_link_options(perchling_win32_tests PRIVATE -static)
+# The region tests load the shipped skins from the source tree.
+target_compile_definitions(perchling_win32_tests PRIVATE PERCHLING_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
 
 file(GLOB E2E_TOOL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/*.cpp)
 foreach(tool_source ${E2E_TOOL_SOURCES})

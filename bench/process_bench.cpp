@@ -1,0 +1,465 @@
+// Times Perchling.exe from outside, as the user meets it, against minimal Win32 programs in the
+// same run: start-up to the shaped window being visible, the skin switch to the new copy's window,
+// and the CPU time and working set of 60 s of following. Prints Markdown tables. Run by
+// bench/run.sh under Wine:
+//   process_bench INSTALL_DIR MINIMAL_WINDOW_EXE MINIMAL_TIMER_EXE STARTS SWITCHES IDLE_SECONDS
+//                 CLOCK_TICKS [WINESERVER_PID XVFB_PID]
+// INSTALL_DIR (ending with a backslash) holds Perchling.exe and at least two skins. CPU time is
+// read from /proc through Wine's drive Z: (CLOCK_TICKS a second); the optional Unix process ids let
+// the idle run also charge the Wine server and the X server.
+#include <windows.h>
+// psapi.h needs the types of windows.h first.
+#include <psapi.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+const char kPerchlingClass[] = "PerchlingClass";
+const char kMinimalWindowClass[] = "MinimalWindowClass";
+const char kMinimalTimerClass[] = "MinimalTimerClass";
+const DWORD kWindowTimeoutMs = 20000;
+const WPARAM kFirstSkinCommand = 101;  // the catalogue's first skin; the second is 102
+
+double NowMs() {
+  static LARGE_INTEGER frequency;
+  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart * 1000.0 / frequency.QuadPart;
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  size_t n = values.size();
+  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+double Min(const std::vector<double>& values) {
+  return values.empty() ? 0 : *std::min_element(values.begin(), values.end());
+}
+
+// What FindWindowOf looks for: a visible top-level window of a class, of one process or of any
+// process but one; a Perchling window must also have its shape.
+struct WindowSearch {
+  const char* className;
+  DWORD pid;         // 0: any process
+  DWORD excludePid;  // 0: none excluded
+  HWND found;
+};
+
+BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
+  WindowSearch* search = reinterpret_cast<WindowSearch*>(context);
+  char name[64];
+  if (!GetClassNameA(window, name, sizeof name) || lstrcmpA(name, search->className) != 0)
+    return TRUE;
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  if ((search->pid && pid != search->pid) || (search->excludePid && pid == search->excludePid))
+    return TRUE;
+  if (!IsWindowVisible(window)) return TRUE;
+  if (lstrcmpA(search->className, kPerchlingClass) == 0) {
+    HRGN shape = CreateRectRgn(0, 0, 0, 0);
+    int kind = GetWindowRgn(window, shape);
+    DeleteObject(shape);
+    if (kind == ERROR) return TRUE;
+  }
+  search->found = window;
+  return FALSE;
+}
+
+HWND FindWindowOf(const char* className, DWORD pid, DWORD excludePid) {
+  WindowSearch search = {className, pid, excludePid, NULL};
+  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+// Polls every millisecond until the window is there; NULL after the time-out.
+HWND WaitForWindow(const char* className, DWORD pid, DWORD excludePid) {
+  double deadline = NowMs() + kWindowTimeoutMs;
+  for (;;) {
+    HWND window = FindWindowOf(className, pid, excludePid);
+    if (window || NowMs() > deadline) return window;
+    Sleep(1);
+  }
+}
+
+// Runs the thread's own messages (the idle run's target window) for the given time.
+void PumpFor(DWORD milliseconds) {
+  double end = NowMs() + milliseconds;
+  for (double now = NowMs(); now < end; now = NowMs()) {
+    MsgWaitForMultipleObjects(0, NULL, FALSE, static_cast<DWORD>(end - now) + 1, QS_ALLINPUT);
+    MSG message;
+    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+  }
+}
+
+std::string FolderOf(const std::string& path) {
+  size_t cut = path.find_last_of('\\');
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+struct Started {
+  HANDLE process;
+  DWORD pid;
+  HWND window;
+  double ms;  // from just before CreateProcess to the window being visible
+};
+
+// Starts exe in its own folder and waits for its window.
+Started Start(const std::string& exe, const char* className) {
+  Started started = {NULL, 0, NULL, -1};
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info;
+  std::string commandLine = "\"" + exe + "\"";
+  std::vector<char> line(commandLine.begin(), commandLine.end());
+  line.push_back(0);
+  double t0 = NowMs();
+  if (!CreateProcessA(exe.c_str(), line.data(), NULL, NULL, FALSE, 0, NULL, FolderOf(exe).c_str(),
+                      &startup, &info)) {
+    fprintf(stderr, "cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
+    return started;
+  }
+  CloseHandle(info.hThread);
+  started.process = info.hProcess;
+  started.pid = info.dwProcessId;
+  started.window = WaitForWindow(className, info.dwProcessId, 0);
+  if (started.window) started.ms = NowMs() - t0;
+  return started;
+}
+
+// Closes the window as the close keystroke would and waits for the process to end.
+void Stop(Started* started) {
+  if (!started->process) return;
+  if (started->window) PostMessageA(started->window, WM_CLOSE, 0, 0);
+  if (WaitForSingleObject(started->process, 10000) != WAIT_OBJECT_0) {
+    fprintf(stderr, "process %lu did not end: terminated\n", started->pid);
+    TerminateProcess(started->process, 1);
+    WaitForSingleObject(started->process, 5000);
+  }
+  CloseHandle(started->process);
+  started->process = NULL;
+}
+
+void ChooseDefaultSkin(const std::string& installDir) {
+  WritePrivateProfileStringA("MAIN", "SKIN", "default", (installDir + "setting.ini").c_str());
+}
+
+// Start-up of Perchling and of the minimal program, alternating so that both see the same noise;
+// each pair of neighbouring runs also gives a ratio of its own.
+double BenchStartUp(const std::string& installDir, const std::string& minimalExe, int runs) {
+  std::string perchlingExe = installDir + "Perchling.exe";
+  std::vector<double> perchling, minimal, pairRatios;
+  for (int i = -1; i < runs; ++i) {  // run -1 warms up both and is not counted
+    double ms[2] = {-1, -1};         // Perchling, minimal
+    for (int which = 0; which < 2; ++which) {
+      int k = (which == 0) == (i % 2 == 0) ? 0 : 1;
+      if (k == 0) ChooseDefaultSkin(installDir);
+      Started started =
+          k == 0 ? Start(perchlingExe, kPerchlingClass) : Start(minimalExe, kMinimalWindowClass);
+      ms[k] = started.ms;
+      Stop(&started);
+      Sleep(200);
+    }
+    if (i < 0 || ms[0] < 0 || ms[1] < 0) continue;
+    perchling.push_back(ms[0]);
+    minimal.push_back(ms[1]);
+    pairRatios.push_back(ms[0] / ms[1]);
+  }
+  printf("\n| program | runs | median (ms) | fastest (ms) |\n|---|---:|---:|---:|\n");
+  printf("| minimal window (yardstick) | %u | %.0f | %.0f |\n",
+         static_cast<unsigned>(minimal.size()), Median(minimal), Min(minimal));
+  printf("| Perchling.exe | %u | %.0f | %.0f |\n", static_cast<unsigned>(perchling.size()),
+         Median(perchling), Min(perchling));
+  printf(
+      "\nPerchling / minimal (target: at most 1.2): **%.2f** by medians, **%.2f** as the median "
+      "of the %u pairs of neighbouring runs, %.2f fastest against fastest.\n",
+      Median(perchling) / Median(minimal), Median(pairRatios),
+      static_cast<unsigned>(pairRatios.size()), Min(perchling) / Min(minimal));
+  return Median(perchling);
+}
+
+// Skin switches, alternating between the first two skins: from posting the skin command to the
+// old window to the new copy's shaped window being visible.
+void BenchSkinSwitch(const std::string& installDir, int runs, double startUpMs) {
+  ChooseDefaultSkin(installDir);
+  Started current = Start(installDir + "Perchling.exe", kPerchlingClass);
+  if (!current.window) return;
+  Sleep(500);
+  std::vector<double> times;
+  int widths[2] = {0, 0};
+  for (int i = 0; i < runs; ++i) {
+    WPARAM command = kFirstSkinCommand + 1 - i % 2;  // to the second skin, then back
+    double t0 = NowMs();
+    PostMessageA(current.window, WM_COMMAND, command, 0);
+    HWND next = WaitForWindow(kPerchlingClass, 0, current.pid);
+    if (!next) {
+      fprintf(stderr, "no new window after skin command %u\n", static_cast<unsigned>(command));
+      break;
+    }
+    times.push_back(NowMs() - t0);
+    RECT rect;
+    GetWindowRect(next, &rect);
+    widths[i % 2] = rect.right - rect.left;
+    // The old copy leaves its message loop by itself; the new one becomes the current copy.
+    WaitForSingleObject(current.process, 10000);
+    CloseHandle(current.process);
+    current.window = next;
+    GetWindowThreadProcessId(next, &current.pid);
+    current.process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, current.pid);
+    Sleep(300);
+  }
+  Stop(&current);
+  ChooseDefaultSkin(installDir);
+  printf("\n| what | runs | median (ms) | fastest (ms) |\n|---|---:|---:|---:|\n");
+  printf("| skin switch (command to new window) | %u | %.0f | %.0f |\n",
+         static_cast<unsigned>(times.size()), Median(times), Min(times));
+  printf("| one start-up of Perchling.exe (above) | | %.0f | |\n", startUpMs);
+  printf(
+      "\nswitch / start-up: **%.2f** (target: at most 1.5); the new windows were %d and %d "
+      "pixels wide, so the skin did change.\n",
+      Median(times) / startUpMs, widths[0], widths[1]);
+}
+
+// Reads a small file of /proc through drive Z: into text; false if it cannot be read.
+bool ReadProcFile(int unixPid, const char* name, char* text, size_t size) {
+  char path[64];
+  sprintf(path, "Z:\\proc\\%d\\%s", unixPid, name);
+  FILE* file = fopen(path, "rb");
+  if (!file) return false;
+  size_t length = fread(text, 1, size - 1, file);
+  fclose(file);
+  text[length] = 0;
+  return length > 0;
+}
+
+// The Unix process that runs exe: Wine shows a program's Windows command line as the process's
+// command line. 0 if there is none.
+int UnixPidOf(const std::string& exe) {
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int result = 0;
+  do {
+    int pid = atoi(found.cFileName);
+    char text[1024];
+    if (pid <= 0 || !ReadProcFile(pid, "cmdline", text, sizeof text)) continue;
+    CharUpperA(text);
+    std::string wanted = exe;
+    CharUpperA(&wanted[0]);
+    if (strstr(text, wanted.c_str())) result = pid;
+  } while (!result && FindNextFileA(search, &found));
+  FindClose(search);
+  return result;
+}
+
+// CPU time (user and system) of a Unix process in clock ticks; -1 if unknown. Under Wine,
+// GetProcessTimes reports no CPU time for other processes, so /proc is read instead.
+long long UnixCpuTicks(int unixPid) {
+  char text[1024];
+  if (unixPid <= 0 || !ReadProcFile(unixPid, "stat", text, sizeof text)) return -1;
+  const char* rest = strrchr(text, ')');  // the command name may hold spaces
+  if (!rest) return -1;
+  long long utime = 0, stime = 0;
+  // After ") " come state, ppid, ... ; utime and stime are fields 14 and 15 of the line.
+  if (sscanf(rest + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lld %lld", &utime, &stime) !=
+      2)
+    return -1;
+  return utime + stime;
+}
+
+// The process's working set in KB as Windows reports it (Wine takes it from the Unix process).
+double WorkingSetKb(HANDLE process) {
+  PROCESS_MEMORY_COUNTERS counters = {};
+  counters.cb = sizeof counters;
+  if (!GetProcessMemoryInfo(process, &counters, sizeof counters)) return -1;
+  return counters.WorkingSetSize / 1024.0;
+}
+
+// VmRSS of a Unix process in KB; -1 if unknown.
+double UnixRssKb(int unixPid) {
+  char text[4096];
+  if (unixPid <= 0 || !ReadProcFile(unixPid, "status", text, sizeof text)) return -1;
+  const char* line = strstr(text, "VmRSS:");
+  return line ? atof(line + 6) : -1;
+}
+
+LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// Makes window the foreground window and keeps it so for a second. Under Wine a window shown by
+// another program takes the X focus a moment later, and the focus leaving a Wine window makes the
+// desktop the foreground window: so this tries again until the foreground stays put.
+void BringToFront(HWND window) {
+  for (int attempt = 0; attempt < 20; ++attempt) {
+    SetForegroundWindow(window);
+    PumpFor(1000);
+    if (GetForegroundWindow() == window) return;
+  }
+  fprintf(stderr, "the target window does not stay in the foreground\n");
+}
+
+// A plain window of this program's for Perchling to follow.
+HWND ShowTarget() {
+  WNDCLASSA target = {};
+  target.lpfnWndProc = TargetProc;
+  target.hInstance = GetModuleHandleA(NULL);
+  target.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
+  target.lpszClassName = "BenchTarget";
+  RegisterClassA(&target);
+  HWND window = CreateWindowExA(0, "BenchTarget", "Bench target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                300, 300, 600, 400, NULL, NULL, target.hInstance, NULL);
+  BringToFront(window);
+  return window;
+}
+
+struct IdleSample {
+  long long cpuTicks[2];     // Perchling, the minimal timer program
+  double workingKb[2];       // as GetProcessMemoryInfo reports it
+  double rssKb[2];           // VmRSS of the Unix process
+  long long serverTicks[2];  // wineserver, Xvfb
+};
+
+struct IdleRun {
+  Started programs[2];
+  int unixPids[2];
+  int serverPids[2];
+};
+
+void Sample(const IdleRun& run, IdleSample* s) {
+  for (int k = 0; k < 2; ++k) {
+    s->cpuTicks[k] = UnixCpuTicks(run.unixPids[k]);
+    s->workingKb[k] = run.programs[k].process ? WorkingSetKb(run.programs[k].process) : -1;
+    s->rssKb[k] = UnixRssKb(run.unixPids[k]);
+    s->serverTicks[k] = UnixCpuTicks(run.serverPids[k]);
+  }
+}
+
+const char* const kIdleNames[2] = {"Perchling.exe (following)", "minimal 100 ms timer (yardstick)"};
+
+// Starts the programs chosen (Perchling, the timer program) and puts the target in front.
+void StartIdle(IdleRun* run, bool which[2], const std::string& installDir,
+               const std::string& timerExe, HWND target) {
+  std::string exes[2] = {installDir + "Perchling.exe", timerExe};
+  const char* classes[2] = {kPerchlingClass, kMinimalTimerClass};
+  ChooseDefaultSkin(installDir);
+  for (int k = 0; k < 2; ++k) {
+    Started none = {NULL, 0, NULL, -1};
+    run->programs[k] = which[k] ? Start(exes[k], classes[k]) : none;
+    run->unixPids[k] = which[k] ? UnixPidOf(exes[k]) : 0;
+  }
+  BringToFront(target);  // Perchling's window took the foreground when it was shown
+}
+
+double TicksMs(long long ticks, int clockTicks) { return ticks * 1000.0 / clockTicks; }
+
+// CPU time and working set over seconds of following, against the minimal timer program run at
+// the same time; then the Wine and X servers' share with each program alone.
+void BenchIdle(const std::string& installDir, const std::string& timerExe, int seconds,
+               int clockTicks, int wineserverPid, int xvfbPid) {
+  HWND target = ShowTarget();
+  IdleRun run = {};
+  run.serverPids[0] = wineserverPid;
+  run.serverPids[1] = xvfbPid;
+  bool both[2] = {true, true};
+  StartIdle(&run, both, installDir, timerExe, target);
+  RECT perch, targetRect;
+  GetWindowRect(run.programs[0].window, &perch);
+  GetWindowRect(target, &targetRect);
+  bool following = perch.right == targetRect.right - 60 && perch.bottom == targetRect.top + 22;
+
+  IdleSample start, middle, end;
+  Sample(run, &start);
+  PumpFor(seconds * 500);
+  Sample(run, &middle);
+  PumpFor(seconds * 500);
+  Sample(run, &end);
+  bool stayed = GetForegroundWindow() == target;
+  for (int k = 0; k < 2; ++k) Stop(&run.programs[k]);
+
+  printf(
+      "\nBoth programs ran side by side for %d s; Perchling %s the target window, which %s in "
+      "the foreground to the end. CPU is user + system time of the Wine process (from /proc, "
+      "in %d ms ticks); working set as GetProcessMemoryInfo reports it, VmRSS in brackets.\n\n",
+      seconds, following ? "perched on" : "did NOT perch on", stayed ? "stayed" : "did NOT stay",
+      1000 / clockTicks);
+  printf(
+      "| program | CPU in %d s (ms) | CPU share | working set at start (KB) | after %d s (KB) "
+      "| after %d s (KB) |\n|---|---:|---:|---:|---:|---:|\n",
+      seconds, seconds / 2, seconds);
+  double used[2];
+  for (int k = 0; k < 2; ++k) {
+    used[k] = TicksMs(end.cpuTicks[k] - start.cpuTicks[k], clockTicks);
+    printf("| %s | %.0f | %.2f %% | %.0f (%.0f) | %.0f (%.0f) | %.0f (%.0f) |\n", kIdleNames[k],
+           used[k], used[k] / (seconds * 10.0), start.workingKb[k], start.rssKb[k],
+           middle.workingKb[k], middle.rssKb[k], end.workingKb[k], end.rssKb[k]);
+  }
+  printf("\nPerchling / minimal timer CPU: **%.2f** (target: at most 1.5)\n",
+         used[1] > 0 ? used[0] / used[1] : 0.0);
+  if (wineserverPid <= 0 || xvfbPid <= 0) {
+    DestroyWindow(target);
+    return;
+  }
+
+  // Above, the servers serve both programs at once; here each program runs alone.
+  int aloneSeconds = seconds / 3;
+  printf(
+      "\n| running alone for %d s | CPU of the program (ms) | wineserver (ms) | Xvfb (ms) |\n"
+      "|---|---:|---:|---:|\n",
+      aloneSeconds);
+  for (int k = -1; k < 2; ++k) {
+    bool which[2] = {k == 0, k == 1};
+    IdleRun alone = {};
+    alone.serverPids[0] = wineserverPid;
+    alone.serverPids[1] = xvfbPid;
+    StartIdle(&alone, which, installDir, timerExe, target);
+    IdleSample before, after;
+    Sample(alone, &before);
+    PumpFor(aloneSeconds * 1000);
+    Sample(alone, &after);
+    for (int j = 0; j < 2; ++j) Stop(&alone.programs[j]);
+    double program = k < 0 ? 0 : TicksMs(after.cpuTicks[k] - before.cpuTicks[k], clockTicks);
+    printf("| %s | %.0f | %.0f | %.0f |\n",
+           k < 0 ? "nothing but the bench's own target window" : kIdleNames[k], program,
+           TicksMs(after.serverTicks[0] - before.serverTicks[0], clockTicks),
+           TicksMs(after.serverTicks[1] - before.serverTicks[1], clockTicks));
+  }
+  DestroyWindow(target);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  setvbuf(stdout, NULL, _IONBF, 0);
+  if (argc < 8) {
+    fprintf(stderr,
+            "usage: process_bench INSTALL_DIR MINIMAL_WINDOW_EXE MINIMAL_TIMER_EXE STARTS "
+            "SWITCHES IDLE_SECONDS CLOCK_TICKS [WINESERVER_PID XVFB_PID]\n");
+    return 2;
+  }
+  std::string installDir = argv[1];
+  int starts = atoi(argv[4]), switches = atoi(argv[5]), idleSeconds = atoi(argv[6]);
+  int clockTicks = atoi(argv[7]);
+  int wineserverPid = argc > 8 ? atoi(argv[8]) : 0, xvfbPid = argc > 9 ? atoi(argv[9]) : 0;
+
+  printf("\n### Start-up: process start to the window visible\n");
+  double startUpMs = starts > 0 ? BenchStartUp(installDir, argv[2], starts) : 0;
+  if (switches > 0 && startUpMs > 0) {
+    printf("\n### Skin switch: skin command to the new copy's window visible\n");
+    BenchSkinSwitch(installDir, switches, startUpMs);
+  }
+  if (idleSeconds > 0) {
+    printf("\n### Idle cost: %d s of following\n", idleSeconds);
+    BenchIdle(installDir, argv[3], idleSeconds, clockTicks > 0 ? clockTicks : 100, wineserverPid,
+              xvfbPid);
+  }
+  return 0;
+}

@@ -1,0 +1,298 @@
+// The shape builder unites its runs in pieces, pairwise; the result must be exactly the region the
+// per-run union gives. Every picture below is built both ways and compared with EqualRgn and,
+// stricter, rectangle by rectangle.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "shape/region.h"
+#include "shape/region_reference.h"
+#include "test_support.h"
+
+namespace {
+
+const Rgb kBody = 0x00E0A040;
+const Rgb kDark = 0x00202020;
+
+// The rectangles of a region as GetRegionData gives them.
+std::vector<RECT> RegionRects(HRGN region) {
+  DWORD size = GetRegionData(region, 0, NULL);
+  std::vector<char> bytes(size ? size : sizeof(RGNDATAHEADER));
+  RGNDATA* data = reinterpret_cast<RGNDATA*>(bytes.data());
+  if (!size || !GetRegionData(region, size, data)) return {};
+  const RECT* rects = reinterpret_cast<const RECT*>(data->Buffer);
+  return std::vector<RECT>(rects, rects + data->rdh.nCount);
+}
+
+bool SameRects(const std::vector<RECT>& a, const std::vector<RECT>& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (!EqualRect(&a[i], &b[i])) return false;
+  return true;
+}
+
+// Builds the shape of bitmap both ways and expects the same region; returns its rectangle count.
+size_t ExpectSameAsPerRunUnion(HBITMAP bitmap, const std::string& what) {
+  SCOPED_TRACE(what);
+  HRGN fast = CreateRegionFromBitmap(bitmap, kMagenta);
+  HRGN reference = CreateRegionFromBitmapPerRun(bitmap, kMagenta);
+  EXPECT_NE(nullptr, fast);
+  EXPECT_NE(nullptr, reference);
+  if (!fast || !reference) {
+    if (fast) DeleteObject(fast);
+    if (reference) DeleteObject(reference);
+    return 0;
+  }
+  EXPECT_TRUE(EqualRgn(fast, reference));
+  std::vector<RECT> fastRects = RegionRects(fast), referenceRects = RegionRects(reference);
+  EXPECT_TRUE(SameRects(fastRects, referenceRects))
+      << fastRects.size() << " rectangles against " << referenceRects.size();
+  RECT fastBox, referenceBox;
+  EXPECT_EQ(GetRgnBox(reference, &referenceBox), GetRgnBox(fast, &fastBox));
+  EXPECT_TRUE(EqualRect(&fastBox, &referenceBox));
+  DeleteObject(reference);
+  DeleteObject(fast);
+  return referenceRects.size();
+}
+
+// The colours of a picture in order of first use, top row first.
+std::vector<Rgb> PaletteOf(const Picture& picture) {
+  std::vector<Rgb> palette;
+  std::map<Rgb, int> seen;
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < picture.width; ++x) {
+      Rgb c = picture.colour(x, y);
+      if (seen.emplace(c, static_cast<int>(palette.size())).second) palette.push_back(c);
+    }
+  return palette;
+}
+
+// A bottom-up DIB section of the given depth (1, 4, 8, 24 or 32 bits) holding the picture; the
+// palette depths carry every colour the picture uses in their colour table.
+HBITMAP MakeDib(const Picture& picture, int bitCount) {
+  std::vector<Rgb> palette;
+  std::map<Rgb, int> index;
+  if (bitCount <= 8) {
+    palette = PaletteOf(picture);
+    if (palette.size() > (1u << bitCount)) return NULL;
+    for (size_t i = 0; i < palette.size(); ++i) index[palette[i]] = static_cast<int>(i);
+  }
+  std::vector<char> infoBytes(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
+  BITMAPINFO* info = reinterpret_cast<BITMAPINFO*>(infoBytes.data());
+  info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info->bmiHeader.biWidth = picture.width;
+  info->bmiHeader.biHeight = picture.height;
+  info->bmiHeader.biPlanes = 1;
+  info->bmiHeader.biBitCount = static_cast<WORD>(bitCount);
+  info->bmiHeader.biCompression = BI_RGB;
+  info->bmiHeader.biClrUsed = static_cast<DWORD>(palette.size());
+  for (size_t i = 0; i < palette.size(); ++i) {
+    RGBQUAD q = {static_cast<BYTE>(palette[i] & 0xFF), static_cast<BYTE>((palette[i] >> 8) & 0xFF),
+                 static_cast<BYTE>((palette[i] >> 16) & 0xFF), 0};
+    info->bmiColors[i] = q;
+  }
+  void* bits = NULL;
+  HBITMAP dib = CreateDIBSection(NULL, info, DIB_RGB_COLORS, &bits, NULL, 0);
+  if (!dib) return NULL;
+  int stride = ((picture.width * bitCount + 31) / 32) * 4;
+  unsigned char* rows = static_cast<unsigned char*>(bits);
+  for (int row = 0; row < picture.height; ++row) {
+    unsigned char* line = rows + static_cast<size_t>(row) * stride;
+    int y = picture.height - 1 - row;  // bottom row first
+    for (int x = 0; x < picture.width; ++x) {
+      Rgb c = picture.colour(x, y);
+      switch (bitCount) {
+        case 1:
+          line[x / 8] |= static_cast<unsigned char>(index[c] << (7 - x % 8));
+          break;
+        case 4:
+          line[x / 2] |= static_cast<unsigned char>(index[c] << (x % 2 ? 0 : 4));
+          break;
+        case 8:
+          line[x] = static_cast<unsigned char>(index[c]);
+          break;
+        default: {
+          unsigned char* pixel = line + x * (bitCount / 8);
+          pixel[0] = c & 0xFF;
+          pixel[1] = (c >> 8) & 0xFF;
+          pixel[2] = (c >> 16) & 0xFF;
+        }
+      }
+    }
+  }
+  GdiFlush();
+  return dib;
+}
+
+// A device-dependent bitmap of the picture, the kind LoadImageA gives the program.
+HBITMAP MakeDdb(const Picture& picture) {
+  HBITMAP dib = MakeDib(picture, 24);
+  if (!dib) return NULL;
+  HDC screen = GetDC(NULL);
+  HBITMAP ddb = CreateCompatibleBitmap(screen, picture.width, picture.height);
+  HDC from = CreateCompatibleDC(screen);
+  HDC to = CreateCompatibleDC(screen);
+  HGDIOBJ oldFrom = SelectObject(from, dib);
+  HGDIOBJ oldTo = SelectObject(to, ddb);
+  BitBlt(to, 0, 0, picture.width, picture.height, from, 0, 0, SRCCOPY);
+  SelectObject(to, oldTo);
+  SelectObject(from, oldFrom);
+  DeleteDC(to);
+  DeleteDC(from);
+  ReleaseDC(NULL, screen);
+  DeleteObject(dib);
+  return ddb;
+}
+
+// Magenta and body colour alternating pixel by pixel: every run is one pixel long.
+Picture Checkerboard(int width, int height) {
+  return {width, height, [](int x, int y) { return (x + y) % 2 ? kMagenta : kBody; }};
+}
+
+// Exactly count single-pixel runs, on every other pixel of 64-pixel rows.
+Picture Dots(int count) {
+  int height = (count + 31) / 32;
+  return {64, height, [count](int x, int y) {
+            return x % 2 == 0 && y * 32 + x / 2 < count ? kBody : kMagenta;
+          }};
+}
+
+// Irregular runs of many colours, magenta among them (a pseudo-random pattern).
+Picture Speckled(int width, int height, int colours) {
+  return {width, height, [colours](int x, int y) -> Rgb {
+            unsigned h =
+                static_cast<unsigned>(x) * 73856093u ^ static_cast<unsigned>(y) * 19349663u;
+            h = (h ^ (h >> 13)) * 0x5bd1e995u;
+            h ^= h >> 15;
+            int k = static_cast<int>(h % static_cast<unsigned>(colours));
+            return k == 0 ? kMagenta : 0x00101010u * static_cast<Rgb>(k);
+          }};
+}
+
+// A creature-like blob: a disc with a hole, a slit and two colours, magenta around.
+Picture Blob(int width, int height) {
+  return {width, height, [width, height](int x, int y) -> Rgb {
+            int dx = 2 * x - width, dy = 2 * y - height;
+            long long r2 = static_cast<long long>(width) * width;
+            if (static_cast<long long>(dx) * dx +
+                    static_cast<long long>(dy) * dy * width * width / (height * height) >
+                r2)
+              return kMagenta;
+            if (x == width / 2 + 2) return kMagenta;
+            if (dx * dx + dy * dy < 16) return kMagenta;
+            return (x + y) % 3 ? kBody : kDark;
+          }};
+}
+
+struct Case {
+  const char* name;
+  Picture picture;
+  int bitCount;  // 0: a device-dependent bitmap
+};
+
+// The source tree's skin folder as a Windows path (under Wine the Unix root is drive Z:).
+std::string SourceSkinFolder() {
+  std::string path = PERCHLING_SOURCE_DIR "/skin/";
+  if (!path.empty() && path[0] == '/') path = "Z:" + path;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+}  // namespace
+
+TEST(RegionIdentity, SyntheticPicturesOfEveryKindMatchThePerRunUnion) {
+  const Case cases[] = {
+      {"blob, 24-bit", Blob(23, 17), 24},
+      {"blob, 32-bit", Blob(40, 33), 32},
+      {"blob, device-dependent", Blob(96, 80), 0},
+      {"speckled, 8-bit palette with magenta", Speckled(61, 29, 200), 8},
+      {"speckled, 4-bit palette with magenta", Speckled(37, 23, 16), 4},
+      {"speckled, 1-bit palette with magenta", Speckled(45, 31, 2), 1},
+      {"width 1", Speckled(1, 50, 2), 24},
+      {"width 1, 1-bit", Speckled(1, 40, 2), 1},
+      {"width 3", Speckled(3, 41, 3), 24},
+      {"width 3, 4-bit", Speckled(3, 19, 5), 4},
+      {"width 257", Speckled(257, 13, 4), 24},
+      {"width 257, 8-bit", Speckled(257, 9, 40), 8},
+      {"checkerboard 128 x 128 (8192 runs: a power of two of whole pieces)", Checkerboard(128, 128),
+       24},
+      {"checkerboard 61 x 37 (partial last piece)", Checkerboard(61, 37), 24},
+      {"checkerboard 64 x 48, 1-bit", Checkerboard(64, 48), 1},
+      {"15 runs", Dots(15), 24},
+      {"16 runs", Dots(16), 24},
+      {"17 runs", Dots(17), 24},
+      {"255 runs", Dots(255), 24},
+      {"256 runs", Dots(256), 24},
+      {"257 runs", Dots(257), 24},
+      {"513 runs", Dots(513), 8},
+      {"no magenta", {40, 30, [](int x, int) { return x % 2 ? kBody : kDark; }}, 24},
+      {"no magenta, 1-bit", {33, 7, [](int, int) { return kBody; }}, 1},
+      {"one pixel", {1, 1, [](int, int) { return kBody; }}, 24},
+      {"one pixel in the last column",
+       {50, 20, [](int x, int y) { return x == 49 && y == 7 ? kBody : kMagenta; }},
+       24},
+      {"one pixel in the first and last row",
+       {9, 12,
+        [](int x, int y) { return (y == 0 && x == 0) || (y == 11 && x == 8) ? kBody : kMagenta; }},
+       8},
+  };
+  for (const Case& c : cases) {
+    HBITMAP bitmap = c.bitCount ? MakeDib(c.picture, c.bitCount) : MakeDdb(c.picture);
+    ASSERT_NE(nullptr, bitmap) << c.name;
+    ExpectSameAsPerRunUnion(bitmap, c.name);
+    DeleteObject(bitmap);
+  }
+}
+
+TEST(RegionIdentity, PalettePicturesAreCutWhereTheirMagentaEntryIsUsed) {
+  const int depths[] = {1, 4, 8};
+  for (int depth : depths) {
+    Picture picture = Speckled(19, 11, 1 << (depth < 4 ? depth : 4));
+    HBITMAP bitmap = MakeDib(picture, depth);
+    ASSERT_NE(nullptr, bitmap);
+    HRGN fast = CreateRegionFromBitmap(bitmap, kMagenta);
+    HRGN expected = ExpectedShape(picture);
+    EXPECT_TRUE(EqualRgn(fast, expected)) << depth << "-bit";
+    DeleteObject(expected);
+    DeleteObject(fast);
+    DeleteObject(bitmap);
+  }
+}
+
+TEST(RegionIdentity, AllMagentaGivesAnEmptyRegionBothWays) {
+  const int depths[] = {1, 8, 24};
+  for (int depth : depths) {
+    HBITMAP bitmap = MakeDib({17, 5, [](int, int) { return kMagenta; }}, depth);
+    ASSERT_NE(nullptr, bitmap);
+    HRGN fast = CreateRegionFromBitmap(bitmap, kMagenta);
+    ASSERT_NE(nullptr, fast) << depth << "-bit: empty, not none";
+    RECT box;
+    EXPECT_EQ(NULLREGION, GetRgnBox(fast, &box));
+    EXPECT_EQ(0u, ExpectSameAsPerRunUnion(bitmap, "all magenta"));
+    DeleteObject(fast);
+    DeleteObject(bitmap);
+  }
+}
+
+TEST(RegionIdentity, ShippedSkinsMatchThePerRunUnion) {
+  std::string folder = SourceSkinFolder();
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((folder + "*.bmp").c_str(), &found);
+  ASSERT_NE(INVALID_HANDLE_VALUE, search) << "no skins in " << folder;
+  int skins = 0;
+  do {
+    std::string path = folder + found.cFileName;
+    HBITMAP picture =
+        static_cast<HBITMAP>(LoadImageA(NULL, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+    EXPECT_NE(nullptr, picture) << path;
+    if (!picture) continue;
+    ExpectSameAsPerRunUnion(picture, path);
+    DeleteObject(picture);
+    ++skins;
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  EXPECT_GE(skins, 2);
+}
