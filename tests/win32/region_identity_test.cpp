@@ -3,6 +3,7 @@
 // stricter, rectangle by rectangle.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <string>
 #include <vector>
@@ -196,8 +197,7 @@ struct Case {
 std::string SourceSkinFolder() {
   std::string path = PERCHLING_SOURCE_DIR "/skin/";
   if (!path.empty() && path[0] == '/') path = "Z:" + path;
-  for (char& c : path)
-    if (c == '/') c = '\\';
+  std::replace(path.begin(), path.end(), '/', '\\');
   return path;
 }
 
