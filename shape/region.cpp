@@ -75,8 +75,15 @@ static HRGN FinishRegion(RegionBuilder* builder) {
   return result;
 }
 
-// Copies the picture into a new 32-bit bottom-up DIB section; NULL if any step fails.
-static HBITMAP CopyToWorkingPixels(HBITMAP bitmap, int width, int height, uint32_t** pixels) {
+// A 32-bit picture keeps its file's fourth byte through the copy (paint programs often store 255
+// there). That byte is no part of the colour drawn, so it is cleared: magenta is cut out whatever
+// the fourth byte was, and the scan compares colours only.
+static void ClearUnusedByte(uint32_t* pixels, int width, int height) {
+  size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+  for (size_t i = 0; i < count; ++i) pixels[i] &= 0x00FFFFFF;
+}
+
+HBITMAP CopyToWorkingPixels(HBITMAP bitmap, int width, int height, uint32_t** pixels) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
@@ -107,15 +114,8 @@ static HBITMAP CopyToWorkingPixels(HBITMAP bitmap, int width, int height, uint32
   }
   DeleteDC(workingDc);
   *pixels = static_cast<uint32_t*>(bits);
+  if (working) ClearUnusedByte(*pixels, width, height);
   return working;
-}
-
-// A 32-bit picture keeps its file's fourth byte through the copy (paint programs often store 255
-// there). That byte is no part of the colour drawn, so it is cleared: magenta is cut out whatever
-// the fourth byte was, and the scan compares colours only.
-static void ClearUnusedByte(uint32_t* pixels, int width, int height) {
-  size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-  for (size_t i = 0; i < count; ++i) pixels[i] &= 0x00FFFFFF;
 }
 
 HRGN CreateRegionFromBitmap(HBITMAP bitmap, DWORD transparent) {
@@ -128,7 +128,6 @@ HRGN CreateRegionFromBitmap(HBITMAP bitmap, DWORD transparent) {
   RegionBuilder builder = {};  // a piece of sixteen rectangles and the counter: under 1 KB
   builder.piece.header.dwSize = sizeof(RGNDATAHEADER);
   builder.piece.header.iType = RDH_RECTANGLES;
-  ClearUnusedByte(pixels, measured.bmWidth, measured.bmHeight);
   ScanPixelRuns(pixels, measured.bmWidth, measured.bmHeight, transparent, AddRun, &builder);
   HRGN region = FinishRegion(&builder);
   DeleteObject(working);

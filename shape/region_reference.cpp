@@ -4,6 +4,7 @@
 #include "shape/region_reference.h"
 
 #include "shape/pixel_runs.h"
+#include "shape/region.h"
 
 // Adds one run to the accumulator region passed as context.
 static void UniteRun(void* context, const PixelRun& run) {
@@ -16,43 +17,11 @@ static void UniteRun(void* context, const PixelRun& run) {
 HRGN CreateRegionFromBitmapPerRun(HBITMAP bitmap, DWORD transparent) {
   BITMAP measured;
   if (!bitmap || !GetObjectA(bitmap, sizeof measured, &measured)) return NULL;
-  int width = measured.bmWidth, height = measured.bmHeight;
-
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = height;  // positive: the bottom row is stored first
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-
-  HDC workingDc = CreateCompatibleDC(NULL);
-  if (!workingDc) return NULL;
-  void* bits = NULL;
-  HBITMAP working = CreateDIBSection(workingDc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
-  BOOL copied = FALSE;
-  if (working) {
-    copied = TRUE;  // without a second context the copy is never tried: all pixels stay 0
-    HGDIOBJ oldWorking = SelectObject(workingDc, working);
-    HDC pictureDc = CreateCompatibleDC(workingDc);
-    if (pictureDc) {
-      HGDIOBJ oldPicture = SelectObject(pictureDc, bitmap);
-      copied = BitBlt(workingDc, 0, 0, width, height, pictureDc, 0, 0, SRCCOPY);
-      SelectObject(pictureDc, oldPicture);
-      DeleteDC(pictureDc);
-    }
-    SelectObject(workingDc, oldWorking);
-  }
-  DeleteDC(workingDc);
+  uint32_t* pixels = NULL;
+  HBITMAP working = CopyToWorkingPixels(bitmap, measured.bmWidth, measured.bmHeight, &pixels);
   if (!working) return NULL;
-  if (!copied) {
-    DeleteObject(working);
-    return NULL;
-  }
-
   HRGN accumulator = CreateRectRgn(0, 0, 0, 0);
-  ScanPixelRuns(static_cast<const uint32_t*>(bits), width, height, transparent, UniteRun,
-                accumulator);
+  ScanPixelRuns(pixels, measured.bmWidth, measured.bmHeight, transparent, UniteRun, accumulator);
   DeleteObject(working);
   return accumulator;
 }
