@@ -9,6 +9,7 @@ target_link_options(region_bench PRIVATE -static)
 add_executable(process_bench ${CMAKE_SOURCE_DIR}/bench/process_bench.cpp)
 target_compile_options(process_bench PRIVATE ${WARNINGS} -O2)
 target_link_libraries(process_bench user32 gdi32 psapi)
+target_include_directories(process_bench PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_options(process_bench PRIVATE -static)
 
 foreach(minimal minimal_window minimal_timer)

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/timing.h"
+
 namespace {
 
 const char kPerchlingClass[] = "PerchlingClass";
@@ -25,21 +27,6 @@ const char kMinimalWindowClass[] = "MinimalWindowClass";
 const char kMinimalTimerClass[] = "MinimalTimerClass";
 const DWORD kWindowTimeoutMs = 20000;
 const WPARAM kFirstSkinCommand = 101;  // the catalogue's first skin; the second is 102
-
-double NowMs() {
-  static LARGE_INTEGER frequency;
-  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return now.QuadPart * 1000.0 / frequency.QuadPart;
-}
-
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  std::sort(values.begin(), values.end());
-  size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 double Min(const std::vector<double>& values) {
   return values.empty() ? 0 : *std::min_element(values.begin(), values.end());

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/timing.h"
 #include "shape/pixel_runs.h"
 #include "shape/region.h"
 #include "shape/region_reference.h"
@@ -23,20 +24,6 @@ const double kReferenceLimitMs = 60000;  // the per-run union is tried only belo
 
 enum Kind { kSkinShape, kCheckerboard, kNoMagenta };
 const char* const kKindNames[] = {"skin shape", "checkerboard", "no magenta"};
-
-double NowMs() {
-  static LARGE_INTEGER frequency;
-  if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return now.QuadPart * 1000.0 / frequency.QuadPart;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  size_t n = values.size();
-  return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 // The colour of pixel (x, y), top row first, of a size x size picture of the given kind. The skin
 // shape is a bird-like disc with an eye hole and a slit, magenta around: two or three runs a row.

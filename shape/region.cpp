@@ -83,7 +83,11 @@ static void ClearUnusedByte(uint32_t* pixels, int width, int height) {
   for (size_t i = 0; i < count; ++i) pixels[i] &= 0x00FFFFFF;
 }
 
-HBITMAP CopyToWorkingPixels(HBITMAP bitmap, int width, int height, uint32_t** pixels) {
+// Copies the picture into a new 32-bit bottom-up DIB section, with each pixel's unused fourth byte
+// cleared; *pixels points at its width * height values. NULL if a context, the section or the copy
+// fails.
+static HBITMAP CopyToWorkingPixels(HBITMAP bitmap, int width, int height,
+                                   uint32_t** pixels) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
@@ -118,18 +122,21 @@ HBITMAP CopyToWorkingPixels(HBITMAP bitmap, int width, int height, uint32_t** pi
   return working;
 }
 
-HRGN CreateRegionFromBitmap(HBITMAP bitmap, DWORD transparent) {
+int ScanBitmapRuns(HBITMAP bitmap, DWORD transparent, PixelRunSink sink, void* context) {
   BITMAP measured;
-  if (!bitmap || !GetObjectA(bitmap, sizeof measured, &measured)) return NULL;
+  if (!bitmap || !GetObjectA(bitmap, sizeof measured, &measured)) return 0;
   uint32_t* pixels = NULL;
   HBITMAP working = CopyToWorkingPixels(bitmap, measured.bmWidth, measured.bmHeight, &pixels);
-  if (!working) return NULL;
+  if (!working) return 0;
+  ScanPixelRuns(pixels, measured.bmWidth, measured.bmHeight, transparent, sink, context);
+  DeleteObject(working);
+  return 1;
+}
 
+HRGN CreateRegionFromBitmap(HBITMAP bitmap, DWORD transparent) {
   RegionBuilder builder = {};  // a piece of sixteen rectangles and the counter: under 1 KB
   builder.piece.header.dwSize = sizeof(RGNDATAHEADER);
   builder.piece.header.iType = RDH_RECTANGLES;
-  ScanPixelRuns(pixels, measured.bmWidth, measured.bmHeight, transparent, AddRun, &builder);
-  HRGN region = FinishRegion(&builder);
-  DeleteObject(working);
-  return region;
+  if (!ScanBitmapRuns(bitmap, transparent, AddRun, &builder)) return NULL;
+  return FinishRegion(&builder);
 }

@@ -3,7 +3,6 @@
 // measure the program's builder against.
 #include "shape/region_reference.h"
 
-#include "shape/pixel_runs.h"
 #include "shape/region.h"
 
 // Adds one run to the accumulator region passed as context.
@@ -15,13 +14,10 @@ static void UniteRun(void* context, const PixelRun& run) {
 }
 
 HRGN CreateRegionFromBitmapPerRun(HBITMAP bitmap, DWORD transparent) {
-  BITMAP measured;
-  if (!bitmap || !GetObjectA(bitmap, sizeof measured, &measured)) return NULL;
-  uint32_t* pixels = NULL;
-  HBITMAP working = CopyToWorkingPixels(bitmap, measured.bmWidth, measured.bmHeight, &pixels);
-  if (!working) return NULL;
   HRGN accumulator = CreateRectRgn(0, 0, 0, 0);
-  ScanPixelRuns(pixels, measured.bmWidth, measured.bmHeight, transparent, UniteRun, accumulator);
-  DeleteObject(working);
+  if (!ScanBitmapRuns(bitmap, transparent, UniteRun, accumulator)) {
+    DeleteObject(accumulator);
+    return NULL;
+  }
   return accumulator;
 }
