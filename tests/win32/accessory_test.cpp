@@ -81,8 +81,7 @@ TEST(AccessoryWindow, PictureWithoutMagentaIsAFullRectangle) {
   OpenedAccessory accessory(install.dir);
   HRGN actual = CreateRectRgn(0, 0, 0, 0);
   EXPECT_EQ(SIMPLEREGION, GetWindowRgn(accessory.window, actual));
-  RECT box;
-  GetRgnBox(actual, &box);
+  RECT box = RegionBox(actual);
   EXPECT_EQ(0, box.left);
   EXPECT_EQ(0, box.top);
   EXPECT_EQ(31, box.right);

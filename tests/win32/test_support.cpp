@@ -184,3 +184,9 @@ RECT WindowRect(HWND window) {
   GetWindowRect(window, &rect);
   return rect;
 }
+
+RECT RegionBox(HRGN region) {
+  RECT box = {};
+  GetRgnBox(region, &box);
+  return box;
+}

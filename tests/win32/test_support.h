@@ -62,3 +62,5 @@ struct OpenedAccessory {
 };
 
 RECT WindowRect(HWND window);
+// The region's bounding box.
+RECT RegionBox(HRGN region);
