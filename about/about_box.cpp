@@ -3,11 +3,11 @@
 
 #include <shellapi.h>
 
+#include "res/texts.h"
 #include "app/accessory.h"
 #include "app/program_state.h"
 #include "res/resource.h"
 
-static const char kOpenFailed[] = "起動に失敗しました。";
 static const int kLinkIds[2] = {IDC_LINK_MAKER, IDC_LINK_CHARACTER};
 
 void ShowAboutBox(HWND owner) {
@@ -18,7 +18,7 @@ HFONT CreateLinkFont() {
   LOGFONTA font = {};
   font.lfHeight = kLinkFontHeight;
   font.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(font.lfFaceName, LINK_FONT_FACE, LF_FACESIZE);
+  lstrcpynA(font.lfFaceName, TEXT_ABOUT_FONT, LF_FACESIZE);
   return CreateFontIndirectA(&font);
 }
 
@@ -81,7 +81,7 @@ static void OpenLink(HWND dialog, int k) {
     result = reinterpret_cast<INT_PTR>(ShellExecuteA(NULL, "open", url, NULL, NULL, SW_SHOWNORMAL));
   }
   if (result <= kShellExecuteFailed) {
-    MessageBoxA(dialog, kOpenFailed, ACCESSORY_TITLE, MB_OK);
+    MessageBoxA(dialog, TEXT_OPEN_FAILED, TEXT_TITLE, MB_OK);
     return;
   }
   g_state.linkVisited[k] = 1;

@@ -4,8 +4,6 @@
 #pragma once
 #include <windows.h>
 
-#define LINK_FONT_FACE "ＭＳ Ｐゴシック"
-
 enum {
   kLinkFontHeight = 12,
   kUrlSize = 260,            // the longest link text that can be opened, terminator included

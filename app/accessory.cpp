@@ -2,16 +2,15 @@
 // The procedure only dispatches; each message has its handler below.
 #include "app/accessory.h"
 
+#include "res/texts.h"
 #include "app/follow.h"
 #include "app/program_state.h"
 #include "app/startup.h"
 #include "shape/region.h"
 #include "skins/context_menu.h"
 
-static const char kPictureSizeFailed[] = "画像サイズの取得に失敗しました。";
-
 void ShowMessage(HWND owner, const char* text) {
-  MessageBoxA(owner, text, ACCESSORY_TITLE, MB_OK);
+  MessageBoxA(owner, text, TEXT_TITLE, MB_OK);
 }
 
 // Gives the new window the picture's size and shape, and starts following.
@@ -30,7 +29,7 @@ static LRESULT OnCreate(HWND window) {
   } else {
     g_state.skinWidth = kFallbackSize;
     g_state.skinHeight = kFallbackSize;
-    ShowMessage(window, kPictureSizeFailed);
+    ShowMessage(window, TEXT_PICTURE_SIZE_FAILED);
   }
   MoveWindow(window, rect.left, rect.top, g_state.skinWidth, g_state.skinHeight, TRUE);
   if (picture) DeleteObject(picture);

@@ -4,8 +4,10 @@
 #pragma once
 #include <windows.h>
 
+#include "res/texts.h"
+
 #define ACCESSORY_CLASS "PerchlingClass"
-#define ACCESSORY_TITLE "Perchling"  // also how the follow tick recognises the accessory itself
+#define ACCESSORY_TITLE TEXT_TITLE  // also how the follow tick recognises the accessory itself
 #define REGION_PROPERTY "PerchlingRegion"
 
 enum {

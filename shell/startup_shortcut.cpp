@@ -3,14 +3,11 @@
 
 #include <shlobj.h>
 
+#include "res/texts.h"
 #include "app/accessory.h"
 #include "app/paths.h"
 #include "app/program_state.h"
 #include "app/startup.h"
-
-static const char kAlreadyRegistered[] = "既に登録されています。\n改めて登録しますか？";
-static const char kRegistered[] = "スタートアップへの登録は完了しました。";
-static const char kRegistrationFailed[] = "スタートアップへの登録に失敗しました。";
 
 int GetSpecialFolderPath(HWND owner, int folder, char* path) {
   IMalloc* allocator = NULL;
@@ -92,7 +89,7 @@ int CreateShortcut(const char* shortcutPath, const char* targetPath, const char*
 static int CreateStartupShortcut(const char* shortcutPath, const char* targetPath) {
   HRESULT initialised = CoInitialize(NULL);
   if (FAILED(initialised)) return 0;
-  int created = CreateShortcut(shortcutPath, targetPath, STARTUP_DESCRIPTION, STARTUP_ARGUMENTS,
+  int created = CreateShortcut(shortcutPath, targetPath, TEXT_SHORTCUT_DESCRIPTION, STARTUP_ARGUMENTS,
                                NULL, NULL, 0, SW_SHOWNORMAL);
   CoUninitialize();
   return created;
@@ -103,14 +100,14 @@ void RegisterStartup(HWND window) {
   char shortcut[kPathSize];
   if (!MakeInstallPath(target, STARTUP_TARGET_PATTERN, NULL) ||
       !MakeStartupShortcutPath(window, shortcut)) {
-    ShowMessage(window, kRegistrationFailed);
+    ShowMessage(window, TEXT_REGISTRATION_FAILED);
     return;
   }
   // The old shortcut is not deleted on Yes: saving the new one replaces it, so a registration
   // that fails leaves the old one in place.
   if (PathExists(shortcut) &&
-      MessageBoxA(window, kAlreadyRegistered, ACCESSORY_TITLE, MB_YESNO) == IDNO) {
+      MessageBoxA(window, TEXT_ALREADY_REGISTERED, TEXT_TITLE, MB_YESNO) == IDNO) {
     return;
   }
-  ShowMessage(window, CreateStartupShortcut(shortcut, target) ? kRegistered : kRegistrationFailed);
+  ShowMessage(window, CreateStartupShortcut(shortcut, target) ? TEXT_REGISTERED : TEXT_REGISTRATION_FAILED);
 }

@@ -1,15 +1,13 @@
 // Loading, building and showing the context menu, and routing its commands.
 #include "skins/context_menu.h"
 
+#include "res/texts.h"
 #include "about/about_box.h"
 #include "app/program_state.h"
 #include "res/resource.h"
 #include "shell/startup_shortcut.h"
 #include "skins/catalogue.h"
 #include "skins/skin_switch.h"
-
-static const char kSkinsItem[] = "スキン";
-static const char kNoSkinsItem[] = "スキンなし";
 
 // Loads menu 101 and keeps its popup. The popup is detached from the loaded menu, which is then
 // destroyed, so that destroying the popup later leaves nothing behind.
@@ -39,7 +37,7 @@ int BuildContextMenu(HMENU* popup, UINT position) {
   } else {
     item.fMask = MIIM_STATE | MIIM_TYPE;
     item.fState = MFS_GRAYED;
-    item.dwTypeData = const_cast<char*>(kNoSkinsItem);
+    item.dwTypeData = const_cast<char*>(TEXT_MENU_NO_SKINS);
     InsertMenuItemA(g_state.skinMenu, 0, TRUE, &item);
   }
 
@@ -48,7 +46,7 @@ int BuildContextMenu(HMENU* popup, UINT position) {
   submenu.fMask = MIIM_SUBMENU | MIIM_TYPE;
   submenu.fType = MFT_STRING;
   submenu.hSubMenu = g_state.skinMenu;
-  submenu.dwTypeData = const_cast<char*>(kSkinsItem);
+  submenu.dwTypeData = const_cast<char*>(TEXT_MENU_SKINS);
   InsertMenuItemA(*popup, position, TRUE, &submenu);
   return 0;
 }

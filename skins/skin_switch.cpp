@@ -2,15 +2,11 @@
 // new copy of the program starts with it, while this one leaves its message loop.
 #include "skins/skin_switch.h"
 
+#include "res/texts.h"
 #include "app/accessory.h"
 #include "app/program_state.h"
 #include "app/startup.h"
 #include "skins/context_menu.h"
-
-static const char kSkinMissing[] =
-    "指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n再度、指定し直して下さい。";
-static const char kSaveFailed[] = "設定を保存できませんでした。";
-static const char kRelaunchFailed[] = "Perchling.exe を起動できませんでした。\n手動で起動してください。";
 
 // 1 if the skin's picture is there to be loaded by the new copy. A folder named like a picture
 // (the catalogue lists it) is no picture: switching to it would save a skin that cannot load.
@@ -26,7 +22,7 @@ static int SkinPictureExists(const char* skinName) {
 
 void SwitchSkin(HWND window, int index) {
   if (!SkinPictureExists(g_state.skinNames[index])) {
-    ShowMessage(window, kSkinMissing);
+    ShowMessage(window, TEXT_SKIN_MISSING);
     ReloadContextMenu();
     return;
   }
@@ -37,7 +33,7 @@ void SwitchSkin(HWND window, int index) {
   lstrcpynA(g_state.currentSkin, g_state.skinNames[index], kPathSize);
   if (!SaveSettings()) {
     lstrcpynA(g_state.currentSkin, previousSkin, kPathSize);
-    ShowMessage(window, kSaveFailed);
+    ShowMessage(window, TEXT_SAVE_FAILED);
     return;
   }
 
@@ -48,6 +44,6 @@ void SwitchSkin(HWND window, int index) {
     started = reinterpret_cast<INT_PTR>(
         ShellExecuteA(NULL, "open", program, NULL, g_state.installDir, SW_SHOWNORMAL));
   }
-  if (started <= 32) ShowMessage(NULL, kRelaunchFailed);
+  if (started <= 32) ShowMessage(NULL, TEXT_RELAUNCH_FAILED);
   PostQuitMessage(0);
 }

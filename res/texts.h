@@ -1,0 +1,40 @@
+// Every text the user sees, named once: the program, the resource script and the tests include
+// this header. The file is UTF-8; the program is compiled with the Shift-JIS execution character
+// set and windres converts the resource script's strings, so both show the same characters.
+// Plain macros, because the resource script can use nothing else.
+#pragma once
+
+// Window identity and the title of every message box.
+#define TEXT_TITLE "Perchling"
+
+// The context menu (menu 101) and its "スキン" submenu.
+#define TEXT_MENU_SKINS "スキン"
+#define TEXT_MENU_NO_SKINS "スキンなし"
+#define TEXT_MENU_RESCAN "スキン情報を更新(&U)"
+#define TEXT_MENU_STARTUP "スタートアップに登録(&R)"
+#define TEXT_MENU_ABOUT "Perchling について(&A)"
+#define TEXT_MENU_CLOSE "閉じる(&E)"
+
+// Message boxes.
+#define TEXT_START_FAILED "Perchling を起動できませんでした。"
+#define TEXT_PICTURE_SIZE_FAILED "画像サイズの取得に失敗しました。"
+#define TEXT_SKIN_MISSING \
+  "指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n再度、指定し直して下さい。"
+#define TEXT_SAVE_FAILED "設定を保存できませんでした。"
+#define TEXT_RELAUNCH_FAILED "Perchling.exe を起動できませんでした。\n手動で起動してください。"
+#define TEXT_ALREADY_REGISTERED "既に登録されています。\n改めて登録しますか？"
+#define TEXT_REGISTERED "スタートアップへの登録は完了しました。"
+#define TEXT_REGISTRATION_FAILED "スタートアップへの登録に失敗しました。"
+#define TEXT_OPEN_FAILED "起動に失敗しました。"
+
+// The Startup shortcut's description.
+#define TEXT_SHORTCUT_DESCRIPTION "ぺるりんのデスクトップアクセサリ"
+
+// The About box (dialog 103).
+#define TEXT_ABOUT_CAPTION "□　Perchling について"
+#define TEXT_ABOUT_FONT "ＭＳ Ｐゴシック"
+#define TEXT_ABOUT_VERSION "Fenwobble  Perchling ver 0.00\nウィンドウの上の小さな止まり木"
+#define TEXT_ABOUT_MAKER_LABEL "Fenwobble のホームページ"
+#define TEXT_ABOUT_CHARACTER_LABEL "ぺるりんのホームページ"
+#define TEXT_URL_MAKER "https://fenwobble.example/"
+#define TEXT_URL_CHARACTER "https://fenwobble.example/bird/"
