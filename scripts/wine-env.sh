@@ -12,26 +12,27 @@ wine_env() {
 }
 
 # Starts Xvfb on a free display; writes its number to $1/display and its pid to $1/xvfb.pid.
+# Xvfb chooses the display itself (-displayfd) and reports it once it listens, so two sessions
+# starting at the same moment cannot both take one that looked free.
 start_xvfb() {
-  local state="$1" number
+  local state="$1" waited number=""
   mkdir -p "$state"
-  for number in $(seq 91 140); do
-    [ -e "/tmp/.X$number-lock" ] || [ -e "/tmp/.X11-unix/X$number" ] && continue
-    Xvfb ":$number" -screen 0 1280x1024x24 -br -nolisten tcp >"$state/xvfb.log" 2>&1 &
-    echo $! >"$state/xvfb.pid"
-    local waited
-    for waited in $(seq 50); do
-      [ -e "/tmp/.X11-unix/X$number" ] && break
-      sleep 0.1
-    done
-    if kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null && [ -e "/tmp/.X11-unix/X$number" ]; then
-      echo ":$number" >"$state/display"
-      export DISPLAY=":$number"
-      return 0
-    fi
+  rm -f "$state/display"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -br -nolisten tcp 3>"$state/xvfb.number" \
+    >"$state/xvfb.log" 2>&1 &
+  echo $! >"$state/xvfb.pid"
+  for waited in $(seq 100); do
+    number="$(head -n 1 "$state/xvfb.number" 2>/dev/null)"
+    [ -n "$number" ] && break
+    kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null || break
+    sleep 0.1
   done
-  echo "no free X display for Xvfb" >&2
-  return 1
+  if [ -z "$number" ]; then
+    echo "Xvfb did not start: $(cat "$state/xvfb.log")" >&2
+    return 1
+  fi
+  echo ":$number" >"$state/display"
+  export DISPLAY=":$number"
 }
 
 stop_xvfb() {

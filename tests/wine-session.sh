@@ -19,10 +19,19 @@ case "$action" in
     stop_xvfb "$state"
     start_xvfb "$state" || exit 1
     prepare_prefix >"$state/start.log" 2>&1 </dev/null
+    # What earlier runs killed before they could clean up must not meet this one.
+    rm -rf "$WINEPREFIX"/drive_c/users/*/Temp/perchling-test-*
     # Xvfb has no window manager: without this, Wine waits two seconds for one at every hide.
     timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
       >>"$state/start.log" 2>&1 </dev/null
-    wineserver -p >>"$state/start.log" 2>&1 </dev/null
+    # The server the commands above started must be gone first: with one still running,
+    # "wineserver -p" quietly exits, every test then brings up Wine's services anew, and those
+    # keep the output pipe of the test's wine command open until they end.
+    timeout 60 wineserver -w
+    if ! wineserver -p >>"$state/start.log" 2>&1 </dev/null; then
+      echo "could not start a persistent wineserver" >&2
+      exit 1
+    fi
     timeout 120 wine wineboot >>"$state/start.log" 2>&1 </dev/null
     echo "Wine session on $DISPLAY, prefix $WINEPREFIX"
     ;;

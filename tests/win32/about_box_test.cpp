@@ -9,39 +9,19 @@
 #include <memory>
 
 #include "app/program_state.h"
+#include "object_counts.h"
 #include "res/resource.h"
-#include "gdi_count.h"
+#include "res/texts.h"
 #include "test_support.h"
 
 namespace {
 
-const char kCaption[] = "□　Perchling について";
-const char kOpenFailed[] = "起動に失敗しました。";
 const COLORREF kBlue = 0x00FF0000;
 const COLORREF kPurple = 0x00800080;
 
-// The dialog is modal: the body runs from a thread timer inside its loop, once it is there.
-const std::function<void(HWND)>* g_body = nullptr;
-bool g_bodyRan = false;
-
-void CALLBACK RunBody(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND dialog = FindWindowA("#32770", kCaption);
-  if (!dialog || GetWindowThreadProcessId(dialog, NULL) != GetCurrentThreadId()) return;
-  KillTimer(NULL, timer);
-  g_bodyRan = true;
-  (*g_body)(dialog);
-  if (IsWindow(dialog) && IsWindowVisible(dialog)) SendMessageA(dialog, WM_COMMAND, IDOK, 0);
-}
-
 // Opens the About box owned by owner, runs body on it and closes it with OK if body did not.
 bool WithAboutBox(HWND owner, const std::function<void(HWND)>& body) {
-  g_body = &body;
-  g_bodyRan = false;
-  UINT_PTR timer = SetTimer(NULL, 0, 20, RunBody);
-  ShowAboutBox(owner);
-  KillTimer(NULL, timer);
-  g_body = nullptr;
-  return g_bodyRan;
+  return WithDialog(TEXT_ABOUT_CAPTION, [owner] { ShowAboutBox(owner); }, body);
 }
 
 // What the dialog procedure does to a device context for one static control.
@@ -84,12 +64,11 @@ void PressKey(HWND dialog, WPARAM key) {
 class AboutBox : public testing::Test {
  protected:
   void SetUp() override {
-    WriteBmp24(install.Skin("default"), {16, 16, [](int, int) -> Rgb { return 0x00336699; }});
     accessory.reset(new OpenedAccessory(install.dir));
   }
   void TearDown() override { accessory.reset(); }
   HWND owner() const { return accessory->window; }
-  TempInstall install;
+  TempInstall install{{"default"}, Solid(16, 16, 0x00336699)};
   std::unique_ptr<OpenedAccessory> accessory;
 };
 
@@ -103,13 +82,13 @@ TEST_F(AboutBox, IsCentredOnTheScreenWithItsCaptionAndOwner) {
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2, rect.top);
     char caption[64];
     GetWindowTextA(dialog, caption, sizeof caption);
-    EXPECT_STREQ(kCaption, caption);
+    EXPECT_STREQ(TEXT_ABOUT_CAPTION, caption);
     EXPECT_EQ(owner(), GetWindow(dialog, GW_OWNER));
     char url[64];
     GetDlgItemTextA(dialog, IDC_LINK_MAKER, url, sizeof url);
-    EXPECT_STREQ("https://fenwobble.example/", url);
+    EXPECT_STREQ(TEXT_URL_MAKER, url);
     GetDlgItemTextA(dialog, IDC_LINK_CHARACTER, url, sizeof url);
-    EXPECT_STREQ("https://fenwobble.example/bird/", url);
+    EXPECT_STREQ(TEXT_URL_CHARACTER, url);
   }));
 }
 
@@ -121,7 +100,7 @@ TEST_F(AboutBox, LinksAreDrawnInTheLinkFontAndOtherStaticsAreLeftAlone) {
     EXPECT_EQ(TRANSPARENT, link.backgroundMode);
     EXPECT_EQ(g_state.linkFont, link.font);
 
-    HWND label = FindWindowExA(dialog, NULL, "Static", "ぺるりんのホームページ");
+    HWND label = FindWindowExA(dialog, NULL, "Static", TEXT_ABOUT_CHARACTER_LABEL);
     ASSERT_NE(nullptr, label);
     StaticColouring plain = ColourStatic(dialog, label);
     StaticColouring untouched = ColourStatic(dialog, NULL);  // no control: nothing is done
@@ -159,7 +138,7 @@ TEST_F(AboutBox, LinkThatCannotBeOpenedReportsAndStaysBlue) {
     SetDlgItemTextA(dialog, IDC_LINK_MAKER, "C:\\nonexistent\\x.exe");
     MessageBoxAnswerer answerer;
     ClickLink(dialog, IDC_LINK_MAKER);
-    EXPECT_EQ(std::vector<std::string>{kOpenFailed}, answerer.texts);
+    EXPECT_EQ(std::vector<std::string>{TEXT_OPEN_FAILED}, answerer.texts);
     EXPECT_EQ(kBlue, LinkColour(dialog, IDC_LINK_MAKER));
   }));
 }
@@ -213,11 +192,7 @@ TEST_F(AboutBox, HundredOpeningsLeaveNothingBehind) {
   ASSERT_EQ(before.gdi + 1, CountGdiObjects()) << "the count must see one new object";
   DeleteObject(probe);
   for (int i = 0; i < 100; ++i) EXPECT_TRUE(WithAboutBox(owner(), [](HWND) {}));
-  ObjectCounts after = CountObjects();
-  EXPECT_EQ(before.gdi, after.gdi) << "GDI objects";
-  EXPECT_EQ(before.menus, after.menus) << "menus";
-  EXPECT_EQ(before.handles, after.handles) << "kernel handles";
-  EXPECT_EQ(before.windows, after.windows) << "windows";
+  ExpectSameCounts(before, CountObjects());
 }
 
 // A link label shows its whole URL on one line: a wrapped URL would show only its first part, and

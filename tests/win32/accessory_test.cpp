@@ -4,12 +4,12 @@
 #include "app/accessory.h"
 #include "app/program_state.h"
 #include "app/startup.h"
+#include "res/texts.h"
 #include "test_support.h"
 
 namespace {
 
 const Rgb kBody = 0x00E0A040;
-const char kPictureSizeFailed[] = "画像サイズの取得に失敗しました。";
 
 // A 23 x 17 creature: a disc with a hole and a one-pixel notch, magenta around it.
 Picture Creature() {
@@ -48,7 +48,7 @@ struct TargetWindow {
 TEST(AccessoryWindow, HasItsClassTitleStylesSizeAndShape) {
   TempInstall install;
   Picture creature = Creature();
-  WriteBmp24(install.Skin("default"), creature);
+  WriteBmp(install.Skin("default"), creature);
   OpenedAccessory accessory(install.dir);
   ASSERT_TRUE(IsWindow(accessory.window));
 
@@ -69,15 +69,15 @@ TEST(AccessoryWindow, HasItsClassTitleStylesSizeAndShape) {
 TEST(AccessoryWindow, ShapeOfPalettePictureWithMagentaInItsPalette) {
   TempInstall install;
   Picture creature = Creature();
-  WriteBmp8(install.Skin("default"), creature);
+  WriteBmp(install.Skin("default"), creature, kBmp8);
   OpenedAccessory accessory(install.dir);
   ExpectShape(accessory.window, creature);
 }
 
 TEST(AccessoryWindow, PictureWithoutMagentaIsAFullRectangle) {
   TempInstall install;
-  Picture solid = {31, 9, [](int, int) -> Rgb { return kBody; }};
-  WriteBmp24(install.Skin("default"), solid);
+  Picture solid = Solid(31, 9, kBody);
+  WriteBmp(install.Skin("default"), solid);
   OpenedAccessory accessory(install.dir);
   HRGN actual = CreateRectRgn(0, 0, 0, 0);
   EXPECT_EQ(SIMPLEREGION, GetWindowRgn(accessory.window, actual));
@@ -91,7 +91,7 @@ TEST(AccessoryWindow, PictureWithoutMagentaIsAFullRectangle) {
 
 TEST(AccessoryWindow, AllMagentaPictureGivesAnEmptyRegionNotNone) {
   TempInstall install;
-  WriteBmp24(install.Skin("default"), {16, 16, [](int, int) { return kMagenta; }});
+  WriteBmp(install.Skin("default"), Solid(16, 16, kMagenta));
   OpenedAccessory accessory(install.dir);
   HRGN actual = CreateRectRgn(0, 0, 0, 0);
   EXPECT_EQ(NULLREGION, GetWindowRgn(accessory.window, actual));
@@ -102,7 +102,7 @@ TEST(AccessoryWindow, AllMagentaPictureGivesAnEmptyRegionNotNone) {
 
 TEST(FollowTick, PerchesOnTheForegroundWindowsTitleBar) {
   TempInstall install;
-  WriteBmp24(install.Skin("default"), Creature());
+  WriteBmp(install.Skin("default"), Creature());
   OpenedAccessory accessory(install.dir);
   TargetWindow target("Target", 300, 400, 500, 200);
   RECT targetRect = WindowRect(target.window);
@@ -124,7 +124,7 @@ TEST(FollowTick, PerchesOnTheForegroundWindowsTitleBar) {
 
 TEST(FollowTick, StaysPutWhileAWindowTitledPerchlingIsInFront) {
   TempInstall install;
-  WriteBmp24(install.Skin("default"), Creature());
+  WriteBmp(install.Skin("default"), Creature());
   OpenedAccessory accessory(install.dir);
   MoveWindow(accessory.window, 50, 60, 23, 17, TRUE);
   TargetWindow namesake("Perchling", 400, 500, 300, 100);
@@ -137,15 +137,15 @@ TEST(FollowTick, StaysPutWhileAWindowTitledPerchlingIsInFront) {
 
 TEST(Teardown, StopsTheTimerDropsThePropertyWritesSettingsAndQuits) {
   TempInstall install;
-  WriteBmp24(install.Skin("night"), Creature());
-  WriteTextFile(install.dir + "setting.ini", "[MAIN]\r\nSKIN=night\r\n");
+  WriteBmp(install.Skin("night"), Creature());
+  WriteTextFile(install.dir + "setting.ini", SettingsNaming("night"));
   OpenedAccessory accessory(install.dir);
   DeleteFileA((install.dir + "setting.ini").c_str());
 
   SendMessageA(accessory.window, WM_DESTROY, 0, 0);  // as the Close command does
   EXPECT_EQ(nullptr, GetPropA(accessory.window, "PerchlingRegion"));
-  EXPECT_FALSE(KillTimer(accessory.window, 100)) << "the follow timer must be stopped already";
-  EXPECT_EQ("[MAIN]\r\nSKIN=night\r\n", ReadTextFile(install.dir + "setting.ini"));
+  EXPECT_FALSE(KillTimer(accessory.window, kFollowTimerId)) << "the follow timer must be stopped already";
+  EXPECT_EQ(SettingsNaming("night"), ReadTextFile(install.dir + "setting.ini"));
   WPARAM exitCode = 99;
   EXPECT_EQ(1, DrainQuit(&exitCode));
   EXPECT_EQ(0u, exitCode);
@@ -172,8 +172,8 @@ TEST(Settings, EmptyValueGivesAnEmptyName) {
 
 TEST(Settings, PictureLookupIgnoresCase) {
   TempInstall install;
-  WriteBmp24(install.Skin("night"), Creature());
-  WriteTextFile(install.dir + "setting.ini", "[MAIN]\r\nSKIN=NIGHT\r\n");
+  WriteBmp(install.Skin("night"), Creature());
+  WriteTextFile(install.dir + "setting.ini", SettingsNaming("NIGHT"));
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   EXPECT_TRUE(answerer.texts.empty());
@@ -183,11 +183,11 @@ TEST(Settings, PictureLookupIgnoresCase) {
 
 TEST(MissingPicture, ReportsOnceAndLeavesA120WindowThatFollows) {
   TempInstall install;
-  WriteTextFile(install.dir + "setting.ini", "[MAIN]\r\nSKIN=gone\r\n");
+  WriteTextFile(install.dir + "setting.ini", SettingsNaming("gone"));
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(kPictureSizeFailed, answerer.texts[0]);
+  EXPECT_EQ(TEXT_PICTURE_SIZE_FAILED, answerer.texts[0]);
   RECT rect = WindowRect(accessory.window);
   EXPECT_EQ(120, rect.right - rect.left);
   EXPECT_EQ(120, rect.bottom - rect.top);
@@ -206,7 +206,7 @@ TEST(MissingPicture, UnreadableFileCountsAsMissing) {
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(kPictureSizeFailed, answerer.texts[0]);
+  EXPECT_EQ(TEXT_PICTURE_SIZE_FAILED, answerer.texts[0]);
 }
 
 TEST(InstallDir, IsTheExecutablesFolderWithItsBackslash) {
@@ -222,16 +222,16 @@ TEST(InstallDir, IsTheExecutablesFolderWithItsBackslash) {
 // kept as it was in setting.ini.
 TEST(SkinNameLeavingTheFolder, CountsAsMissingAndIsWrittenBackUnchanged) {
   TempInstall install;
-  WriteBmp24(install.dir + "outside.bmp", Creature());
+  WriteBmp(install.dir + "outside.bmp", Creature());
   const char* names[] = {"..\\outside", "../outside"};
   for (const char* name : names) {
-    WriteTextFile(install.dir + "setting.ini", std::string("[MAIN]\r\nSKIN=") + name + "\r\n");
+    WriteTextFile(install.dir + "setting.ini", SettingsNaming(name));
     MessageBoxAnswerer answerer;
     OpenedAccessory accessory(install.dir);
     EXPECT_EQ(1u, answerer.texts.size()) << name;
     EXPECT_EQ(120, WindowRect(accessory.window).right - WindowRect(accessory.window).left);
     accessory.Close();
-    EXPECT_EQ(std::string("[MAIN]\r\nSKIN=") + name + "\r\n",
+    EXPECT_EQ(SettingsNaming(name),
               ReadTextFile(install.dir + "setting.ini"));
   }
 }
@@ -241,20 +241,21 @@ TEST(SkinNameLeavingTheFolder, CountsAsMissingAndIsWrittenBackUnchanged) {
 TEST(BoundedPaths, PathsThatDoNotFitNameNoFile) {
   TempInstall install;
   std::string deep = install.dir;
-  while (deep.size() < 245) {
+  // However long the temporary folder's own name is, the files' paths end up just too long.
+  while (deep.size() + strlen("setting.ini") <= 259) {
     deep += "deeper\\";
     CreateDirectoryA(deep.c_str(), NULL);
   }
   CreateDirectoryA((deep + "skin").c_str(), NULL);
   // "%sskin\default.bmp" and "%ssetting.ini" no longer fit in 260 bytes.
   ASSERT_GT(deep.size() + strlen("setting.ini"), 259u);
-  WriteTextFile(deep + "setting.ini", "[MAIN]\r\nSKIN=night\r\n");
+  WriteTextFile(deep + "setting.ini", SettingsNaming("night"));
 
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(deep);
   EXPECT_STREQ("default", g_state.currentSkin);
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(kPictureSizeFailed, answerer.texts[0]);
+  EXPECT_EQ(TEXT_PICTURE_SIZE_FAILED, answerer.texts[0]);
   EXPECT_EQ(0, SaveSettings());
   accessory.Close();
 
@@ -266,5 +267,5 @@ TEST(BoundedPaths, PathsThatDoNotFitNameNoFile) {
   } while (FindNextFileA(search, &found));
   FindClose(search);
   EXPECT_EQ(1, files) << "only the setting.ini the test wrote may be there";
-  EXPECT_EQ("[MAIN]\r\nSKIN=night\r\n", ReadTextFile(deep + "setting.ini"));
+  EXPECT_EQ(SettingsNaming("night"), ReadTextFile(deep + "setting.ini"));
 }

@@ -5,17 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "app/accessory.h"
 #include "app/program_state.h"
 #include "res/resource.h"
+#include "res/texts.h"
 #include "skins/context_menu.h"
 #include "test_support.h"
 
 namespace {
-
-const char kSkinMissing[] =
-    "指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n再度、指定し直して下さい。";
-const char kSaveFailed[] = "設定を保存できませんでした。";
-const char kRelaunchFailed[] = "Perchling.exe を起動できませんでした。\n手動で起動してください。";
 
 Picture Small(Rgb colour) {
   return {8, 6, [colour](int x, int) { return x == 0 ? kMagenta : colour; }};
@@ -64,11 +61,8 @@ std::vector<std::string> CheckedSkins() {
 
 // An install folder with the given skin files and setting.ini naming current.
 struct SkinFolder : TempInstall {
-  SkinFolder(const std::vector<std::string>& names, const char* current) {
-    for (const std::string& name : names) WriteBmp24(Skin(name), Small(0x00336699));
-    if (current) WriteTextFile(dir + "setting.ini", std::string("[MAIN]\r\nSKIN=") + current + "\r\n");
-  }
-  std::string Settings() const { return ReadTextFile(dir + "setting.ini"); }
+  SkinFolder(const std::vector<std::string>& names, const char* current)
+      : TempInstall(names, Small(0x00336699), current) {}
 };
 
 }  // namespace
@@ -82,13 +76,13 @@ TEST(ContextMenu, HasTheSevenItemsInOrderWithTheSkinsSubmenuFirst) {
     UINT id;
     const char* text;  // nullptr for a separator
   };
-  const Expected expected[] = {{0, "スキン"},
-                               {IDM_RESCAN, "スキン情報を更新(&U)"},
+  const Expected expected[] = {{0, TEXT_MENU_SKINS},
+                               {IDM_RESCAN, TEXT_MENU_RESCAN},
                                {0, nullptr},
-                               {IDM_STARTUP, "スタートアップに登録(&R)"},
+                               {IDM_STARTUP, TEXT_MENU_STARTUP},
                                {0, nullptr},
-                               {IDM_ABOUT, "Perchling について(&A)"},
-                               {IDM_CLOSE, "閉じる(&E)"}};
+                               {IDM_ABOUT, TEXT_MENU_ABOUT},
+                               {IDM_CLOSE, TEXT_MENU_CLOSE}};
   for (int i = 0; i < 7; ++i) {
     Item item = ReadItem(g_state.popupMenu, i);
     if (!expected[i].text) {
@@ -134,7 +128,7 @@ TEST(ContextMenu, EmptyOrMissingFolderShowsAGreyedNoSkinsItem) {
     HMENU skins = ReadItem(g_state.popupMenu, 0).submenu;
     ASSERT_EQ(1, GetMenuItemCount(skins));
     Item item = ReadItem(skins, 0);
-    EXPECT_EQ("スキンなし", item.text);
+    EXPECT_EQ(TEXT_MENU_NO_SKINS, item.text);
     EXPECT_EQ(0u, item.id) << "the greyed item has no command";
     EXPECT_TRUE(item.state & MFS_GRAYED);
     EXPECT_EQ(0, g_state.skinCount);
@@ -147,7 +141,7 @@ TEST(ContextMenu, CheckMarkIsCaseSensitiveAndGoneAfterARescan) {
   EXPECT_TRUE(CheckedSkins().empty()) << "Night is not night for the check mark";
   accessory.Close();
 
-  WriteTextFile(install.dir + "setting.ini", "[MAIN]\r\nSKIN=night\r\n");
+  WriteTextFile(install.dir + "setting.ini", SettingsNaming("night"));
   OpenedAccessory again(install.dir);
   EXPECT_EQ((std::vector<std::string>{"night"}), CheckedSkins());
   SendMessageA(again.window, WM_COMMAND, IDM_RESCAN, 0);
@@ -159,7 +153,7 @@ TEST(ContextMenu, RescanListsAPictureAddedMeanwhileAndFreesTheOldMenu) {
   OpenedAccessory accessory(install.dir);
   HMENU oldPopup = g_state.popupMenu;
   HMENU oldSkins = g_state.skinMenu;
-  WriteBmp24(install.Skin("midday"), Small(0x00AA5500));
+  WriteBmp(install.Skin("midday"), Small(0x00AA5500));
   EXPECT_EQ((std::vector<std::string>{"default", "night"}), SkinItems());
 
   SendMessageA(accessory.window, WM_COMMAND, IDM_RESCAN, 0);
@@ -201,7 +195,7 @@ TEST(RouteCommand, SkinRangeIsExactAndFixedCommandsUseTheLowWord) {
     EXPECT_EQ(0, DrainQuit()) << command;
   }
   EXPECT_TRUE(answerer.texts.empty());
-  EXPECT_EQ("[MAIN]\r\nSKIN=default\r\n", install.Settings());
+  EXPECT_EQ(SettingsNaming("default"), install.Settings());
 
   // A fixed command with its high word set is still that command.
   RouteCommand(accessory.window, 0x10000 | IDM_RESCAN);
@@ -209,7 +203,7 @@ TEST(RouteCommand, SkinRangeIsExactAndFixedCommandsUseTheLowWord) {
 
   // The last skin in range switches (here the relaunch fails: there is no Perchling.exe).
   RouteCommand(accessory.window, IDM_FIRST_SKIN + 1);
-  EXPECT_EQ("[MAIN]\r\nSKIN=night\r\n", install.Settings());
+  EXPECT_EQ(SettingsNaming("night"), install.Settings());
   WPARAM exitCode = 99;
   EXPECT_EQ(1, DrainQuit(&exitCode));
   EXPECT_EQ(0u, exitCode);
@@ -222,7 +216,7 @@ TEST(RouteCommand, CloseTearsDown) {
   SendMessageA(accessory.window, WM_COMMAND, IDM_CLOSE, 0);
   EXPECT_EQ(1, DrainQuit());
   EXPECT_EQ(NULL, g_state.popupMenu);
-  EXPECT_EQ("[MAIN]\r\nSKIN=default\r\n", install.Settings());
+  EXPECT_EQ(SettingsNaming("default"), install.Settings());
 }
 
 TEST(SwitchSkin, PictureDeletedAfterTheScanIsReportedAndTheMenuRebuilt) {
@@ -233,12 +227,12 @@ TEST(SwitchSkin, PictureDeletedAfterTheScanIsReportedAndTheMenuRebuilt) {
   SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 1, 0);
 
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(kSkinMissing, answerer.texts[0]);
+  EXPECT_EQ(TEXT_SKIN_MISSING, answerer.texts[0]);
   EXPECT_EQ((std::vector<std::string>{"default", "zz"}), SkinItems());
-  EXPECT_EQ("[MAIN]\r\nSKIN=default\r\n", install.Settings());
+  EXPECT_EQ(SettingsNaming("default"), install.Settings());
   EXPECT_STREQ("default", g_state.currentSkin);
   EXPECT_EQ(0, DrainQuit()) << "the accessory keeps running";
-  EXPECT_TRUE(KillTimer(accessory.window, 100)) << "and keeps following";
+  EXPECT_TRUE(KillTimer(accessory.window, kFollowTimerId)) << "and keeps following";
 }
 
 TEST(SwitchSkin, AFailedSettingsWriteIsNoSwitch) {
@@ -255,13 +249,13 @@ TEST(SwitchSkin, AFailedSettingsWriteIsNoSwitch) {
   CloseHandle(holder);
 
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(kSaveFailed, answerer.texts[0]);
+  EXPECT_EQ(TEXT_SAVE_FAILED, answerer.texts[0]);
   EXPECT_STREQ("default", g_state.currentSkin);
   EXPECT_EQ(popup, g_state.popupMenu) << "the menu stays as it was";
   EXPECT_NE(nullptr, GetPropA(accessory.window, "PerchlingRegion"));
   EXPECT_EQ(0, DrainQuit()) << "no relaunch, no quit";
-  EXPECT_TRUE(KillTimer(accessory.window, 100)) << "the follow timer still runs";
-  EXPECT_EQ("[MAIN]\r\nSKIN=default\r\n", install.Settings());
+  EXPECT_TRUE(KillTimer(accessory.window, kFollowTimerId)) << "the follow timer still runs";
+  EXPECT_EQ(SettingsNaming("default"), install.Settings());
 }
 
 TEST(SwitchSkin, AFailedRelaunchIsReportedAndTheChoiceKept) {
@@ -271,10 +265,10 @@ TEST(SwitchSkin, AFailedRelaunchIsReportedAndTheChoiceKept) {
   SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 1, 0);  // no Perchling.exe there
 
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(kRelaunchFailed, answerer.texts[0]);
-  EXPECT_EQ("[MAIN]\r\nSKIN=night\r\n", install.Settings());
+  EXPECT_EQ(TEXT_RELAUNCH_FAILED, answerer.texts[0]);
+  EXPECT_EQ(SettingsNaming("night"), install.Settings());
   EXPECT_EQ(nullptr, GetPropA(accessory.window, "PerchlingRegion"));
-  EXPECT_FALSE(KillTimer(accessory.window, 100)) << "the timer was stopped";
+  EXPECT_FALSE(KillTimer(accessory.window, kFollowTimerId)) << "the timer was stopped";
   EXPECT_EQ(NULL, g_state.popupMenu);
   WPARAM exitCode = 99;
   EXPECT_EQ(1, DrainQuit(&exitCode));
@@ -287,5 +281,5 @@ TEST(SwitchSkin, AShiftJisNamedSkinCanBeChosen) {
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 1, 0);
-  EXPECT_EQ("[MAIN]\r\nSKIN=" + sakura + "\r\n", install.Settings());
+  EXPECT_EQ(SettingsNaming(sakura), install.Settings());
 }

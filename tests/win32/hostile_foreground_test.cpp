@@ -3,6 +3,7 @@
 // through the import table, so each case happens exactly as described.
 #include <gtest/gtest.h>
 
+#include "app/accessory.h"
 #include "app/program_state.h"
 #include "import_patch.h"
 #include "test_support.h"
@@ -31,7 +32,7 @@ RECT Tick(HWND accessory, HWND first, HWND later, bool closeBeforeSecond = false
   ImportPatch patch("USER32.dll", "GetForegroundWindow",
                     reinterpret_cast<void*>(ScriptedForeground));
   EXPECT_NE(nullptr, patch.slot);
-  SendMessageA(accessory, WM_TIMER, 100, 0);
+  SendMessageA(accessory, WM_TIMER, kFollowTimerId, 0);
   return WindowRect(accessory);
 }
 
@@ -44,18 +45,12 @@ Picture Dot() {
   return {20, 30, [](int x, int) -> Rgb { return x % 5 ? 0x00336699 : kMagenta; }};
 }
 
+// The accessory with the dot, moved to 50, 60.
 struct Opened {
-  TempInstall install;
-  OpenedAccessory* accessory;
-  Opened() {
-    WriteBmp24(install.Skin("default"), Dot());
-    accessory = new OpenedAccessory(install.dir);
-    MoveWindow(accessory->window, 50, 60, 20, 30, TRUE);
-  }
-  ~Opened() { delete accessory; }
-  Opened(const Opened&) = delete;
-  Opened& operator=(const Opened&) = delete;
-  HWND window() const { return accessory->window; }
+  TempInstall install{{"default"}, Dot()};
+  OpenedAccessory accessory{install.dir};
+  Opened() { MoveWindow(accessory.window, 50, 60, 20, 30, TRUE); }
+  HWND window() const { return accessory.window; }
 };
 
 bool At(const RECT& rect, int x, int y) { return rect.left == x && rect.top == y; }

@@ -4,12 +4,11 @@
 #include <gtest/gtest.h>
 
 #include "app/program_state.h"
-#include "bmp_files.h"
+#include "res/texts.h"
 #include "test_support.h"
 
 namespace {
 
-const char kPictureSizeFailed[] = "画像サイズの取得に失敗しました。";
 const Rgb kInk = 0x00202020;
 const Rgb kBody = 0x00E0A040;
 const Rgb kCheek = 0x00F08080;
@@ -24,10 +23,6 @@ Picture Bird(int colours) {
             if (colours == 3) return (x + y) % 4 ? kBody : kInk;
             return (x * 7 + y * 3) % 5 == 0 ? kCheek : (x + y) % 4 ? kBody : kInk;
           }};
-}
-
-Picture Solid(int width, int height, Rgb colour) {
-  return {width, height, [colour](int, int) { return colour; }};
 }
 
 // kShown: its size and exactly its shape. kLoadedAsIs: the platform loads it, so the accessory
@@ -76,21 +71,20 @@ void ExpectOutcome(const PictureCase& c) {
     DeleteObject(expected);
   } else if (c.outcome == kReported) {
     ASSERT_EQ(1u, answerer.texts.size());
-    EXPECT_EQ(kPictureSizeFailed, answerer.texts[0]);
+    EXPECT_EQ(TEXT_PICTURE_SIZE_FAILED, answerer.texts[0]);
     EXPECT_EQ(120, rect.right - rect.left);
     EXPECT_EQ(120, rect.bottom - rect.top);
     EXPECT_EQ(ERROR, kind) << "without a picture the window keeps its full rectangle";
   }
   DeleteObject(actual);
   accessory.Close();
-  EXPECT_EQ("[MAIN]\r\nSKIN=default\r\n", ReadTextFile(install.dir + "setting.ini"));
+  EXPECT_EQ(SettingsNaming("default"), ReadTextFile(install.dir + "setting.ini"));
 }
 
 }  // namespace
 
 TEST(HostilePictures, EachKindComesUpWithItsShapeOrIsReported) {
-  const BmpFormat k24 = {24, false, false, 0};
-  const std::string valid24 = BmpBytes(Bird(3), k24);
+  const std::string valid24 = BmpBytes(Bird(3), kBmp24);
   const PictureCase cases[] = {
       {"zero-byte file", "default.bmp", [] { return std::string(); }, kReported, {}},
       {"text file named .bmp",
@@ -113,9 +107,9 @@ TEST(HostilePictures, EachKindComesUpWithItsShapeOrIsReported) {
        [] { return HugeHeader(100000, 100000, 1); },
        kReported,
        {}},
-      {"1 x 1", "default.bmp", [&] { return BmpBytes(Solid(1, 1, kBody), k24); }, kShown,
+      {"1 x 1", "default.bmp", [&] { return BmpBytes(Solid(1, 1, kBody), kBmp24); }, kShown,
        Solid(1, 1, kBody)},
-      {"1 x 1 magenta", "default.bmp", [&] { return BmpBytes(Solid(1, 1, kMagenta), k24); }, kShown,
+      {"1 x 1 magenta", "default.bmp", [&] { return BmpBytes(Solid(1, 1, kMagenta), kBmp24); }, kShown,
        Solid(1, 1, kMagenta)},
       {"1-bit palette", "default.bmp",
        [] { return BmpBytes(Bird(2), {1, false, false, 0}); }, kShown, Bird(2)},
@@ -148,7 +142,7 @@ TEST(HostilePictures, LargeValidPictureIsShownWhole) {
                     return dx * dx + dy * dy <= 900 * 900 ? ((x ^ y) & 1 ? kBody : kInk) : kMagenta;
                   }};
   TempInstall install;
-  WriteBmp(install.Skin("default"), disc, {24, false, false, 0});
+  WriteBmp(install.Skin("default"), disc, kBmp24);
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   EXPECT_TRUE(answerer.texts.empty());

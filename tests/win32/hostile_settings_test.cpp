@@ -7,13 +7,14 @@
 
 #include "app/program_state.h"
 #include "app/startup.h"
+#include "app/accessory.h"
 #include "import_patch.h"
+#include "res/resource.h"
+#include "res/texts.h"
 #include "test_support.h"
 
 namespace {
 
-const char kPictureSizeFailed[] = "画像サイズの取得に失敗しました。";
-const char kSaveFailed[] = "設定を保存できませんでした。";
 const std::string kBom = "\xEF\xBB\xBF";
 
 Picture Square(Rgb colour) {
@@ -40,12 +41,12 @@ TEST(HostileSettings, TeardownKeepsWhatWasReadAndNeverCutsIt) {
   const std::string name259(259, 'n'), name300(300, 'l');
   const std::string bird = "\x83\x5C\x83\x89";  // ソラ in Shift-JIS; its second byte is '\'
   const SettingsCase cases[] = {
-      {"empty file", "", "default", true, "[MAIN]\r\nSKIN=default\r\n"},
-      {"only a section", "[MAIN]\r\n", "default", true, "[MAIN]\r\nSKIN=default\r\n"},
+      {"empty file", "", "default", true, SettingsNaming("default")},
+      {"only a section", "[MAIN]\r\n", "default", true, SettingsNaming("default")},
       {"a Shift-JIS name whose second byte is a backslash", "[MAIN]\r\nSKIN=" + bird + "\r\n", bird,
        true, "[MAIN]\r\nSKIN=" + bird + "\r\n"},
-      {"a UTF-8 byte-order mark before the section", kBom + "[MAIN]\r\nSKIN=night\r\n", "night",
-       true, kBom + "[MAIN]\r\nSKIN=night\r\n"},
+      {"a UTF-8 byte-order mark before the section", kBom + SettingsNaming("night"), "night",
+       true, kBom + SettingsNaming("night")},
       {"a value of 259 bytes: read whole, no such picture, written back whole",
        "[MAIN]\r\nSKIN=" + name259 + "\r\n", name259, false, "[MAIN]\r\nSKIN=" + name259 + "\r\n"},
       {"a value of 300 bytes: cut on reading, so the file is left alone",
@@ -57,9 +58,9 @@ TEST(HostileSettings, TeardownKeepsWhatWasReadAndNeverCutsIt) {
   for (const SettingsCase& c : cases) {
     SCOPED_TRACE(c.what);
     TempInstall install;
-    WriteBmp24(install.Skin("default"), Square(0x00406080));
-    WriteBmp24(install.Skin("night"), Square(0x00102040));
-    WriteBmp24(install.Skin(bird), Square(0x00804020));
+    WriteBmp(install.Skin("default"), Square(0x00406080));
+    WriteBmp(install.Skin("night"), Square(0x00102040));
+    WriteBmp(install.Skin(bird), Square(0x00804020));
     WriteTextFile(install.dir + "setting.ini", c.file);
     MessageBoxAnswerer answerer;
     OpenedAccessory accessory(install.dir);
@@ -68,7 +69,7 @@ TEST(HostileSettings, TeardownKeepsWhatWasReadAndNeverCutsIt) {
       EXPECT_TRUE(answerer.texts.empty());
     } else {
       ASSERT_EQ(1u, answerer.texts.size());
-      EXPECT_EQ(kPictureSizeFailed, answerer.texts[0]);
+      EXPECT_EQ(TEXT_PICTURE_SIZE_FAILED, answerer.texts[0]);
     }
     accessory.Close();
     EXPECT_EQ(c.fileAfter, ReadTextFile(install.dir + "setting.ini"));
@@ -79,7 +80,7 @@ TEST(HostileSettings, TeardownKeepsWhatWasReadAndNeverCutsIt) {
 // by the platform, but it then reads back as the name in use.
 TEST(HostileSettings, BinaryGarbageGivesDefaultAndStaysReadable) {
   TempInstall install;
-  WriteBmp24(install.Skin("default"), Square(0x00406080));
+  WriteBmp(install.Skin("default"), Square(0x00406080));
   WriteTextFile(install.dir + "setting.ini", Garbage());
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
@@ -105,13 +106,13 @@ TEST(HostileSettings, UnwritableSettingsLoseNothingAndRefuseTheSwitch) {
   for (int folder = 0; folder < 2; ++folder) {
     SCOPED_TRACE(folder ? "a folder named setting.ini" : "a write the platform refuses");
     TempInstall install;
-    WriteBmp24(install.Skin("default"), Square(0x00406080));
-    WriteBmp24(install.Skin("night"), Square(0x00102040));
+    WriteBmp(install.Skin("default"), Square(0x00406080));
+    WriteBmp(install.Skin("night"), Square(0x00102040));
     std::string settings = install.dir + "setting.ini";
     if (folder) {
       CreateDirectoryA(settings.c_str(), NULL);
     } else {
-      WriteTextFile(settings, "[MAIN]\r\nSKIN=default\r\n");
+      WriteTextFile(settings, SettingsNaming("default"));
     }
     std::unique_ptr<ImportPatch> refusal;
     if (!folder) {
@@ -124,19 +125,19 @@ TEST(HostileSettings, UnwritableSettingsLoseNothingAndRefuseTheSwitch) {
     EXPECT_STREQ("default", g_state.currentSkin);
     EXPECT_EQ(0, SaveSettings()) << "the write must be seen to fail";
 
-    SendMessageA(accessory.window, WM_COMMAND, 102, 0);  // night, the second skin
+    SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 1, 0);  // night, the second skin
     ASSERT_EQ(1u, answerer.texts.size());
-    EXPECT_EQ(kSaveFailed, answerer.texts[0]);
+    EXPECT_EQ(TEXT_SAVE_FAILED, answerer.texts[0]);
     EXPECT_STREQ("default", g_state.currentSkin);
     EXPECT_EQ(0, DrainQuit()) << "a switch that was not saved must not end this copy";
     EXPECT_TRUE(IsMenu(g_state.popupMenu)) << "the menu must stay";
-    EXPECT_TRUE(KillTimer(accessory.window, 100)) << "the follow timer must still run";
+    EXPECT_TRUE(KillTimer(accessory.window, kFollowTimerId)) << "the follow timer must still run";
 
     accessory.Close();
     if (folder) {
       EXPECT_NE(0u, GetFileAttributesA(settings.c_str()) & FILE_ATTRIBUTE_DIRECTORY);
     } else {
-      EXPECT_EQ("[MAIN]\r\nSKIN=default\r\n", ReadTextFile(settings));
+      EXPECT_EQ(SettingsNaming("default"), ReadTextFile(settings));
     }
   }
 }

@@ -7,14 +7,12 @@
 #include <vector>
 
 #include "app/program_state.h"
+#include "res/resource.h"
+#include "res/texts.h"
 #include "test_support.h"
 
 namespace {
 
-const char kSkinMissing[] =
-    "指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n再度、指定し直して下さい"
-    "。";
-const char kNoSkins[] = "スキンなし";
 
 Picture Tiny() {
   return {8, 8, [](int x, int y) -> Rgb { return (x ^ y) & 1 ? 0x00404040 : kMagenta; }};
@@ -32,7 +30,7 @@ std::vector<std::string> SubmenuTexts(bool* identifiersInOrder) {
     char text[256] = "";
     GetMenuStringA(g_state.skinMenu, i, text, sizeof text, MF_BYPOSITION);
     texts.push_back(text);
-    if (g_state.skinCount > 0 && GetMenuItemID(g_state.skinMenu, i) != static_cast<UINT>(101 + i))
+    if (g_state.skinCount > 0 && GetMenuItemID(g_state.skinMenu, i) != static_cast<UINT>(IDM_FIRST_SKIN + i))
       *identifiersInOrder = false;
   }
   return texts;
@@ -61,29 +59,29 @@ TEST(HostileSkinFolder, CatalogueAndSubmenuListExactlyWhatTheRulesSay) {
        {}},
       {"150 pictures: the 100 that sort first",
        [](const TempInstall& in) {
-         for (int i = 149; i >= 0; --i) WriteBmp24(in.Skin("p" + std::to_string(1000 + i)), Tiny());
+         for (int i = 149; i >= 0; --i) WriteBmp(in.Skin("p" + std::to_string(1000 + i)), Tiny());
        },
        first100},
       {"odd names, sorted with ASCII capitals folded",
        [&](const TempInstall& in) {
          const char* names[] = {"\x82\xB3\x82\xAD\x82\xE7", "a b", "[x",  "_y", "`z", "A",
                                 "\x83\x5C\x83\x89",         "a.b", ".bmp"};
-         for (const char* name : names) WriteBmp24(in.Skin(name), Tiny());
-         WriteBmp24(in.dir + "skin\\.bmp", Tiny());  // a file named just .bmp
-         WriteBmp24(in.dir + "skin\\UPPER.BMP", Tiny());
+         for (const char* name : names) WriteBmp(in.Skin(name), Tiny());
+         WriteBmp(in.dir + "skin\\.bmp", Tiny());  // a file named just .bmp
+         WriteBmp(in.dir + "skin\\UPPER.BMP", Tiny());
        },
        {".bmp", ".bmp", "[x", "_y", "`z", "A", "a b", "a.b", "UPPER", "\x82\xB3\x82\xAD\x82\xE7",
         "\x83\x5C\x83\x89"}},
       {"names of 99, 100 and 200 bytes: only the 99-byte name",
        [&](const TempInstall& in) {
          for (const std::string* name : {&name200, &name100, &name99})
-           WriteBmp24(in.Skin(*name), Tiny());
+           WriteBmp(in.Skin(*name), Tiny());
        },
        {name99}},
       {"a sub-folder named x.bmp is listed",
        [](const TempInstall& in) {
          CreateDirectoryA((in.dir + "skin\\x.bmp").c_str(), NULL);
-         WriteBmp24(in.Skin("default"), Tiny());
+         WriteBmp(in.Skin("default"), Tiny());
        },
        {"default", "x"}},
   };
@@ -97,7 +95,7 @@ TEST(HostileSkinFolder, CatalogueAndSubmenuListExactlyWhatTheRulesSay) {
     bool identifiersInOrder = false;
     std::vector<std::string> texts = SubmenuTexts(&identifiersInOrder);
     if (c.expected.empty()) {
-      EXPECT_EQ(std::vector<std::string>{kNoSkins}, texts);
+      EXPECT_EQ(std::vector<std::string>{TEXT_MENU_NO_SKINS}, texts);
       EXPECT_EQ(static_cast<UINT>(MF_GRAYED),
                 GetMenuState(g_state.skinMenu, 0, MF_BYPOSITION) & MF_GRAYED);
     } else {
@@ -112,19 +110,19 @@ TEST(HostileSkinFolder, CatalogueAndSubmenuListExactlyWhatTheRulesSay) {
 TEST(HostileSkinFolder, ChoosingAnEntryThatIsNoPictureIsReported) {
   TempInstall install;
   CreateDirectoryA((install.dir + "skin\\x.bmp").c_str(), NULL);
-  WriteBmp24(install.dir + "skin\\.bmp", Tiny());
-  WriteBmp24(install.Skin("default"), Tiny());
-  WriteTextFile(install.dir + "setting.ini", "[MAIN]\r\nSKIN=default\r\n");
+  WriteBmp(install.dir + "skin\\.bmp", Tiny());
+  WriteBmp(install.Skin("default"), Tiny());
+  WriteTextFile(install.dir + "setting.ini", SettingsNaming("default"));
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   ASSERT_EQ((std::vector<std::string>{".bmp", "default", "x"}), Catalogue());
 
-  SendMessageA(accessory.window, WM_COMMAND, 101, 0);  // .bmp
-  SendMessageA(accessory.window, WM_COMMAND, 103, 0);  // x, the folder
+  SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN, 0);  // .bmp
+  SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 2, 0);  // x, the folder
   ASSERT_EQ(2u, answerer.texts.size());
-  EXPECT_EQ(kSkinMissing, answerer.texts[0]);
-  EXPECT_EQ(kSkinMissing, answerer.texts[1]);
+  EXPECT_EQ(TEXT_SKIN_MISSING, answerer.texts[0]);
+  EXPECT_EQ(TEXT_SKIN_MISSING, answerer.texts[1]);
   EXPECT_STREQ("default", g_state.currentSkin);
   EXPECT_EQ(0, DrainQuit()) << "this copy must go on running";
-  EXPECT_EQ("[MAIN]\r\nSKIN=default\r\n", ReadTextFile(install.dir + "setting.ini"));
+  EXPECT_EQ(SettingsNaming("default"), ReadTextFile(install.dir + "setting.ini"));
 }

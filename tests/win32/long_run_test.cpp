@@ -1,18 +1,20 @@
-// Long runs in-process: thousands of follow ticks, a thousand rescans and a hundred failed skin
-// switches must leave the number of live GDI objects, menus, kernel handles and windows where they
-// began. Each run starts counting after one warm-up round, since the platform keeps some objects
+// Long runs in-process: thousands of follow ticks, a thousand shape builds, a thousand rescans and
+// a hundred failed skin switches must leave the number of live GDI objects, menus, kernel handles
+// and windows where they began. Each run starts counting after one warm-up round, since the platform keeps some objects
 // it makes on first use (a DC's defaults, a message box's fonts).
 #include <gtest/gtest.h>
 
+#include <vector>
+
+#include "app/accessory.h"
 #include "app/program_state.h"
-#include "gdi_count.h"
+#include "object_counts.h"
+#include "res/resource.h"
+#include "res/texts.h"
+#include "shape/region.h"
 #include "test_support.h"
 
 namespace {
-
-const char kSkinMissing[] =
-    "指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n再度、指定し直して下さい"
-    "。";
 
 Picture Pebble() {
   return {32, 20, [](int x, int y) -> Rgb {
@@ -22,30 +24,22 @@ Picture Pebble() {
           }};
 }
 
-void ExpectSameCounts(const ObjectCounts& before, const ObjectCounts& after) {
-  EXPECT_EQ(before.gdi, after.gdi) << "GDI objects";
-  EXPECT_EQ(before.menus, after.menus) << "menus";
-  EXPECT_EQ(before.handles, after.handles) << "kernel handles";
-  EXPECT_EQ(before.windows, after.windows) << "windows";
-}
-
 }  // namespace
 
 TEST(LongRun, CountersWork) { ASSERT_TRUE(GdiCountWorks()); }
 
 TEST(LongRun, TenThousandFollowTicksLeakNothing) {
-  TempInstall install;
-  WriteBmp24(install.Skin("default"), Pebble());
+  TempInstall install({"default"}, Pebble());
   OpenedAccessory accessory(install.dir);
   HWND target = CreateWindowExA(0, "STATIC", "Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 400,
                                 500, 200, NULL, NULL, NULL, NULL);
   SetForegroundWindow(target);
-  for (int i = 0; i < 10; ++i) SendMessageA(accessory.window, WM_TIMER, 100, 0);
+  for (int i = 0; i < 10; ++i) SendMessageA(accessory.window, WM_TIMER, kFollowTimerId, 0);
   PumpMessages(100);
 
   ObjectCounts before = CountObjects();
   for (int i = 0; i < 10000; ++i) {
-    SendMessageA(accessory.window, WM_TIMER, 100, 0);
+    SendMessageA(accessory.window, WM_TIMER, kFollowTimerId, 0);
     if (i % 50 == 0) PumpMessages(0);  // the repaints each tick asks for
   }
   PumpMessages(100);
@@ -57,19 +51,46 @@ TEST(LongRun, TenThousandFollowTicksLeakNothing) {
   DestroyWindow(target);
 }
 
+// A thousand shape builds over every kind of picture: each depth, a device-dependent bitmap, runs
+// that fill many pieces, no runs at all and one whole rectangle. A builder that lost one of its
+// intermediate regions would leave hundreds behind.
+TEST(LongRun, ThousandShapeBuildsOfEveryKindOfPictureLeakNothing) {
+  const Picture pictures[] = {Speckled(45, 31, 2), Speckled(37, 23, 16), Speckled(61, 29, 200),
+                              Pebble(),            Pebble(),             Pebble(),
+                              Pebble(),            Checkerboard(64, 48), Solid(17, 5, kMagenta),
+                              Solid(31, 9, 0x00E0A040)};
+  const int depths[] = {1, 4, 8, 16, 24, 32, 0, 24, 24, 24};  // 0: device-dependent
+  std::vector<HBITMAP> bitmaps;
+  for (size_t i = 0; i < sizeof depths / sizeof depths[0]; ++i) {
+    bitmaps.push_back(depths[i] ? MakeDib(pictures[i], {depths[i], false, false, 0})
+                                : MakeDdb(pictures[i]));
+    ASSERT_NE(nullptr, bitmaps.back()) << "picture " << i;
+  }
+  for (HBITMAP bitmap : bitmaps) DeleteObject(CreateRegionFromBitmap(bitmap, kMagenta));
+
+  ObjectCounts before = CountObjects();
+  for (int i = 0; i < 1000; ++i) {
+    HRGN shape = CreateRegionFromBitmap(bitmaps[i % bitmaps.size()], kMagenta);
+    ASSERT_NE(nullptr, shape) << "build " << i;
+    DeleteObject(shape);
+  }
+  ExpectSameCounts(before, CountObjects());
+  for (HBITMAP bitmap : bitmaps) DeleteObject(bitmap);
+}
+
 // Every rescan replaces the popup and its submenu; the old ones, and the menu bar the popup was
 // loaded in, must be gone.
 TEST(LongRun, ThousandRescansLeakNoMenu) {
   TempInstall install;
-  WriteBmp24(install.Skin("default"), Pebble());
-  WriteBmp24(install.Skin("night"), Pebble());
+  WriteBmp(install.Skin("default"), Pebble());
+  WriteBmp(install.Skin("night"), Pebble());
   OpenedAccessory accessory(install.dir);
-  SendMessageA(accessory.window, WM_COMMAND, 40003, 0);
+  SendMessageA(accessory.window, WM_COMMAND, IDM_RESCAN, 0);
 
   ObjectCounts before = CountObjects();
   for (int i = 0; i < 1000; ++i) {
     HMENU oldPopup = g_state.popupMenu, oldSkins = g_state.skinMenu;
-    SendMessageA(accessory.window, WM_COMMAND, 40003, 0);
+    SendMessageA(accessory.window, WM_COMMAND, IDM_RESCAN, 0);
     if (IsMenu(oldPopup) || IsMenu(oldSkins)) {
       ADD_FAILURE() << "rescan " << i << " left its old menus alive";
       break;
@@ -85,16 +106,16 @@ TEST(LongRun, ThousandRescansLeakNoMenu) {
 // nothing else; a hundred of them leak nothing.
 TEST(LongRun, HundredFailedSwitchesLeakNothingAndChangeNothing) {
   TempInstall install;
-  WriteBmp24(install.Skin("default"), Pebble());
+  WriteBmp(install.Skin("default"), Pebble());
   std::string settings = install.dir + "setting.ini";
-  WriteTextFile(settings, "[MAIN]\r\nSKIN=default\r\n");
+  WriteTextFile(settings, SettingsNaming("default"));
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   auto failSwitch = [&] {
-    WriteBmp24(install.Skin("gone"), Pebble());
-    SendMessageA(accessory.window, WM_COMMAND, 40003, 0);  // default, gone
+    WriteBmp(install.Skin("gone"), Pebble());
+    SendMessageA(accessory.window, WM_COMMAND, IDM_RESCAN, 0);  // default, gone
     DeleteFileA(install.Skin("gone").c_str());
-    SendMessageA(accessory.window, WM_COMMAND, 102, 0);
+    SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 1, 0);  // gone
   };
   failSwitch();
   PumpMessages(50);
@@ -105,10 +126,10 @@ TEST(LongRun, HundredFailedSwitchesLeakNothingAndChangeNothing) {
   ExpectSameCounts(before, CountObjects());
 
   ASSERT_EQ(101u, answerer.texts.size());
-  for (const std::string& text : answerer.texts) EXPECT_EQ(kSkinMissing, text);
+  for (const std::string& text : answerer.texts) EXPECT_EQ(TEXT_SKIN_MISSING, text);
   EXPECT_STREQ("default", g_state.currentSkin);
   EXPECT_EQ(1, g_state.skinCount) << "the rescan after the message drops the vanished picture";
   EXPECT_EQ(0, DrainQuit());
   EXPECT_TRUE(IsWindow(accessory.window));
-  EXPECT_EQ("[MAIN]\r\nSKIN=default\r\n", ReadTextFile(settings));
+  EXPECT_EQ(SettingsNaming("default"), ReadTextFile(settings));
 }

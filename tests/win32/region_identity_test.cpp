@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -58,117 +57,11 @@ size_t ExpectSameAsPerRunUnion(HBITMAP bitmap, const std::string& what) {
   return referenceRects.size();
 }
 
-// The colours of a picture in order of first use, top row first.
-std::vector<Rgb> PaletteOf(const Picture& picture) {
-  std::vector<Rgb> palette;
-  std::map<Rgb, int> seen;
-  for (int y = 0; y < picture.height; ++y)
-    for (int x = 0; x < picture.width; ++x) {
-      Rgb c = picture.colour(x, y);
-      if (seen.emplace(c, static_cast<int>(palette.size())).second) palette.push_back(c);
-    }
-  return palette;
-}
-
-// A bottom-up DIB section of the given depth (1, 4, 8, 24 or 32 bits) holding the picture; the
-// palette depths carry every colour the picture uses in their colour table.
-HBITMAP MakeDib(const Picture& picture, int bitCount) {
-  std::vector<Rgb> palette;
-  std::map<Rgb, int> index;
-  if (bitCount <= 8) {
-    palette = PaletteOf(picture);
-    if (palette.size() > (1u << bitCount)) return NULL;
-    for (size_t i = 0; i < palette.size(); ++i) index[palette[i]] = static_cast<int>(i);
-  }
-  std::vector<char> infoBytes(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
-  BITMAPINFO* info = reinterpret_cast<BITMAPINFO*>(infoBytes.data());
-  info->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-  info->bmiHeader.biWidth = picture.width;
-  info->bmiHeader.biHeight = picture.height;
-  info->bmiHeader.biPlanes = 1;
-  info->bmiHeader.biBitCount = static_cast<WORD>(bitCount);
-  info->bmiHeader.biCompression = BI_RGB;
-  info->bmiHeader.biClrUsed = static_cast<DWORD>(palette.size());
-  for (size_t i = 0; i < palette.size(); ++i) {
-    RGBQUAD q = {static_cast<BYTE>(palette[i] & 0xFF), static_cast<BYTE>((palette[i] >> 8) & 0xFF),
-                 static_cast<BYTE>((palette[i] >> 16) & 0xFF), 0};
-    info->bmiColors[i] = q;
-  }
-  void* bits = NULL;
-  HBITMAP dib = CreateDIBSection(NULL, info, DIB_RGB_COLORS, &bits, NULL, 0);
-  if (!dib) return NULL;
-  int stride = ((picture.width * bitCount + 31) / 32) * 4;
-  unsigned char* rows = static_cast<unsigned char*>(bits);
-  for (int row = 0; row < picture.height; ++row) {
-    unsigned char* line = rows + static_cast<size_t>(row) * stride;
-    int y = picture.height - 1 - row;  // bottom row first
-    for (int x = 0; x < picture.width; ++x) {
-      Rgb c = picture.colour(x, y);
-      switch (bitCount) {
-        case 1:
-          line[x / 8] |= static_cast<unsigned char>(index[c] << (7 - x % 8));
-          break;
-        case 4:
-          line[x / 2] |= static_cast<unsigned char>(index[c] << (x % 2 ? 0 : 4));
-          break;
-        case 8:
-          line[x] = static_cast<unsigned char>(index[c]);
-          break;
-        default: {
-          unsigned char* pixel = line + x * (bitCount / 8);
-          pixel[0] = c & 0xFF;
-          pixel[1] = (c >> 8) & 0xFF;
-          pixel[2] = (c >> 16) & 0xFF;
-        }
-      }
-    }
-  }
-  GdiFlush();
-  return dib;
-}
-
-// A device-dependent bitmap of the picture, the kind LoadImageA gives the program.
-HBITMAP MakeDdb(const Picture& picture) {
-  HBITMAP dib = MakeDib(picture, 24);
-  if (!dib) return NULL;
-  HDC screen = GetDC(NULL);
-  HBITMAP ddb = CreateCompatibleBitmap(screen, picture.width, picture.height);
-  HDC from = CreateCompatibleDC(screen);
-  HDC to = CreateCompatibleDC(screen);
-  HGDIOBJ oldFrom = SelectObject(from, dib);
-  HGDIOBJ oldTo = SelectObject(to, ddb);
-  BitBlt(to, 0, 0, picture.width, picture.height, from, 0, 0, SRCCOPY);
-  SelectObject(to, oldTo);
-  SelectObject(from, oldFrom);
-  DeleteDC(to);
-  DeleteDC(from);
-  ReleaseDC(NULL, screen);
-  DeleteObject(dib);
-  return ddb;
-}
-
-// Magenta and body colour alternating pixel by pixel: every run is one pixel long.
-Picture Checkerboard(int width, int height) {
-  return {width, height, [](int x, int y) { return (x + y) % 2 ? kMagenta : kBody; }};
-}
-
 // Exactly count single-pixel runs, on every other pixel of 64-pixel rows.
 Picture Dots(int count) {
   int height = (count + 31) / 32;
   return {64, height, [count](int x, int y) {
             return x % 2 == 0 && y * 32 + x / 2 < count ? kBody : kMagenta;
-          }};
-}
-
-// Irregular runs of many colours, magenta among them (a pseudo-random pattern).
-Picture Speckled(int width, int height, int colours) {
-  return {width, height, [colours](int x, int y) -> Rgb {
-            unsigned h =
-                static_cast<unsigned>(x) * 73856093u ^ static_cast<unsigned>(y) * 19349663u;
-            h = (h ^ (h >> 13)) * 0x5bd1e995u;
-            h ^= h >> 15;
-            int k = static_cast<int>(h % static_cast<unsigned>(colours));
-            return k == 0 ? kMagenta : 0x00101010u * static_cast<Rgb>(k);
           }};
 }
 
@@ -240,7 +133,8 @@ TEST(RegionIdentity, SyntheticPicturesOfEveryKindMatchThePerRunUnion) {
        8},
   };
   for (const Case& c : cases) {
-    HBITMAP bitmap = c.bitCount ? MakeDib(c.picture, c.bitCount) : MakeDdb(c.picture);
+    HBITMAP bitmap =
+        c.bitCount ? MakeDib(c.picture, {c.bitCount, false, false, 0}) : MakeDdb(c.picture);
     ASSERT_NE(nullptr, bitmap) << c.name;
     ExpectSameAsPerRunUnion(bitmap, c.name);
     DeleteObject(bitmap);
@@ -251,7 +145,7 @@ TEST(RegionIdentity, PalettePicturesAreCutWhereTheirMagentaEntryIsUsed) {
   const int depths[] = {1, 4, 8};
   for (int depth : depths) {
     Picture picture = Speckled(19, 11, 1 << (depth < 4 ? depth : 4));
-    HBITMAP bitmap = MakeDib(picture, depth);
+    HBITMAP bitmap = MakeDib(picture, {depth, false, false, 0});
     ASSERT_NE(nullptr, bitmap);
     HRGN fast = CreateRegionFromBitmap(bitmap, kMagenta);
     HRGN expected = ExpectedShape(picture);
@@ -265,7 +159,7 @@ TEST(RegionIdentity, PalettePicturesAreCutWhereTheirMagentaEntryIsUsed) {
 TEST(RegionIdentity, AllMagentaGivesAnEmptyRegionBothWays) {
   const int depths[] = {1, 8, 24};
   for (int depth : depths) {
-    HBITMAP bitmap = MakeDib({17, 5, [](int, int) { return kMagenta; }}, depth);
+    HBITMAP bitmap = MakeDib(Solid(17, 5, kMagenta), {depth, false, false, 0});
     ASSERT_NE(nullptr, bitmap);
     HRGN fast = CreateRegionFromBitmap(bitmap, kMagenta);
     ASSERT_NE(nullptr, fast) << depth << "-bit: empty, not none";

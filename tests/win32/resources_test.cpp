@@ -4,6 +4,7 @@
 #include <wchar.h>
 
 #include "res/resource.h"
+#include "res/texts.h"
 #include "test_support.h"
 
 namespace {
@@ -119,21 +120,21 @@ TEST(Resources, AboutDialogTemplateIsAsDesigned) {
   EXPECT_EQ(123, static_cast<short>(read.Word())) << "height";
   EXPECT_EQ("", read.Text()) << "menu";
   EXPECT_EQ("", read.Text()) << "class";
-  EXPECT_EQ("□　Perchling について", read.Text());
+  EXPECT_EQ(TEXT_ABOUT_CAPTION, read.Text());
   EXPECT_EQ(9, read.Word());
-  EXPECT_EQ("ＭＳ Ｐゴシック", read.Text());
+  EXPECT_EQ(TEXT_ABOUT_FONT, read.Text());
 
   const DWORD kChild = WS_CHILD | WS_VISIBLE;
   const TemplateItem expected[] = {
       {kChild | BS_DEFPUSHBUTTON | WS_TABSTOP, 51, 102, 78, 14, IDOK, "BUTTON", "OK"},
       {kChild | SS_ICON, 18, 37, 20, 20, -1, "STATIC", "#102"},
       {kChild | SS_CENTER | WS_GROUP, 57, 15, 117, 18, -1, "STATIC",
-       "Fenwobble  Perchling ver 0.00\nウィンドウの上の小さな止まり木"},
-      {kChild | WS_GROUP, 57, 45, 70, 8, -1, "STATIC", "Fenwobble のホームページ"},
-      {kChild | WS_GROUP, 57, 67, 76, 8, -1, "STATIC", "ぺるりんのホームページ"},
-      {kChild | SS_NOTIFY | WS_GROUP, 63, 55, 91, 8, 1000, "STATIC", "https://fenwobble.example/"},
+       TEXT_ABOUT_VERSION},
+      {kChild | WS_GROUP, 57, 45, 70, 8, -1, "STATIC", TEXT_ABOUT_MAKER_LABEL},
+      {kChild | WS_GROUP, 57, 67, 76, 8, -1, "STATIC", TEXT_ABOUT_CHARACTER_LABEL},
+      {kChild | SS_NOTIFY | WS_GROUP, 63, 55, 91, 8, 1000, "STATIC", TEXT_URL_MAKER},
       {kChild | SS_NOTIFY | WS_GROUP, 63, 75, 111, 8, 1001, "STATIC",
-       "https://fenwobble.example/bird/"},
+       TEXT_URL_CHARACTER},
       {kChild | BS_GROUPBOX, 54, 6, 123, 30, -1, "BUTTON", ""},
   };
   ASSERT_EQ(sizeof expected / sizeof expected[0], count);
@@ -170,7 +171,7 @@ TEST(Resources, VersionInformationNamesTheProduct) {
     return text;
   };
   EXPECT_EQ("Perchling", value("ProductName"));
-  EXPECT_EQ("ぺるりんのデスクトップアクセサリ", value("FileDescription"));
+  EXPECT_EQ(TEXT_SHORTCUT_DESCRIPTION, value("FileDescription"));
   EXPECT_EQ("0.00", value("FileVersion"));
   EXPECT_EQ("0.00", value("ProductVersion"));
   VS_FIXEDFILEINFO* fixed = nullptr;

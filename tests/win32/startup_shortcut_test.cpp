@@ -6,14 +6,11 @@
 #include <shlobj.h>
 
 #include "app/program_state.h"
-#include "gdi_count.h"
+#include "object_counts.h"
+#include "res/texts.h"
 #include "test_support.h"
 
 namespace {
-
-const char kRegistered[] = "スタートアップへの登録は完了しました。";
-const char kFailed[] = "スタートアップへの登録に失敗しました。";
-const char kAlreadyRegistered[] = "既に登録されています。\n改めて登録しますか？";
 
 std::string ShortcutPath() {
   char path[kPathSize];
@@ -75,7 +72,7 @@ class StartupRegistration : public testing::Test {
     ASSERT_TRUE(read.loaded);
     EXPECT_EQ(install.dir + "Perchling.exe", read.target);
     EXPECT_EQ("/s", read.arguments);
-    EXPECT_EQ("ぺるりんのデスクトップアクセサリ", read.description);
+    EXPECT_EQ(TEXT_SHORTCUT_DESCRIPTION, read.description);
     EXPECT_EQ(SW_SHOWNORMAL, read.showCommand);
   }
   TempInstall install;
@@ -88,7 +85,7 @@ TEST_F(StartupRegistration, WritesTheShortcutAndReportsCompletion) {
   EXPECT_EQ(0, IsStartupRegistered(NULL));
   MessageBoxAnswerer answerer;
   RegisterStartup(NULL);
-  EXPECT_EQ(std::vector<std::string>{kRegistered}, answerer.texts);
+  EXPECT_EQ(std::vector<std::string>{TEXT_REGISTERED}, answerer.texts);
   EXPECT_EQ(1, IsStartupRegistered(NULL));
   ExpectRegistered();
 }
@@ -98,13 +95,13 @@ TEST_F(StartupRegistration, AgainAsksFirst_NoKeepsTheOldFile_YesReplacesIt) {
   {
     MessageBoxAnswerer answerer(IDNO);
     RegisterStartup(NULL);
-    EXPECT_EQ(std::vector<std::string>{kAlreadyRegistered}, answerer.texts);
+    EXPECT_EQ(std::vector<std::string>{TEXT_ALREADY_REGISTERED}, answerer.texts);
   }
   EXPECT_EQ("an old shortcut", ReadTextFile(shortcut));
 
   MessageBoxAnswerer answerer(IDYES);
   RegisterStartup(NULL);
-  EXPECT_EQ((std::vector<std::string>{kAlreadyRegistered, kRegistered}), answerer.texts);
+  EXPECT_EQ((std::vector<std::string>{TEXT_ALREADY_REGISTERED, TEXT_REGISTERED}), answerer.texts);
   ExpectRegistered();
 }
 
@@ -113,7 +110,7 @@ TEST_F(StartupRegistration, FolderInTheWay_ReportsFailureAndStaysThere) {
   CreateDirectoryA(shortcut.c_str(), NULL);
   MessageBoxAnswerer answerer(IDYES);
   RegisterStartup(NULL);
-  EXPECT_EQ((std::vector<std::string>{kAlreadyRegistered, kFailed}), answerer.texts);
+  EXPECT_EQ((std::vector<std::string>{TEXT_ALREADY_REGISTERED, TEXT_REGISTRATION_FAILED}), answerer.texts);
   DWORD attributes = GetFileAttributesA(shortcut.c_str());
   EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
 }
@@ -130,7 +127,7 @@ TEST_F(StartupRegistration, ComInAnotherMode_ReportsFailureAndKeepsTheOldShortcu
   MessageBoxAnswerer answerer(IDYES);
   RegisterStartup(NULL);
   CoUninitialize();
-  EXPECT_EQ((std::vector<std::string>{kAlreadyRegistered, kFailed}), answerer.texts);
+  EXPECT_EQ((std::vector<std::string>{TEXT_ALREADY_REGISTERED, TEXT_REGISTRATION_FAILED}), answerer.texts);
   EXPECT_EQ(old, ReadTextFile(shortcut));
 }
 
@@ -139,7 +136,7 @@ TEST_F(StartupRegistration, ComAlreadyInitialised_RegistersAndLeavesItInitialise
   ASSERT_EQ(S_OK, CoInitialize(NULL));
   MessageBoxAnswerer answerer;
   RegisterStartup(NULL);
-  EXPECT_EQ(std::vector<std::string>{kRegistered}, answerer.texts);
+  EXPECT_EQ(std::vector<std::string>{TEXT_REGISTERED}, answerer.texts);
   CoUninitialize();
   EXPECT_EQ(S_OK, CoInitialize(NULL)) << "one CoUninitialize must have ended it";
   CoUninitialize();
@@ -152,7 +149,7 @@ TEST_F(StartupRegistration, TargetPathThatDoesNotFit_ReportsFailure) {
   lstrcpynA(g_state.installDir, ("C:\\" + deep + "\\").c_str(), kPathSize);
   MessageBoxAnswerer answerer;
   RegisterStartup(NULL);
-  EXPECT_EQ(std::vector<std::string>{kFailed}, answerer.texts);
+  EXPECT_EQ(std::vector<std::string>{TEXT_REGISTRATION_FAILED}, answerer.texts);
   EXPECT_EQ(0, IsStartupRegistered(NULL));
 }
 
@@ -166,13 +163,9 @@ TEST_F(StartupRegistration, HundredRegistrationsLeaveNothingBehind) {
   ObjectCounts before = CountObjects();
   for (int i = 0; i < 100; ++i) RegisterStartup(NULL);
   PumpMessages(50);
-  ObjectCounts after = CountObjects();
-  EXPECT_EQ(before.gdi, after.gdi) << "GDI objects";
-  EXPECT_EQ(before.menus, after.menus) << "menus";
-  EXPECT_EQ(before.handles, after.handles) << "kernel handles";
-  EXPECT_EQ(before.windows, after.windows) << "windows";
+  ExpectSameCounts(before, CountObjects());
   ASSERT_EQ(203u, answerer.texts.size()) << "a question and a completion for each";
-  EXPECT_EQ(kAlreadyRegistered, answerer.texts[201]);
-  EXPECT_EQ(kRegistered, answerer.texts[202]);
+  EXPECT_EQ(TEXT_ALREADY_REGISTERED, answerer.texts[201]);
+  EXPECT_EQ(TEXT_REGISTERED, answerer.texts[202]);
   ExpectRegistered();
 }

@@ -1,66 +1,80 @@
-// Plumbing for the in-process Win32 tests.
+// Plumbing for the in-process Win32 tests. Start reading at StartModalWatch(): the one thread
+// timer that answers, runs or closes every modal window the tests meet.
 #include "test_support.h"
+
+#include <gtest/gtest.h>
 
 #include "app/program_state.h"
 #include "app/startup.h"
-#include "bmp_files.h"
 #include "skins/context_menu.h"
 
-void WriteBmp24(const std::string& path, const Picture& picture) {
-  WriteBmp(path, picture, BmpFormat{24, false, false, 0});
-}
-
-void WriteBmp8(const std::string& path, const Picture& picture) {
-  WriteBmp(path, picture, BmpFormat{8, false, false, 0});
-}
-
-HRGN ExpectedShape(const Picture& picture) {
-  HRGN shape = CreateRectRgn(0, 0, 0, 0);
-  for (int y = 0; y < picture.height; ++y)
-    for (int x = 0; x < picture.width; ++x)
-      if (picture.colour(x, y) != kMagenta) {
-        HRGN pixel = CreateRectRgn(x, y, x + 1, y + 1);
-        CombineRgn(shape, shape, pixel, RGN_OR);
-        DeleteObject(pixel);
-      }
-  return shape;
+// A path as a wide string with the \\?\ prefix, which lifts MAX_PATH: tests reach paths longer
+// than the program itself ever may, and must be able to remove them again.
+static std::wstring LongPath(const std::string& path) {
+  wchar_t wide[1024];
+  if (!MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, 1024)) return L"";
+  return std::wstring(L"\\\\?\\") + wide;
 }
 
 TempInstall::TempInstall() {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
+  // A name no other test, run or process has: a folder that is already there is never reused.
   static int serial = 0;
-  char name[MAX_PATH];
-  wsprintfA(name, "%sperchling-test-%lu-%d\\", temp, GetCurrentProcessId(), ++serial);
-  dir = name;
-  RemoveTree(dir);
-  CreateDirectoryA(dir.c_str(), NULL);
+  for (;;) {
+    char name[MAX_PATH];
+    wsprintfA(name, "%sperchling-test-%lu-%d\\", temp, GetCurrentProcessId(), ++serial);
+    if (CreateDirectoryA(name, NULL)) {
+      dir = name;
+      break;
+    }
+    if (GetLastError() != ERROR_ALREADY_EXISTS) {
+      ADD_FAILURE() << "cannot make the folder " << name;
+      dir = name;
+      break;
+    }
+  }
   CreateDirectoryA((dir + "skin").c_str(), NULL);
+}
+
+TempInstall::TempInstall(const std::vector<std::string>& skins, const Picture& picture,
+                         const char* currentSkin)
+    : TempInstall() {
+  for (const std::string& name : skins) WriteBmp(Skin(name), picture);
+  if (currentSkin) WriteTextFile(dir + "setting.ini", SettingsNaming(currentSkin));
 }
 
 TempInstall::~TempInstall() { RemoveTree(dir); }
 
+std::string TempInstall::Settings() const { return ReadTextFile(dir + "setting.ini"); }
+
+std::string SettingsNaming(const std::string& skin) { return "[MAIN]\r\nSKIN=" + skin + "\r\n"; }
+
+static void RemoveLongTree(const std::wstring& base) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((base + L"*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      std::wstring path = base + name;
+      SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveLongTree(path + L"\\");
+      } else {
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  SetFileAttributesW(base.c_str(), FILE_ATTRIBUTE_NORMAL);
+  RemoveDirectoryW(base.c_str());
+}
+
 void RemoveTree(const std::string& dir) {
   std::string base = dir;
   if (!base.empty() && base.back() != '\\') base += '\\';
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((base + "*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      std::string path = base + name;
-      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  SetFileAttributesA(base.c_str(), FILE_ATTRIBUTE_NORMAL);
-  RemoveDirectoryA(base.c_str());
+  RemoveLongTree(LongPath(base));
 }
 
 // Opens a file by its wide name with the \\?\ prefix, so that tests can reach paths longer than
@@ -90,40 +104,126 @@ std::string ReadTextFile(const std::string& path) {
   return text;
 }
 
-// The one answerer installed; message boxes run on this thread, so a thread timer reaches it.
+void WriteBmp(const std::string& path, const Picture& picture, const BmpFormat& format) {
+  WriteTextFile(path, BmpBytes(picture, format));
+}
+
+// What the watch serves: the answerer in place, and the dialog a WithDialog call waits for.
+struct DialogWait {
+  const char* title;
+  const std::function<void(HWND)>* body;
+  DWORD since;   // when the wait, or the closing after the body, began
+  bool bodyRan;
+  bool failed;   // the deadline passed: the dialog was closed by force
+};
 static MessageBoxAnswerer* g_answerer = nullptr;
-static UINT_PTR g_answerTimer = 0;
+static DialogWait* g_dialogWait = nullptr;
+const char kSeenProperty[] = "PerchlingTestSeen";  // set on each modal window once it is handled
+
+static std::string WindowText(HWND window) {
+  char text[1024] = "";
+  GetWindowTextA(window, text, sizeof text);
+  return text;
+}
 
 static BOOL CALLBACK CollectStaticText(HWND child, LPARAM context) {
-  char className[32], text[1024];
+  char className[32];
   GetClassNameA(child, className, sizeof className);
-  if (lstrcmpiA(className, "Static") == 0 && GetWindowTextA(child, text, sizeof text) > 0) {
-    *reinterpret_cast<std::string*>(context) = text;
+  if (lstrcmpiA(className, "Static") == 0 && GetWindowTextLengthA(child) > 0)
+    *reinterpret_cast<std::string*>(context) = WindowText(child);
+  return TRUE;
+}
+
+// A message box's text: its last static control with text (the first may be its icon).
+static std::string BoxText(HWND box) {
+  std::string text;
+  EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
+  return text;
+}
+
+static bool IsDialog(HWND window) {
+  char className[32];
+  GetClassNameA(window, className, sizeof className);
+  return lstrcmpA(className, "#32770") == 0;
+}
+
+// Runs the waiting body on the dialog once the dialog loop has shown it (Wine shows a modal dialog
+// only after its first idle moment or timer message), then closes it with OK if it is still open.
+static void RunDialogBody(HWND dialog) {
+  if (!IsWindowVisible(dialog)) return;
+  SetPropA(dialog, kSeenProperty, reinterpret_cast<HANDLE>(1));
+  DialogWait* wait = g_dialogWait;
+  wait->bodyRan = true;
+  (*wait->body)(dialog);
+  wait->since = GetTickCount();  // from now on the deadline is for the closing
+  if (IsWindow(dialog) && IsWindowVisible(dialog)) SendMessageA(dialog, WM_COMMAND, IDOK, 0);
+}
+
+static void AnswerBox(HWND box) {
+  SetPropA(box, kSeenProperty, reinterpret_cast<HANDLE>(1));
+  g_answerer->texts.push_back(BoxText(box));
+  PostMessageA(box, WM_COMMAND, g_answerer->answer, 0);
+}
+
+// A dialog nothing waits for would block the test for ever: it fails the test and is closed.
+static void CloseUnexpected(HWND dialog) {
+  SetPropA(dialog, kSeenProperty, reinterpret_cast<HANDLE>(1));
+  ADD_FAILURE() << "a dialog titled \"" << WindowText(dialog) << "\" saying \"" << BoxText(dialog)
+                << "\" appeared, and the test was not waiting for it";
+  EndDialog(dialog, IDCANCEL);
+}
+
+static BOOL CALLBACK VisitModalWindow(HWND window, LPARAM) {
+  if (!IsDialog(window) || GetPropA(window, kSeenProperty)) return TRUE;
+  std::string title = WindowText(window);
+  if (g_dialogWait && !g_dialogWait->bodyRan && title == g_dialogWait->title) {
+    RunDialogBody(window);
+  } else if (g_answerer && title == g_answerer->title) {
+    AnswerBox(window);
+  } else if (!g_dialogWait || title != g_dialogWait->title) {
+    CloseUnexpected(window);
   }
   return TRUE;
 }
 
-static void CALLBACK AnswerMessageBox(HWND, UINT, UINT_PTR, DWORD) {
-  if (!g_answerer) return;
-  HWND box = FindWindowA("#32770", g_answerer->title.c_str());
-  if (!box || GetWindowThreadProcessId(box, NULL) != GetCurrentThreadId()) return;
-  if (GetPropA(box, "answered")) return;
-  SetPropA(box, "answered", reinterpret_cast<HANDLE>(1));
-  std::string text;
-  EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
-  g_answerer->texts.push_back(text);
-  PostMessageA(box, WM_COMMAND, g_answerer->answer, 0);
+static BOOL CALLBACK EndDialogOfThread(HWND window, LPARAM) {
+  if (IsDialog(window) && IsWindow(window)) EndDialog(window, IDCANCEL);
+  return TRUE;
 }
+
+// The dialog waited for did not show, or did not close, in time: every dialog of the thread is
+// ended so that the modal loops return and the test can go on to report it.
+static void EnforceDialogDeadline() {
+  DialogWait* wait = g_dialogWait;
+  if (!wait || wait->failed || GetTickCount() - wait->since < kPatienceMs) return;
+  wait->failed = true;
+  ADD_FAILURE() << "waited " << kPatienceMs / 1000 << " s for the dialog \"" << wait->title << "\" to "
+                << (wait->bodyRan ? "close" : "be shown");
+  EnumThreadWindows(GetCurrentThreadId(), EndDialogOfThread, 0);
+}
+
+static void CALLBACK WatchModalWindows(HWND, UINT, UINT_PTR, DWORD) {
+  EnumThreadWindows(GetCurrentThreadId(), VisitModalWindow, 0);
+  EnforceDialogDeadline();
+}
+
+void StartModalWatch() { SetTimer(NULL, 0, 25, WatchModalWindows); }
 
 MessageBoxAnswerer::MessageBoxAnswerer(int answer, const char* title)
-    : answer(answer), title(title) {
+    : answer(answer), title(title), outer(g_answerer) {
   g_answerer = this;
-  g_answerTimer = SetTimer(NULL, 0, 30, AnswerMessageBox);
 }
 
-MessageBoxAnswerer::~MessageBoxAnswerer() {
-  KillTimer(NULL, g_answerTimer);
-  g_answerer = nullptr;
+MessageBoxAnswerer::~MessageBoxAnswerer() { g_answerer = outer; }
+
+bool WithDialog(const char* title, const std::function<void()>& open,
+                const std::function<void(HWND)>& body) {
+  DialogWait wait = {title, &body, GetTickCount(), false, false};
+  DialogWait* outer = g_dialogWait;
+  g_dialogWait = &wait;
+  open();
+  g_dialogWait = outer;
+  return wait.bodyRan && !wait.failed;
 }
 
 void PumpMessages(DWORD milliseconds) {

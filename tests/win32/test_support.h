@@ -1,5 +1,6 @@
-// Plumbing for the in-process Win32 tests: temporary install folders, pictures written on the
-// spot, message boxes answered from the test, and the accessory opened and closed around a test.
+// Plumbing for the in-process Win32 tests: temporary install folders with their skins and
+// settings, the accessory opened and closed around a test, and every modal window (message box,
+// dialog) answered from the test's own thread, with a deadline, so that no test waits for ever.
 #pragma once
 #include <windows.h>
 
@@ -7,48 +8,62 @@
 #include <string>
 #include <vector>
 
-// A pixel colour as 0x00RRGGBB, the value the shape builder compares.
-typedef unsigned int Rgb;
-const Rgb kMagenta = 0x00FF00FF;
+#include "res/texts.h"
+#include "test_pictures.h"
 
-// A picture described pixel by pixel, top row first.
-struct Picture {
-  int width;
-  int height;
-  std::function<Rgb(int x, int y)> colour;
-};
-
-// Writes a bottom-up 24-bit BMP.
-void WriteBmp24(const std::string& path, const Picture& picture);
-// Writes a bottom-up 8-bit palette BMP; the palette holds every colour the picture uses.
-void WriteBmp8(const std::string& path, const Picture& picture);
-// The union of the picture's non-magenta pixels, built pixel by pixel.
-HRGN ExpectedShape(const Picture& picture);
-
-// A fresh folder with a skin\ folder inside, removed with everything in it at the end.
+// A fresh folder (never one an earlier run left behind) with a skin\ folder inside, removed
+// with everything in it at the end.
 struct TempInstall {
   std::string dir;  // ends with a backslash
   TempInstall();
+  // With a 24-bit file of picture for each name in skins, and a setting.ini naming currentSkin
+  // unless it is null.
+  TempInstall(const std::vector<std::string>& skins, const Picture& picture,
+              const char* currentSkin = nullptr);
   ~TempInstall();
+  TempInstall(const TempInstall&) = delete;
+  TempInstall& operator=(const TempInstall&) = delete;
   std::string Skin(const std::string& name) const { return dir + "skin\\" + name + ".bmp"; }
+  std::string Settings() const;  // what setting.ini holds, "<missing>" if there is none
 };
+// What setting.ini holds when it names skin.
+std::string SettingsNaming(const std::string& skin);
 void WriteTextFile(const std::string& path, const std::string& text);
 std::string ReadTextFile(const std::string& path);  // "<missing>" if it cannot be read
+void WriteBmp(const std::string& path, const Picture& picture, const BmpFormat& format = kBmp24);
+// Removes a folder and everything in it, however deep.
 void RemoveTree(const std::string& dir);
 
-// Answers every message box titled "Perchling" (or title) while installed, recording its text.
+// Starts the one watch over modal windows on this thread (tests/win32/main.cpp does, once). While
+// a message loop runs, it answers message boxes for the MessageBoxAnswerer in place, runs WithDialog
+// bodies, and fails the test and closes any dialog nothing waits for, so no test can hang in one.
+void StartModalWatch();
+
+// Answers every message box titled title while in place, recording its text.
 struct MessageBoxAnswerer {
-  explicit MessageBoxAnswerer(int answer = IDOK, const char* title = "Perchling");
+  explicit MessageBoxAnswerer(int answer = IDOK, const char* title = TEXT_TITLE);
   ~MessageBoxAnswerer();
+  MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
+  MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
   std::vector<std::string> texts;
   int answer;
   std::string title;
+  MessageBoxAnswerer* outer;  // the answerer in place before this one
 };
+
+// Calls open, which shows a modal dialog titled title on this thread, runs body on the dialog once
+// it is on screen, then closes it with OK if body did not. Fails the test, and closes the dialog,
+// if it is not on screen or not closed within the deadline. Returns whether body ran.
+bool WithDialog(const char* title, const std::function<void()>& open,
+                const std::function<void(HWND)>& body);
+
+// How long a test waits for anything before it fails: generous, for a busy machine.
+const DWORD kPatienceMs = 30000;
 
 // Runs the thread's messages for the given time.
 void PumpMessages(DWORD milliseconds);
 // Runs messages until done() holds or the time is up; returns done().
-bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = 3000);
+bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = kPatienceMs);
 // Removes every waiting message, a quit message included; returns 1 if there was a quit message.
 int DrainQuit(WPARAM* exitCode = nullptr);
 

@@ -2,7 +2,7 @@
 // they must be equal. Wine's GetGuiResources is a stub that always answers 0, so GDI objects are
 // counted in the GDI handle table the process environment block points to, and menus by asking
 // IsMenu about every slot of the process's USER handle table. Both rely on Wine's layout (noted
-// in gdi_count.cpp); GdiCountWorks() says whether the table looks as expected.
+// in object_counts.cpp); GdiCountWorks() says whether the table looks as expected.
 #pragma once
 #include <windows.h>
 
@@ -25,3 +25,5 @@ struct ObjectCounts {
   int windows;
 };
 ObjectCounts CountObjects();
+// A test failure for each count that differs, named for what it counts.
+void ExpectSameCounts(const ObjectCounts& before, const ObjectCounts& after);

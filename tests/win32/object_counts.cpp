@@ -11,8 +11,9 @@
 //
 // Wine's GetProcessHandleCount succeeds but always reports 0 handles; the kernel handles are then
 // counted by asking GetHandleInformation about each handle value in turn.
-#include "gdi_count.h"
+#include "object_counts.h"
 
+#include <gtest/gtest.h>
 #include <stddef.h>
 
 #include <algorithm>
@@ -112,4 +113,11 @@ int CountThreadWindows() {
 
 ObjectCounts CountObjects() {
   return {CountGdiObjects(), CountMenus(), CountKernelHandles(), CountThreadWindows()};
+}
+
+void ExpectSameCounts(const ObjectCounts& before, const ObjectCounts& after) {
+  EXPECT_EQ(before.gdi, after.gdi) << "GDI objects";
+  EXPECT_EQ(before.menus, after.menus) << "menus";
+  EXPECT_EQ(before.handles, after.handles) << "kernel handles";
+  EXPECT_EQ(before.windows, after.windows) << "windows";
 }

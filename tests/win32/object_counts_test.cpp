@@ -1,5 +1,5 @@
 // The object counters the leak tests rely on: each must see exactly what a test creates.
-#include "gdi_count.h"
+#include "object_counts.h"
 
 #include <gtest/gtest.h>
 

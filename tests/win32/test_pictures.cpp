@@ -1,7 +1,8 @@
-// Writing BMP files of any depth, bottom-up or top-down, and RLE8.
-#include "bmp_files.h"
+// Test pictures: .bmp bytes of any depth, bottom-up or top-down, and RLE8; bitmaps made from
+// the same bytes; the expected shape.
+#include "test_pictures.h"
 
-#include <windows.h>
+#include <string.h>
 
 #include <map>
 #include <vector>
@@ -124,6 +125,70 @@ std::string BmpBytes(const Picture& picture, const BmpFormat& format) {
   return bytes;
 }
 
-void WriteBmp(const std::string& path, const Picture& picture, const BmpFormat& format) {
-  WriteTextFile(path, BmpBytes(picture, format));
+HBITMAP MakeDib(const Picture& picture, const BmpFormat& format) {
+  if (format.rle8) return NULL;
+  std::string bytes = BmpBytes(picture, format);
+  BITMAPFILEHEADER file;
+  memcpy(&file, bytes.data(), sizeof file);
+  // The header and palette, copied out of the byte string to be suitably aligned.
+  std::vector<DWORD> header((file.bfOffBits - sizeof file + sizeof(DWORD) - 1) / sizeof(DWORD));
+  memcpy(header.data(), bytes.data() + sizeof file, file.bfOffBits - sizeof file);
+  const BITMAPINFO* info = reinterpret_cast<const BITMAPINFO*>(header.data());
+  if (format.bitCount <= 8 && info->bmiHeader.biClrUsed > (1u << format.bitCount)) return NULL;
+  void* bits = NULL;
+  HBITMAP dib = CreateDIBSection(NULL, info, DIB_RGB_COLORS, &bits, NULL, 0);
+  if (!dib) return NULL;
+  memcpy(bits, bytes.data() + file.bfOffBits, bytes.size() - file.bfOffBits);
+  GdiFlush();
+  return dib;
+}
+
+HBITMAP MakeDdb(const Picture& picture) {
+  HBITMAP dib = MakeDib(picture, kBmp24);
+  if (!dib) return NULL;
+  HDC screen = GetDC(NULL);
+  HBITMAP ddb = CreateCompatibleBitmap(screen, picture.width, picture.height);
+  HDC from = CreateCompatibleDC(screen);
+  HDC to = CreateCompatibleDC(screen);
+  HGDIOBJ oldFrom = SelectObject(from, dib);
+  HGDIOBJ oldTo = SelectObject(to, ddb);
+  BitBlt(to, 0, 0, picture.width, picture.height, from, 0, 0, SRCCOPY);
+  SelectObject(to, oldTo);
+  SelectObject(from, oldFrom);
+  DeleteDC(to);
+  DeleteDC(from);
+  ReleaseDC(NULL, screen);
+  DeleteObject(dib);
+  return ddb;
+}
+
+HRGN ExpectedShape(const Picture& picture) {
+  HRGN shape = CreateRectRgn(0, 0, 0, 0);
+  for (int y = 0; y < picture.height; ++y)
+    for (int x = 0; x < picture.width; ++x)
+      if (picture.colour(x, y) != kMagenta) {
+        HRGN pixel = CreateRectRgn(x, y, x + 1, y + 1);
+        CombineRgn(shape, shape, pixel, RGN_OR);
+        DeleteObject(pixel);
+      }
+  return shape;
+}
+
+Picture Solid(int width, int height, Rgb colour) {
+  return {width, height, [colour](int, int) { return colour; }};
+}
+
+Picture Checkerboard(int width, int height) {
+  return {width, height, [](int x, int y) -> Rgb { return (x + y) % 2 ? kMagenta : 0x00E0A040; }};
+}
+
+Picture Speckled(int width, int height, int colours) {
+  return {width, height, [colours](int x, int y) -> Rgb {
+            unsigned h =
+                static_cast<unsigned>(x) * 73856093u ^ static_cast<unsigned>(y) * 19349663u;
+            h = (h ^ (h >> 13)) * 0x5bd1e995u;
+            h ^= h >> 15;
+            int k = static_cast<int>(h % static_cast<unsigned>(colours));
+            return k == 0 ? kMagenta : 0x00101010u * static_cast<Rgb>(k);
+          }};
 }
