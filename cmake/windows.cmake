@@ -48,6 +48,13 @@ target_link_libraries(perchling_region_reference PUBLIC perchling_app)
 if(MINGW)
   include(${CMAKE_SOURCE_DIR}/bench/bench.cmake)
 endif()
-if(MINGW AND EXISTS /usr/src/googletest/CMakeLists.txt)
+# Cross-built on the host, the Win32 tests are always built: without GoogleTest's sources they
+# would silently vanish from the suite, so configuring stops instead.
+set(GOOGLETEST_SOURCES /usr/src/googletest CACHE PATH "GoogleTest's sources, for the Win32 tests")
+if(CMAKE_CROSSCOMPILING AND NOT EXISTS ${GOOGLETEST_SOURCES}/CMakeLists.txt)
+  message(FATAL_ERROR "GoogleTest's sources are not in ${GOOGLETEST_SOURCES}, so the Win32 tests "
+                      "cannot be built (scripts/install-deps.sh installs the googletest package)")
+endif()
+if(MINGW AND EXISTS ${GOOGLETEST_SOURCES}/CMakeLists.txt)
   include(${CMAKE_SOURCE_DIR}/tests/win32/tests.cmake)
 endif()

@@ -5,7 +5,7 @@
 set -eu
 packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix wine64 xvfb xauth locales
           fonts-ipafont-gothic imagemagick xdotool python3 cppcheck
-          clang libclang-rt-14-dev)
+          clang libclang-rt-dev)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

@@ -6,12 +6,11 @@ import struct
 import subprocess
 import time
 
-from perchling import probe, wait_for
+from perchling import TEXTS, probe, wait_for
 
-PICTURE_SIZE_FAILED = "画像サイズの取得に失敗しました。"
-SAVE_FAILED = "設定を保存できませんでした。"
-SKIN_MISSING = ("指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n"
-                "再度、指定し直して下さい。")
+PICTURE_SIZE_FAILED = TEXTS["TEXT_PICTURE_SIZE_FAILED"]
+SAVE_FAILED = TEXTS["TEXT_SAVE_FAILED"]
+SKIN_MISSING = TEXTS["TEXT_SKIN_MISSING"]
 MAGENTA = 0xFF00FF
 
 

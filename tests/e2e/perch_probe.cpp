@@ -13,6 +13,7 @@
 //   perch_probe switch ID SECONDS posts the skin command ID to the only accessory window and
 //                                 waits until a new accessory window has replaced it
 //   perch_probe window            the accessory window's handle, to tell copies apart
+//   perch_probe menus             how many popup menus are open on the screen
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -29,6 +30,13 @@ static BOOL CALLBACK CloseAccessory(HWND window, LPARAM) {
   char name[64];
   GetClassNameA(window, name, sizeof name);
   if (lstrcmpA(name, "PerchlingClass") == 0) PostMessageA(window, WM_CLOSE, 0, 0);
+  return TRUE;
+}
+
+static BOOL CALLBACK CountOpenMenu(HWND window, LPARAM context) {
+  char name[64];
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpA(name, "#32768") == 0 && IsWindowVisible(window)) ++*reinterpret_cast<int*>(context);
   return TRUE;
 }
 
@@ -170,6 +178,12 @@ int main(int argc, char** argv) {
   if (strcmp(command, "count") == 0) {
     int count = 0;
     EnumWindows(CountAccessory, reinterpret_cast<LPARAM>(&count));
+    printf("%d\n", count);
+    return 0;
+  }
+  if (strcmp(command, "menus") == 0) {
+    int count = 0;
+    EnumWindows(CountOpenMenu, reinterpret_cast<LPARAM>(&count));
     printf("%d\n", count);
     return 0;
   }

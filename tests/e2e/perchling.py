@@ -5,6 +5,7 @@ Run through tests/wine-session.sh, which provides the display and the Wine prefi
 """
 import getpass
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -18,12 +19,40 @@ DIST = os.path.join(WINDOWS_BUILD or "", "dist")
 PROBE = os.path.join(WINDOWS_BUILD or "", "perch_probe.exe")
 
 
+def defines(path):
+    """The #define NAME value lines of a C header: "strings" (adjacent ones joined, escapes read)
+    as str, numbers as int. The program's texts and command numbers are named there once."""
+    with open(path, encoding="utf-8") as file:
+        source = file.read().replace("\\\n", " ")
+    found = {}
+    for name, value in re.findall(r"^#define (\w+)[ \t]+(.+)$", source, re.MULTILINE):
+        if value.startswith('"'):
+            strings = re.findall(r'"((?:[^"\\]|\\.)*)"', value)
+            found[name] = "".join(s.encode("utf-8").decode("unicode_escape").encode("latin-1")
+                                  .decode("utf-8") for s in strings)
+        else:
+            value = re.sub(r"\s*//.*$", "", value).strip()
+            if re.fullmatch(r"\d+", value):
+                found[name] = int(value)
+    return found
+
+
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+TEXTS = defines(os.path.join(SOURCE, "res", "texts.h"))
+IDS = defines(os.path.join(SOURCE, "res", "resource.h"))
+
+
 def wine(*args, timeout=60, check=False):
-    """Runs a Windows program to its end and returns (exit code, stdout)."""
-    done = subprocess.run(["wine", *args], capture_output=True, text=True, timeout=timeout)
-    if check and done.returncode != 0:
-        raise AssertionError(f"{args} exited {done.returncode}: {done.stderr}")
-    return done.returncode, done.stdout
+    """Runs a Windows program to its end and returns (exit code, stdout). The output goes through
+    files, not pipes: a Wine service the program happens to start would hold a pipe open."""
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        code = subprocess.run(["wine", *args], stdout=out, stderr=err, timeout=timeout).returncode
+        out.seek(0)
+        err.seek(0)
+        stdout, stderr = out.read().decode(errors="replace"), err.read().decode(errors="replace")
+    if check and code != 0:
+        raise AssertionError(f"{args} exited {code}: {stderr}")
+    return code, stdout
 
 
 def probe(*args, timeout=30):
@@ -46,6 +75,10 @@ def dialog(prefix):
 
 def accessory_count():
     return int(probe("count")[1].strip() or 0)
+
+
+def open_menus():
+    return int(probe("menus")[1].strip() or 0)
 
 
 def wait_for(condition, seconds=10.0, step=0.1):
@@ -115,6 +148,23 @@ class Screenshot:
         i = (y * self.width + x) * 3
         return tuple(self.pixels[i:i + 3])
 
+    def area(self, left, top, right, bottom):
+        """The bytes of a rectangle of the screen, row by row."""
+        return b"".join(self.pixels[(y * self.width + left) * 3:(y * self.width + right) * 3]
+                        for y in range(top, bottom))
+
+
+def still_screen(area, seconds=20):
+    """A screenshot taken once the area (left, top, right, bottom) shows the same pixels in two
+    shots in a row: whatever was drawing there has finished. None if it never settles."""
+    shots = []
+
+    def settled():
+        shots.append(Screenshot())
+        return len(shots) > 1 and shots[-2].area(*area) == shots[-1].area(*area) and shots[-1]
+
+    return wait_for(settled, seconds, step=0.2) or None
+
 
 class Install:
     """A temporary install folder: Perchling.exe and the shipped skins, and nothing else."""
@@ -157,11 +207,18 @@ class Install:
 
 class Target:
     """A green window of another program, brought to the foreground."""
+    GREEN = (0, 160, 0)
 
     def __init__(self, title, x, y, width, height):
         self.process = subprocess.Popen(["wine", PROBE, "target", title, str(x), str(y),
                                          str(width), str(height)],
                                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.centre = (x + width // 2, y + height // 2)
+
+    def wait_shown(self, seconds=20):
+        """Waits until the window is drawn on the screen; False if it never is."""
+        return bool(wait_for(lambda: Screenshot().pixel(*self.centre) == self.GREEN, seconds,
+                             step=0.2))
 
     def close(self):
         self.process.kill()

@@ -1,10 +1,9 @@
 """The real Perchling.exe under Wine: it perches on the foreground window, shows its skin cut to
 shape, and closes cleanly on the close keystroke."""
-import time
 import unittest
 
-from perchling import (MAGENTA, Bmp, Install, Screenshot, Target, accessory_rect, main, wait_for,
-                       xdotool)
+from perchling import (MAGENTA, Bmp, Install, Screenshot, Target, accessory_rect, main,
+                       still_screen, wait_for, xdotool)
 
 
 class AccessoryOnTheDesktop(unittest.TestCase):
@@ -24,33 +23,41 @@ class AccessoryOnTheDesktop(unittest.TestCase):
 
     def test_perches_shows_its_shape_and_closes_cleanly(self):
         self.target = Target("Target", 400, 500, 500, 300)
-        time.sleep(1.5)
-        before = Screenshot()
+        self.assertTrue(self.target.wait_shown(), "the target window was never drawn")
+        expected = self.perch(900, 500)
+        left, top = expected[0], expected[1]
+        before = still_screen(expected)
+        self.assertTrue(before, "the screen under the perch never settled")
         process = self.install.start()
         self.assertTrue(wait_for(accessory_rect, 20), "no accessory window appeared")
         xdotool("mousemove", 650, 700, "click", 1)  # the target to the front again
-        expected = self.perch(900, 500)
         self.assertEqual(expected, wait_for(lambda: accessory_rect() == expected and expected, 20)
                          or accessory_rect())
 
         # Skin pixels are shown as they are; where the skin is magenta, what was on the screen
         # before shows through. (Only the rows above the target are compared for skin pixels.)
-        time.sleep(0.5)
-        shot = Screenshot()
-        left, top = expected[0], expected[1]
-        shown = cut = 0
-        for y in range(self.skin.height):
-            for x in range(self.skin.width):
-                colour = self.skin.pixel(x, y)
-                if colour == MAGENTA:
-                    self.assertEqual(before.pixel(left + x, top + y),
-                                     shot.pixel(left + x, top + y), (x, y))
-                    cut += 1
-                elif y < self.skin.height - 22:
-                    self.assertEqual(colour, shot.pixel(left + x, top + y), (x, y))
-                    shown += 1
+        def differences(shot):
+            wrong = []
+            for y in range(self.skin.height):
+                for x in range(self.skin.width):
+                    colour = self.skin.pixel(x, y)
+                    if colour == MAGENTA:
+                        seen, wanted = shot.pixel(left + x, top + y), before.pixel(left + x, top + y)
+                    elif y < self.skin.height - 22:
+                        seen, wanted = shot.pixel(left + x, top + y), colour
+                    else:
+                        continue
+                    if seen != wanted:
+                        wrong.append(((x, y), wanted, seen))
+            return wrong
+
+        shot = wait_for(lambda: (lambda s: not differences(s) and s)(Screenshot()), 20, step=0.2)
+        wrong = differences(shot or Screenshot())
+        self.assertEqual([], wrong[:5], f"{len(wrong)} pixels differ (skin pixel, wanted, seen)")
+        opaque = self.skin.opaque()
+        shown = sum(1 for (x, y) in opaque if y < self.skin.height - 22)
         self.assertGreater(shown, 500)
-        self.assertGreater(cut, 500)
+        self.assertGreater(self.skin.width * self.skin.height - len(opaque), 500)
 
         # A click on an opaque pixel brings it to the front; the close keystroke ends it.
         x, y = next((x, y) for y in range(self.skin.height) for x in range(self.skin.width)

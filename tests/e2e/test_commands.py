@@ -3,13 +3,12 @@ About box, which the accessory climbs onto, and the registration in the Startup 
 import os
 import unittest
 
-from perchling import (MAGENTA, Bmp, Install, accessory_rect, dialog, main, startup_folder,
-                       wait_for, xdotool)
+from perchling import (MAGENTA, TEXTS, Bmp, Install, accessory_rect, dialog, main, open_menus,
+                       startup_folder, wait_for, xdotool)
 
-ABOUT_PREFIX = "□"
+ABOUT_CAPTION = TEXTS["TEXT_ABOUT_CAPTION"]
 ABOUT_DOWNS = 4  # スキン, スキン情報を更新, スタートアップに登録, Perchling について (separators skipped)
 STARTUP_DOWNS = 3
-REGISTERED = "スタートアップへの登録は完了しました。"
 
 
 class MenuCommands(unittest.TestCase):
@@ -35,33 +34,34 @@ class MenuCommands(unittest.TestCase):
         x, y = next((x, y) for y in range(self.skin.height) for x in range(self.skin.width)
                     if self.skin.pixel(x, y) != MAGENTA)
         xdotool("mousemove", left + x, top + y, "click", 3)
-        xdotool("sleep", 0.5, "key", *["Down"] * downs, "Return")
+        self.assertTrue(wait_for(lambda: open_menus() == 1, 20), "the context menu did not open")
+        xdotool("key", *["Down"] * downs, "Return")
 
     def test_about_box_is_where_the_accessory_perches_and_enter_closes_it(self):
         self.choose(ABOUT_DOWNS)
-        about = wait_for(lambda: dialog(ABOUT_PREFIX), 20)
+        about = wait_for(lambda: dialog(ABOUT_CAPTION), 20)
         self.assertTrue(about, "no About box appeared")
         (left, top, right, bottom), texts = about
-        self.assertIn("https://fenwobble.example/", texts)
-        self.assertIn("https://fenwobble.example/bird/", texts)
+        self.assertIn(TEXTS["TEXT_URL_MAKER"], texts)
+        self.assertIn(TEXTS["TEXT_URL_CHARACTER"], texts)
         expected = (right - 60 - self.skin.width, top + 22 - self.skin.height, right - 60, top + 22)
         self.assertEqual(expected, wait_for(lambda: accessory_rect() == expected and expected, 20)
                          or accessory_rect())
 
         xdotool("key", "Return")
-        self.assertTrue(wait_for(lambda: dialog(ABOUT_PREFIX) is None, 20), "Enter left it open")
+        self.assertTrue(wait_for(lambda: dialog(ABOUT_CAPTION) is None, 20), "Enter left it open")
 
     def test_startup_command_writes_the_shortcut_and_says_so(self):
         self.choose(STARTUP_DOWNS)
-        box = wait_for(lambda: dialog("Perchling"), 20)
+        box = wait_for(lambda: dialog(TEXTS["TEXT_TITLE"]), 20)
         self.assertTrue(box, "no message box appeared")
-        self.assertIn(REGISTERED, box[1])
+        self.assertIn(TEXTS["TEXT_REGISTERED"], box[1])
         self.assertTrue(os.path.isfile(self.shortcut), self.shortcut)
         with open(self.shortcut, "rb") as file:
             self.assertIn(b"Perchling.exe", file.read())
 
         xdotool("key", "Return")
-        self.assertTrue(wait_for(lambda: dialog("Perchling") is None, 20), "the box stayed")
+        self.assertTrue(wait_for(lambda: dialog(TEXTS["TEXT_TITLE"]) is None, 20), "the box stayed")
 
 
 if __name__ == "__main__":

@@ -3,8 +3,11 @@ each copy follows and writes the same setting.ini at teardown without spoiling i
 switches exactly one copy runs, showing the last skin chosen, and setting.ini names it."""
 import unittest
 
-from hostile_support import bmp_size, close_all, settle
-from perchling import Install, Target, accessory_count, accessory_rect, main, probe, wait_for
+from hostile_support import bmp_size, close_all
+from perchling import (IDS, Install, Target, accessory_count, accessory_rect, main, probe,
+                       wait_for)
+
+FIRST_SKIN = IDS["IDM_FIRST_SKIN"]
 
 
 class Concurrency(unittest.TestCase):
@@ -33,18 +36,18 @@ class Concurrency(unittest.TestCase):
         self.assertEqual(b"[MAIN]\r\nSKIN=night\r\n", self.install.settings())
 
     def test_twenty_switches_in_a_row_end_with_one_copy_of_the_last_skin(self):
-        # The shipped skins sort as default, night, ソラ: commands 101, 102, 103.
-        names = {101: b"default", 102: b"night", 103: "ソラ".encode("cp932")}
-        files = {101: "default.bmp", 102: "night.bmp", 103: "ソラ.bmp"}
+        # The shipped skins sort as default, night, ソラ.
+        default, night, sora = FIRST_SKIN, FIRST_SKIN + 1, FIRST_SKIN + 2
+        names = {default: b"default", night: b"night", sora: "ソラ".encode("cp932")}
+        files = {default: "default.bmp", night: "night.bmp", sora: "ソラ.bmp"}
         first = self.install.start()
         self.assertTrue(wait_for(accessory_rect, 20))
-        commands = [102, 103, 101, 103, 102] * 4
+        commands = [night, sora, default, sora, night] * 4
         for number, command in enumerate(commands):
             code, _ = probe("switch", str(command), "30", timeout=60)
             self.assertEqual(0, code, f"switch {number + 1} did not bring up a new copy")
         self.assertEqual(0, first.wait(timeout=20))
-        settle(1.0)
-        self.assertEqual(1, accessory_count(), "exactly one copy runs")
+        self.assertTrue(wait_for(lambda: accessory_count() == 1, 20), "exactly one copy runs")
         last = commands[-1]
         rect = accessory_rect()
         self.assertEqual(bmp_size(self.install.path("skin", files[last])),

@@ -10,7 +10,10 @@ import unittest
 from hostile_support import (MAGENTA, PICTURE_SIZE_FAILED, SAVE_FAILED, SKIN_MISSING, answer_box,
                              bmp_bytes, close_all, fold, immutable, region_pixels, settle,
                              start_from, tree, write_file)
-from perchling import Install, Target, accessory_count, accessory_rect, main, probe, wait_for
+from perchling import (IDS, Install, Target, accessory_count, accessory_rect, main, probe,
+                       wait_for)
+
+FIRST_SKIN = IDS["IDM_FIRST_SKIN"]
 
 
 def bird(x, y):
@@ -90,7 +93,7 @@ class HostileInputs(unittest.TestCase):
         self.assertTrue(wait_for(accessory_rect, 20))
         for chosen in (b"`z", b"a.b"):
             with self.subTest(chosen):
-                command = 101 + catalogue.index(chosen)
+                command = FIRST_SKIN + catalogue.index(chosen)
                 self.assertEqual(0, probe("switch", str(command), "30", timeout=60)[0])
                 self.assertEqual(b"[MAIN]\r\nSKIN=" + chosen + b"\r\n", self.install.settings())
         self.assertEqual(0, process.wait(timeout=20), "the first copy ends with code 0")
@@ -116,7 +119,7 @@ class HostileInputs(unittest.TestCase):
         self.lock(self.install.path("setting.ini"))
         process = self.start()
         window = wait_for(lambda: accessory_rect() and probe("window")[1].strip(), 20)
-        probe("post", "101")  # default
+        probe("post", str(FIRST_SKIN))  # default
         self.assertEqual(SAVE_FAILED, answer_box())
         settle()
         self.assertEqual(window, probe("window")[1].strip(), "the same copy goes on running")
@@ -128,7 +131,7 @@ class HostileInputs(unittest.TestCase):
         self.lock(self.install.dir)
         process = self.start()
         self.assertTrue(wait_for(accessory_rect, 20))
-        probe("post", "102")  # night
+        probe("post", str(FIRST_SKIN + 1))  # night
         self.assertEqual(SAVE_FAILED, answer_box())
         self.close_and_wait(process)
         self.assertIsNone(self.install.settings())
@@ -148,7 +151,7 @@ class HostileInputs(unittest.TestCase):
         before = tree(unix_root)
         process = self.start(deep)
         self.assertEqual(PICTURE_SIZE_FAILED, answer_box())
-        probe("post", "101")  # the catalogue is read, but no picture path fits
+        probe("post", str(FIRST_SKIN))  # the catalogue is read, but no picture path fits
         self.assertEqual(SKIN_MISSING, answer_box())
         self.close_and_wait(process)
         after = tree(unix_root)
@@ -161,7 +164,7 @@ class HostileInputs(unittest.TestCase):
         japanese = Install(parent=self.install.root, name="ぺるりん の 止まり木")
         process = self.start(japanese)
         self.assertTrue(wait_for(accessory_rect, 20))
-        self.assertEqual(0, probe("switch", "103", "30", timeout=60)[0])  # ソラ
+        self.assertEqual(0, probe("switch", str(FIRST_SKIN + 2), "30", timeout=60)[0])  # ソラ
         self.assertEqual(0, process.wait(timeout=20))
         self.assertEqual("[MAIN]\r\nSKIN=ソラ\r\n".encode("cp932"), japanese.settings())
         self.assertTrue(close_all())
@@ -173,7 +176,7 @@ class HostileInputs(unittest.TestCase):
         self.assertTrue(wait_for(accessory_rect, 20))
         target = Target("Perchling", 300, 400, 500, 300)
         try:
-            settle(1.5)
+            self.assertTrue(target.wait_shown(), "the namesake window was never drawn")
             rect = accessory_rect()
             settle(1.0)
             self.assertEqual(rect, accessory_rect())

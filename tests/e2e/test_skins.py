@@ -3,7 +3,7 @@ with the keyboard. The running copy saves the choice and hands over to a new cop
 import unittest
 
 from hostile_support import accessory_window, region_pixels
-from perchling import Bmp, Install, accessory_rect, main, probe, wait_for, xdotool
+from perchling import Bmp, Install, accessory_rect, main, open_menus, probe, wait_for, xdotool
 
 
 class SkinSwitch(unittest.TestCase):
@@ -21,7 +21,10 @@ class SkinSwitch(unittest.TestCase):
         left, top, _, _ = accessory_rect()
         x, y = min(Bmp(self.install.path("skin", "default.bmp")).opaque())
         xdotool("mousemove", left + x, top + y, "click", 3)
-        xdotool("sleep", 0.5, "key", "Down", "Right", *["Down"] * downs, "Return")
+        self.assertTrue(wait_for(lambda: open_menus() == 1, 20), "the context menu did not open")
+        xdotool("key", "Down", "Right")
+        self.assertTrue(wait_for(lambda: open_menus() == 2, 20), "the skins submenu did not open")
+        xdotool("key", *["Down"] * downs, "Return")
 
     def expect_new_copy_showing(self, skin):
         self.assertEqual(0, self.process.wait(timeout=20), "the old copy must end with code 0")
