@@ -49,7 +49,9 @@ def wine(*args, timeout=60, check=False):
         code = subprocess.run(["wine", *args], stdout=out, stderr=err, timeout=timeout).returncode
         out.seek(0)
         err.seek(0)
-        stdout, stderr = out.read().decode(errors="replace"), err.read().decode(errors="replace")
+        # Read as text mode would: Windows line ends become "\n".
+        stdout, stderr = (f.read().decode(errors="replace").replace("\r\n", "\n")
+                          for f in (out, err))
     if check and code != 0:
         raise AssertionError(f"{args} exited {code}: {stderr}")
     return code, stdout
