@@ -27,12 +27,13 @@ LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM l
   return CallWindowProcA(g_accessoryProc, window, message, wParam, lParam);
 }
 
-// The accessory opened on a still foreground window, its follow timer stopped, perched and
-// painted, with its paints counted from then on.
+// The accessory opened on a still foreground window, its follow timer stopped and one tick sent,
+// so that it is perched; its paints are counted from then on.
 struct PerchedAccessory {
-  explicit PerchedAccessory(const std::string& installDir) : accessory(installDir) {
-    target = CreateWindowExA(0, "STATIC", "Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 400,
-                             500, 200, NULL, NULL, NULL, NULL);
+  explicit PerchedAccessory(const std::string& installDir)
+      : accessory(installDir),
+        target(CreateWindowExA(0, "STATIC", "Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 400,
+                               500, 200, NULL, NULL, NULL, NULL)) {
     SetForegroundWindow(target);
     KillTimer(accessory.window, kFollowTimerId);
     Tick();
@@ -95,8 +96,8 @@ TEST(FollowTickPerched, TickAfterTheForegroundWindowMovedFollowsAndRepaints) {
 
   MoveWindow(perched.target, 120, 250, 400, 180, TRUE);
   perched.Tick();
-  EXPECT_TRUE(perched.IsPerched()) << "at " << Describe(WindowRect(perched.accessory.window))
-                                   << ", not on the moved window";
+  EXPECT_TRUE(perched.IsPerched())
+      << "at " << Describe(WindowRect(perched.accessory.window)) << ", not on the moved window";
   EXPECT_TRUE(PumpUntil([] { return g_paints > 0 && g_erases > 0; }, 10000))
       << "the moved accessory was not repainted with its skin: " << g_paints << " paints, "
       << g_erases << " erases";
