@@ -25,8 +25,12 @@ const std::function<void(HWND)>* g_body = nullptr;
 bool g_bodyRan = false;
 
 void CALLBACK RunBody(HWND, UINT, UINT_PTR timer, DWORD) {
+  // The dialog loop shows the box only once its queue is empty; a timer that fell due before then
+  // must wait, or the box would be left open, unseen and never closed.
   HWND dialog = FindWindowA("#32770", kCaption);
-  if (!dialog || GetWindowThreadProcessId(dialog, NULL) != GetCurrentThreadId()) return;
+  if (!dialog || !IsWindowVisible(dialog) ||
+      GetWindowThreadProcessId(dialog, NULL) != GetCurrentThreadId())
+    return;
   KillTimer(NULL, timer);
   g_bodyRan = true;
   (*g_body)(dialog);
