@@ -56,9 +56,9 @@ timeout 900 wine "$windows/process_bench.exe" "$(winpath "$state/install/")" \
 echo "detailed skins: start-up, idle, following, right-click (about 6 minutes)..." >&2
 rm -rf "$state/skins"
 mkdir -p "$state/skins"
-timeout 1500 wine "$windows/skin_bench.exe" "$(winpath "$state/install/")" "$(winpath "$state/skins/")" \
-  "$(winpath "$windows/minimal_window.exe")" "$(winpath "$windows/minimal_timer.exe")" \
-  5 60 8 7 "$wineserver_pid" "$xvfb_pid" </dev/null 2>"$state/skin.err" |
+timeout 1500 wine "$windows/skin_bench.exe" "$(winpath "$state/install/")" \
+  "$(winpath "$state/skins/")" "$(winpath "$windows/minimal_window.exe")" \
+  "$(winpath "$windows/minimal_timer.exe")" 5 60 8 7 "$wineserver_pid" "$xvfb_pid" </dev/null 2>"$state/skin.err" |
   iconv -f CP932 -t UTF-8 >"$state/skin.md"
 load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
 
