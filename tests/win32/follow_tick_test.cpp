@@ -34,7 +34,6 @@ struct PerchedAccessory {
       : accessory(installDir),
         target(CreateWindowExA(0, "STATIC", "Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 400,
                                500, 200, NULL, NULL, NULL, NULL)) {
-    SetForegroundWindow(target);
     KillTimer(accessory.window, kFollowTimerId);
     Tick();
     g_accessoryProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
@@ -44,7 +43,12 @@ struct PerchedAccessory {
     SetWindowLongPtrA(accessory.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_accessoryProc));
     DestroyWindow(target);
   }
-  void Tick() { SendMessageA(accessory.window, WM_TIMER, kFollowTimerId, 0); }
+  // One tick with the target in front. Under Wine the desktop can take the foreground when the X
+  // focus moves; the target is put back first so that every tick reads the window it expects.
+  void Tick() {
+    if (GetForegroundWindow() != target) SetForegroundWindow(target);
+    SendMessageA(accessory.window, WM_TIMER, kFollowTimerId, 0);
+  }
   // Where the accessory belongs on the target: 40 x 30, right edge 60 pixels in, 22 pixels down.
   RECT Perch() const {
     RECT under = WindowRect(target);
