@@ -41,7 +41,8 @@ static LRESULT OnCreate(HWND window) {
 }
 
 // Moves onto the foreground window's title bar, unless the foreground window is titled
-// "Perchling" (this accessory, another copy of it, or one of its message boxes).
+// "Perchling" (this accessory, another copy of it, or one of its message boxes) or the accessory
+// is already there.
 static void OnTimer(HWND window) {
   HWND foreground = GetForegroundWindow();
   if (!foreground) return;
@@ -52,8 +53,16 @@ static void OnTimer(HWND window) {
   foreground = GetForegroundWindow();
   RECT rect;
   if (!foreground || !GetWindowRect(foreground, &rect)) return;
-  InvalidateRect(window, NULL, TRUE);
   FollowPoint perch = FollowPosition(rect.right, rect.top, g_state.skinWidth, g_state.skinHeight);
+
+  // Already perched: there is nothing new to show (the platform repaints whatever gets uncovered
+  // by itself), and under Wine a repaint costs the square of the shape's rectangle count, more
+  // than a whole tick for a detailed skin, which would then keep a core busy for ever.
+  RECT now;
+  if (GetWindowRect(window, &now) && now.left == perch.x && now.top == perch.y &&
+      now.right - now.left == g_state.skinWidth && now.bottom - now.top == g_state.skinHeight)
+    return;
+  InvalidateRect(window, NULL, TRUE);
   MoveWindow(window, perch.x, perch.y, g_state.skinWidth, g_state.skinHeight, TRUE);
 }
 

@@ -1,16 +1,21 @@
 # The benchmarks (Windows programs run by bench/run.sh under Wine; not tests): the region builder
-# against the per-run union, and the programs that time start-up, the skin switch and idle cost
-# against minimal Win32 programs built the way Perchling.exe is.
+# against the per-run union, the programs that time start-up, the skin switch, idle cost and the
+# cost of detailed skins against minimal Win32 programs built the way Perchling.exe is.
 add_executable(region_bench ${CMAKE_SOURCE_DIR}/bench/region_bench.cpp)
 target_link_libraries(region_bench perchling_region_reference perchling_app)
 target_compile_options(region_bench PRIVATE -O2)
 target_link_options(region_bench PRIVATE -static)
 
-add_executable(process_bench ${CMAKE_SOURCE_DIR}/bench/process_bench.cpp)
-target_compile_options(process_bench PRIVATE ${WARNINGS} -O2)
-target_link_libraries(process_bench user32 gdi32 psapi)
-target_include_directories(process_bench PRIVATE ${CMAKE_SOURCE_DIR})
-target_link_options(process_bench PRIVATE -static)
+add_library(process_watch STATIC ${CMAKE_SOURCE_DIR}/bench/process_watch.cpp)
+target_compile_options(process_watch PUBLIC ${WARNINGS} -O2)
+target_include_directories(process_watch PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(process_watch PUBLIC user32 gdi32 psapi)
+
+foreach(bench process_bench skin_bench)
+  add_executable(${bench} ${CMAKE_SOURCE_DIR}/bench/${bench}.cpp)
+  target_link_libraries(${bench} process_watch)
+  target_link_options(${bench} PRIVATE -static)
+endforeach()
 
 foreach(minimal minimal_window minimal_timer)
   add_executable(${minimal} WIN32 ${CMAKE_SOURCE_DIR}/bench/${minimal}.cpp)

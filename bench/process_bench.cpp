@@ -7,137 +7,25 @@
 // INSTALL_DIR (ending with a backslash) holds Perchling.exe and at least two skins. CPU time is
 // read from /proc through Wine's drive Z: (CLOCK_TICKS a second); the optional Unix process ids let
 // the idle run also charge the Wine server and the X server.
-#include <windows.h>
-// psapi.h needs the types of windows.h first.
-#include <psapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
 
+#include "bench/process_watch.h"
 #include "bench/timing.h"
 
 namespace {
 
-const char kPerchlingClass[] = "PerchlingClass";
 const char kMinimalWindowClass[] = "MinimalWindowClass";
 const char kMinimalTimerClass[] = "MinimalTimerClass";
-const DWORD kWindowTimeoutMs = 20000;
 const WPARAM kFirstSkinCommand = 101;  // the catalogue's first skin; the second is 102
 
-double Min(const std::vector<double>& values) {
-  return values.empty() ? 0 : *std::min_element(values.begin(), values.end());
-}
-
-// What FindWindowOf looks for: a visible top-level window of a class, of one process or of any
-// process but one; a Perchling window must also have its shape.
-struct WindowSearch {
-  const char* className;
-  DWORD pid;         // 0: any process
-  DWORD excludePid;  // 0: none excluded
-  HWND found;
-};
-
-BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
-  WindowSearch* search = reinterpret_cast<WindowSearch*>(context);
-  char name[64];
-  if (!GetClassNameA(window, name, sizeof name) || lstrcmpA(name, search->className) != 0)
-    return TRUE;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  if ((search->pid && pid != search->pid) || (search->excludePid && pid == search->excludePid))
-    return TRUE;
-  if (!IsWindowVisible(window)) return TRUE;
-  if (lstrcmpA(search->className, kPerchlingClass) == 0) {
-    HRGN shape = CreateRectRgn(0, 0, 0, 0);
-    int kind = GetWindowRgn(window, shape);
-    DeleteObject(shape);
-    if (kind == ERROR) return TRUE;
-  }
-  search->found = window;
-  return FALSE;
-}
-
-HWND FindWindowOf(const char* className, DWORD pid, DWORD excludePid) {
-  WindowSearch search = {className, pid, excludePid, NULL};
-  EnumWindows(MatchWindow, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-// Polls every millisecond until the window is there; NULL after the time-out.
-HWND WaitForWindow(const char* className, DWORD pid, DWORD excludePid) {
-  double deadline = NowMs() + kWindowTimeoutMs;
-  for (;;) {
-    HWND window = FindWindowOf(className, pid, excludePid);
-    if (window || NowMs() > deadline) return window;
-    Sleep(1);
-  }
-}
-
-// Runs the thread's own messages (the idle run's target window) for the given time.
-void PumpFor(DWORD milliseconds) {
-  double end = NowMs() + milliseconds;
-  for (double now = NowMs(); now < end; now = NowMs()) {
-    MsgWaitForMultipleObjects(0, NULL, FALSE, static_cast<DWORD>(end - now) + 1, QS_ALLINPUT);
-    MSG message;
-    while (PeekMessageA(&message, NULL, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-  }
-}
-
-std::string FolderOf(const std::string& path) {
-  size_t cut = path.find_last_of('\\');
-  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
-
-struct Started {
-  HANDLE process;
-  DWORD pid;
-  HWND window;
-  double ms;  // from just before CreateProcess to the window being visible
-};
-
-// Starts exe in its own folder and waits for its window.
-Started Start(const std::string& exe, const char* className) {
-  Started started = {NULL, 0, NULL, -1};
-  STARTUPINFOA startup = {};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION info;
-  std::string commandLine = "\"" + exe + "\"";
-  std::vector<char> line(commandLine.begin(), commandLine.end());
-  line.push_back(0);
-  double t0 = NowMs();
-  if (!CreateProcessA(exe.c_str(), line.data(), NULL, NULL, FALSE, 0, NULL, FolderOf(exe).c_str(),
-                      &startup, &info)) {
-    fprintf(stderr, "cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
-    return started;
-  }
-  CloseHandle(info.hThread);
-  started.process = info.hProcess;
-  started.pid = info.dwProcessId;
-  started.window = WaitForWindow(className, info.dwProcessId, 0);
-  if (started.window) started.ms = NowMs() - t0;
-  return started;
-}
-
-// Closes the window as the close keystroke would and waits for the process to end.
-void Stop(Started* started) {
-  if (!started->process) return;
-  if (started->window) PostMessageA(started->window, WM_CLOSE, 0, 0);
-  if (WaitForSingleObject(started->process, 10000) != WAIT_OBJECT_0) {
-    fprintf(stderr, "process %lu did not end: terminated\n", started->pid);
-    TerminateProcess(started->process, 1);
-    WaitForSingleObject(started->process, 5000);
-  }
-  CloseHandle(started->process);
-  started->process = NULL;
-}
-
-void ChooseDefaultSkin(const std::string& installDir) {
-  WritePrivateProfileStringA("MAIN", "SKIN", "default", (installDir + "setting.ini").c_str());
-}
+void ChooseDefaultSkin(const std::string& installDir) { ChooseSkin(installDir, "default"); }
 
 // Start-up of Perchling and of the minimal program, alternating so that both see the same noise;
 // each pair of neighbouring runs also gives a ratio of its own.
@@ -213,99 +101,6 @@ void BenchSkinSwitch(const std::string& installDir, int runs, double startUpMs) 
       "\nswitch / start-up: **%.2f** (target: at most 1.5); the new windows were %d and %d "
       "pixels wide, so the skin did change.\n",
       Median(times) / startUpMs, widths[0], widths[1]);
-}
-
-// Reads a small file of /proc through drive Z: into text; false if it cannot be read.
-bool ReadProcFile(int unixPid, const char* name, char* text, size_t size) {
-  char path[64];
-  sprintf(path, "Z:\\proc\\%d\\%s", unixPid, name);
-  FILE* file = fopen(path, "rb");
-  if (!file) return false;
-  size_t length = fread(text, 1, size - 1, file);
-  fclose(file);
-  text[length] = 0;
-  return length > 0;
-}
-
-// The Unix process that runs exe: Wine shows a program's Windows command line as the process's
-// command line. 0 if there is none.
-int UnixPidOf(const std::string& exe) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA("Z:\\proc\\*", &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  int result = 0;
-  do {
-    int pid = atoi(found.cFileName);
-    char text[1024];
-    if (pid <= 0 || !ReadProcFile(pid, "cmdline", text, sizeof text)) continue;
-    CharUpperA(text);
-    std::string wanted = exe;
-    CharUpperA(&wanted[0]);
-    if (strstr(text, wanted.c_str())) result = pid;
-  } while (!result && FindNextFileA(search, &found));
-  FindClose(search);
-  return result;
-}
-
-// CPU time (user and system) of a Unix process in clock ticks; -1 if unknown. Under Wine,
-// GetProcessTimes reports no CPU time for other processes, so /proc is read instead.
-long long UnixCpuTicks(int unixPid) {
-  char text[1024];
-  if (unixPid <= 0 || !ReadProcFile(unixPid, "stat", text, sizeof text)) return -1;
-  const char* rest = strrchr(text, ')');  // the command name may hold spaces
-  if (!rest) return -1;
-  long long utime = 0, stime = 0;
-  // After ") " come state, ppid, ... ; utime and stime are fields 14 and 15 of the line.
-  if (sscanf(rest + 2, "%*c %*d %*d %*d %*d %*d %*u %*u %*u %*u %*u %lld %lld", &utime, &stime) !=
-      2)
-    return -1;
-  return utime + stime;
-}
-
-// The process's working set in KB as Windows reports it (Wine takes it from the Unix process).
-double WorkingSetKb(HANDLE process) {
-  PROCESS_MEMORY_COUNTERS counters = {};
-  counters.cb = sizeof counters;
-  if (!GetProcessMemoryInfo(process, &counters, sizeof counters)) return -1;
-  return counters.WorkingSetSize / 1024.0;
-}
-
-// VmRSS of a Unix process in KB; -1 if unknown.
-double UnixRssKb(int unixPid) {
-  char text[4096];
-  if (unixPid <= 0 || !ReadProcFile(unixPid, "status", text, sizeof text)) return -1;
-  const char* line = strstr(text, "VmRSS:");
-  return line ? atof(line + 6) : -1;
-}
-
-LRESULT CALLBACK TargetProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  return DefWindowProcA(window, message, wParam, lParam);
-}
-
-// Makes window the foreground window and keeps it so for a second. Under Wine a window shown by
-// another program takes the X focus a moment later, and the focus leaving a Wine window makes the
-// desktop the foreground window: so this tries again until the foreground stays put.
-void BringToFront(HWND window) {
-  for (int attempt = 0; attempt < 20; ++attempt) {
-    SetForegroundWindow(window);
-    PumpFor(1000);
-    if (GetForegroundWindow() == window) return;
-  }
-  fprintf(stderr, "the target window does not stay in the foreground\n");
-}
-
-// A plain window of this program's for Perchling to follow.
-HWND ShowTarget() {
-  WNDCLASSA target = {};
-  target.lpfnWndProc = TargetProc;
-  target.hInstance = GetModuleHandleA(NULL);
-  target.hbrBackground = static_cast<HBRUSH>(GetStockObject(LTGRAY_BRUSH));
-  target.lpszClassName = "BenchTarget";
-  RegisterClassA(&target);
-  HWND window = CreateWindowExA(0, "BenchTarget", "Bench target", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                                300, 300, 600, 400, NULL, NULL, target.hInstance, NULL);
-  BringToFront(window);
-  return window;
 }
 
 struct IdleSample {

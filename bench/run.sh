@@ -3,7 +3,7 @@
 #   bench/run.sh
 # Builds in build/ (as scripts/test.sh does), then runs the Windows benchmark programs under Wine
 # on an Xvfb display of their own, with a Wine prefix of their own in build/bench/. Takes about
-# six minutes; everything it starts is stopped at the end. Not part of ctest.
+# fifteen minutes; everything it starts is stopped at the end. Not part of ctest.
 set -eu
 cd "$(dirname "$0")/.."
 root="$PWD"
@@ -53,6 +53,13 @@ timeout 900 wine "$windows/process_bench.exe" "$(winpath "$state/install/")" \
   "$(winpath "$windows/minimal_window.exe")" "$(winpath "$windows/minimal_timer.exe")" \
   31 11 60 "$(getconf CLK_TCK)" "$wineserver_pid" "$xvfb_pid" </dev/null 2>"$state/process.err" |
   iconv -f CP932 -t UTF-8 >"$state/process.md"
+echo "detailed skins: start-up, idle, following, right-click (about 6 minutes)..." >&2
+rm -rf "$state/skins"
+mkdir -p "$state/skins"
+timeout 1500 wine "$windows/skin_bench.exe" "$(winpath "$state/install/")" \
+  "$(winpath "$state/skins/")" "$(winpath "$windows/minimal_window.exe")" \
+  "$(winpath "$windows/minimal_timer.exe")" 5 60 8 7 "$wineserver_pid" "$xvfb_pid" </dev/null 2>"$state/skin.err" |
+  iconv -f CP932 -t UTF-8 >"$state/skin.md"
 load_after="$(cut -d' ' -f1-3 /proc/loadavg)"
 
 exe="$state/install/Perchling.exe"
@@ -74,6 +81,7 @@ dlls=$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/.*DLL Name: //p' | tr '\
   echo "copy to 32 bits and the scan); the per-run union is skipped where it would take over a minute."
   cat "$state/region.md"
   cat "$state/process.md"
+  cat "$state/skin.md"
   echo
   echo "### Size"
   echo
@@ -94,7 +102,7 @@ if [ -f "$doc" ] && grep -q '<!-- bench:begin' "$doc"; then
 else
   cp "$state/tables.md" "$doc"
 fi
-for err in "$state/region.err" "$state/process.err"; do
+for err in "$state/region.err" "$state/process.err" "$state/skin.err"; do
   grep -v '^$' "$err" >&2 || true
 done
 echo "tables written to $doc" >&2
