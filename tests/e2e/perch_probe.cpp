@@ -13,6 +13,7 @@
 //   perch_probe switch ID SECONDS posts the skin command ID to the only accessory window and
 //                                 waits until a new accessory window has replaced it
 //   perch_probe window            the accessory window's handle, to tell copies apart
+//   perch_probe menus             how many menus are open (a submenu counts as one more)
 #include <windows.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -22,6 +23,13 @@ static BOOL CALLBACK CountAccessory(HWND window, LPARAM context) {
   char name[64];
   GetClassNameA(window, name, sizeof name);
   if (lstrcmpA(name, "PerchlingClass") == 0) ++*reinterpret_cast<int*>(context);
+  return TRUE;
+}
+
+static BOOL CALLBACK CountOpenMenu(HWND window, LPARAM context) {
+  char name[64];
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpA(name, "#32768") == 0 && IsWindowVisible(window)) ++*reinterpret_cast<int*>(context);
   return TRUE;
 }
 
@@ -167,9 +175,10 @@ int main(int argc, char** argv) {
   const char* command = argv[1];
   if (strcmp(command, "target") == 0 && argc == 7)
     return ShowTarget(argv[2], atoi(argv[3]), atoi(argv[4]), atoi(argv[5]), atoi(argv[6]));
-  if (strcmp(command, "count") == 0) {
+  if (strcmp(command, "count") == 0 || strcmp(command, "menus") == 0) {
+    WNDENUMPROC counter = strcmp(command, "count") == 0 ? CountAccessory : CountOpenMenu;
     int count = 0;
-    EnumWindows(CountAccessory, reinterpret_cast<LPARAM>(&count));
+    EnumWindows(counter, reinterpret_cast<LPARAM>(&count));
     printf("%d\n", count);
     return 0;
   }
