@@ -35,6 +35,8 @@ def differences(first, second):
                 if getattr(x, field) != getattr(y, field):
                     found.append(f"{x.filename}: {field} {getattr(x, field)} against "
                                  f"{getattr(y, field)}")
+    if found and all("date_time" in line for line in found):
+        found.insert(0, "only the dates differ: was a commit made after the first build?")
     return found or ["the zips' own structure (entries and contents agree)"]
 
 
