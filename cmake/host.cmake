@@ -48,6 +48,11 @@ foreach(test_file ${E2E_TESTS})
                        TIMEOUT 700)
 endforeach()
 
+# The release zip built again from scratch in another folder must come out byte for byte the same.
+add_test(NAME release_reproducible COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/release/reproducible.py
+         ${CMAKE_SOURCE_DIR} ${WINDOWS_BUILD} ${CMAKE_BINARY_DIR}/release-again)
+set_tests_properties(release_reproducible PROPERTIES TIMEOUT 900)
+
 # The fuzz targets of the portable core (left out without clang++ and libFuzzer).
 include(${CMAKE_SOURCE_DIR}/cmake/fuzz.cmake)
 

@@ -7,6 +7,19 @@ if(MSVC)
   set(CHARSET /source-charset:utf-8 /execution-charset:.932)
 endif()
 enable_language(RC)
+if(MINGW)
+  # No link time in the PE header: the same sources always link to the same bytes.
+  add_link_options(-Wl,--no-insert-timestamp)
+endif()
+
+# The version reaches the resource script through a generated header.
+string(REGEX MATCH "^([0-9]+)\\.([0-9]+)$" version_parts "${PERCHLING_VERSION}")
+if(NOT version_parts)
+  message(FATAL_ERROR "PERCHLING_VERSION must be MAJOR.MINOR, not '${PERCHLING_VERSION}'")
+endif()
+math(EXPR PERCHLING_VERSION_MAJOR "${CMAKE_MATCH_1}")
+math(EXPR PERCHLING_VERSION_MINOR "${CMAKE_MATCH_2}")
+configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
 
 file(GLOB APP_SOURCES CONFIGURE_DEPENDS
   ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/shape/*.cpp ${CMAKE_SOURCE_DIR}/skins/*.cpp
@@ -15,7 +28,7 @@ file(GLOB APP_SOURCES CONFIGURE_DEPENDS
 set(REGION_REFERENCE_SOURCES ${CMAKE_SOURCE_DIR}/shape/region_reference.cpp)
 list(REMOVE_ITEM APP_SOURCES ${CMAKE_SOURCE_DIR}/app/main.cpp ${REGION_REFERENCE_SOURCES})
 add_library(perchling_app STATIC ${APP_SOURCES})
-target_include_directories(perchling_app PUBLIC ${CMAKE_SOURCE_DIR})
+target_include_directories(perchling_app PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
 target_compile_options(perchling_app PUBLIC ${WARNINGS} ${CHARSET})
 target_compile_definitions(perchling_app PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601)
 target_link_libraries(perchling_app PUBLIC shell32 ole32 uuid gdi32 user32)
@@ -23,7 +36,7 @@ target_link_libraries(perchling_app PUBLIC shell32 ole32 uuid gdi32 user32)
 set(RESOURCES ${CMAKE_SOURCE_DIR}/res/perchling.rc)
 # The script pulls in the header and both pictures; a change to any of them rebuilds the .res.
 set_source_files_properties(${RESOURCES} PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/perchling.ico;${CMAKE_SOURCE_DIR}/res/link.cur")
+  "${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/perchling.ico;${CMAKE_SOURCE_DIR}/res/link.cur;${CMAKE_BINARY_DIR}/generated/version.h")
 
 add_executable(Perchling WIN32 app/main.cpp ${RESOURCES})
 target_link_libraries(Perchling perchling_app)
@@ -48,6 +61,7 @@ target_link_libraries(perchling_region_reference PUBLIC perchling_app)
 if(MINGW)
   include(${CMAKE_SOURCE_DIR}/bench/bench.cmake)
 endif()
+include(${CMAKE_SOURCE_DIR}/cmake/package.cmake)
 # Cross-built on the host, the Win32 tests are always built: without GoogleTest's sources they
 # would silently vanish from the suite, so configuring stops instead.
 set(GOOGLETEST_SOURCES /usr/src/googletest CACHE PATH "GoogleTest's sources, for the Win32 tests")

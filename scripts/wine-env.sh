@@ -41,10 +41,21 @@ stop_xvfb() {
   rm -f "$state/xvfb.pid" "$state/display"
 }
 
+# Wine draws caption buttons, scroll arrows and check marks with the Marlett font it ships, but
+# this Wine does not find its own fonts: the buttons showed as the letters "0 1 r". Listed among
+# the system's fonts, Marlett is found. Also done for a prefix made before.
+register_marlett() {
+  local marlett=/usr/share/wine/fonts/marlett.ttf
+  [ -f "$marlett" ] || return 0
+  grep -q '"Marlett (TrueType)"' "$WINEPREFIX/system.reg" 2>/dev/null && return 0
+  timeout 60 wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\Fonts' \
+    /v "Marlett (TrueType)" /d "Z:${marlett//\//\\}" /f >/dev/null 2>&1
+}
+
 # Creates the prefix once (needs DISPLAY): Japanese dialog fonts mapped to the IPA Gothic fonts,
-# and URLs handed to a harmless command instead of a browser.
+# Wine's Marlett for the window buttons, and URLs handed to a harmless command instead of a browser.
 prepare_prefix() {
-  [ -f "$WINEPREFIX/system.reg" ] && return 0
+  [ -f "$WINEPREFIX/system.reg" ] && { register_marlett; return 0; }
   timeout 300 wine wineboot -i >/dev/null 2>&1
   local replacements='HKCU\Software\Wine\Fonts\Replacements' font
   for font in "MS UI Gothic" "ＭＳ ゴシック" "MS Shell Dlg" "MS Shell Dlg 2" "Tahoma"; do
@@ -55,5 +66,6 @@ prepare_prefix() {
   done
   timeout 60 wine reg add 'HKCU\Software\Wine\WineBrowser' /v Browsers /d "/bin/true" /f \
     >/dev/null 2>&1
+  register_marlett
   timeout 60 wineserver -w
 }

@@ -26,17 +26,17 @@ static BOOL CALLBACK CountAccessory(HWND window, LPARAM context) {
   return TRUE;
 }
 
-static BOOL CALLBACK CloseAccessory(HWND window, LPARAM) {
-  char name[64];
-  GetClassNameA(window, name, sizeof name);
-  if (lstrcmpA(name, "PerchlingClass") == 0) PostMessageA(window, WM_CLOSE, 0, 0);
-  return TRUE;
-}
-
 static BOOL CALLBACK CountOpenMenu(HWND window, LPARAM context) {
   char name[64];
   GetClassNameA(window, name, sizeof name);
   if (lstrcmpA(name, "#32768") == 0 && IsWindowVisible(window)) ++*reinterpret_cast<int*>(context);
+  return TRUE;
+}
+
+static BOOL CALLBACK CloseAccessory(HWND window, LPARAM) {
+  char name[64];
+  GetClassNameA(window, name, sizeof name);
+  if (lstrcmpA(name, "PerchlingClass") == 0) PostMessageA(window, WM_CLOSE, 0, 0);
   return TRUE;
 }
 
@@ -175,15 +175,10 @@ int main(int argc, char** argv) {
   const char* command = argv[1];
   if (strcmp(command, "target") == 0 && argc == 7)
     return ShowTarget(argv[2], atoi(argv[3]), atoi(argv[4]), atoi(argv[5]), atoi(argv[6]));
-  if (strcmp(command, "count") == 0) {
+  if (strcmp(command, "count") == 0 || strcmp(command, "menus") == 0) {
+    WNDENUMPROC counter = strcmp(command, "count") == 0 ? CountAccessory : CountOpenMenu;
     int count = 0;
-    EnumWindows(CountAccessory, reinterpret_cast<LPARAM>(&count));
-    printf("%d\n", count);
-    return 0;
-  }
-  if (strcmp(command, "menus") == 0) {
-    int count = 0;
-    EnumWindows(CountOpenMenu, reinterpret_cast<LPARAM>(&count));
+    EnumWindows(counter, reinterpret_cast<LPARAM>(&count));
     printf("%d\n", count);
     return 0;
   }

@@ -172,11 +172,18 @@ TEST(Resources, VersionInformationNamesTheProduct) {
   };
   EXPECT_EQ("Perchling", value("ProductName"));
   EXPECT_EQ(TEXT_SHORTCUT_DESCRIPTION, value("FileDescription"));
-  EXPECT_EQ("0.00", value("FileVersion"));
-  EXPECT_EQ("0.00", value("ProductVersion"));
+  // The build's version, which names the release zip, is the one the About box's text shows.
+  EXPECT_NE(std::string::npos,
+            std::string(TEXT_ABOUT_VERSION).find("ver " + value("FileVersion") + "\n"));
+  EXPECT_EQ(value("FileVersion"), value("ProductVersion"));
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
   EXPECT_EQ(VS_FFI_SIGNATURE, fixed->dwSignature);
   EXPECT_EQ(static_cast<DWORD>(VFT_APP), fixed->dwFileType);
+  char numbers[32];  // "0.00" is major 0, minor 0
+  snprintf(numbers, sizeof numbers, "%u.%02u",
+           static_cast<unsigned>(HIWORD(fixed->dwFileVersionMS)),
+           static_cast<unsigned>(LOWORD(fixed->dwFileVersionMS)));
+  EXPECT_EQ(value("FileVersion"), numbers);
 }

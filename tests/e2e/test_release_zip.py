@@ -1,0 +1,194 @@
+"""The release zip as a Windows user gets it: one folder with the program, its skins and two texts;
+a readme.txt that Notepad on a Japanese Windows shows cleanly; and Perchling started from the
+unpacked folder in a path with Japanese and spaces, taken through every skin of its menu and
+closed from it."""
+import glob
+import hashlib
+import os
+import re
+import subprocess
+import tempfile
+import unittest
+import zipfile
+
+from hostile_support import accessory_window, fold, region_pixels
+from perchling import (MAGENTA, WINDOWS_BUILD, Bmp, Install, Target, accessory_count,
+                       accessory_rect, main, probe, wait_for, xdotool)
+
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+RELEASE = os.path.join(WINDOWS_BUILD or "", "release")
+TOP = "Perchling/"
+SECTIONS = ["概要", "動作環境", "インストール", "使い方", "スキンの作り方", "アンインストール",
+            "注意", "ライセンス", "更新履歴"]
+TARGET = (400, 500, 500, 300)  # x, y, width, height of the window the accessory perches on
+
+
+def texts():
+    """The one-line texts of res/texts.h by their names."""
+    with open(os.path.join(SOURCE, "res", "texts.h"), encoding="utf-8") as file:
+        return dict(re.findall(r'^#define (TEXT_\w+) "(.*)"$', file.read(), re.M))
+
+
+def shown(menu_text):
+    """A menu text as the menu shows it: '&' marks the next character, '&&' is one '&'."""
+    return re.sub(r"&(.)", r"\1", menu_text)
+
+
+def shipped_skins():
+    return sorted(name for name in os.listdir(os.path.join(SOURCE, "skin"))
+                  if name.endswith(".bmp"))
+
+
+def release_zip():
+    found = glob.glob(os.path.join(RELEASE, "Perchling-*-win64.zip"))
+    if len(found) != 1:
+        raise AssertionError(f"not one release zip in {RELEASE}: {found}")
+    return found[0]
+
+
+class ReleaseZip(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.path = release_zip()
+        with zipfile.ZipFile(cls.path) as archive:
+            cls.names = archive.namelist()
+            cls.files = {name: archive.read(name) for name in cls.names}
+
+    def test_holds_one_folder_with_the_program_its_skins_and_two_texts(self):
+        expected = [TOP, TOP + "LICENSE.txt", TOP + "Perchling.exe", TOP + "readme.txt",
+                    TOP + "skin/"] + [TOP + "skin/" + name for name in shipped_skins()]
+        # The skin kit ships once the build makes it.
+        if os.path.exists(os.path.join(WINDOWS_BUILD, "perchskin.exe")):
+            expected.append(TOP + "perchskin.exe")
+        self.assertEqual(sorted(expected, key=lambda name: name.encode()), self.names)
+        with open(os.path.join(WINDOWS_BUILD, "Perchling.exe"), "rb") as file:
+            self.assertEqual(file.read(), self.files[TOP + "Perchling.exe"], "not this build's")
+
+    def test_name_checksum_and_readme_carry_the_version_the_about_box_shows(self):
+        version = re.search(r"ver (\d+\.\d+)", texts()["TEXT_ABOUT_VERSION"]).group(1)
+        self.assertEqual(f"Perchling-{version}-win64.zip", os.path.basename(self.path))
+        with open(self.path, "rb") as file:
+            digest = hashlib.sha256(file.read()).hexdigest()
+        with open(os.path.join(RELEASE, "SHA256SUMS"), encoding="ascii") as file:
+            self.assertEqual(f"{digest}  {os.path.basename(self.path)}\n", file.read())
+        self.assertIn(f"ver {version}", self.files[TOP + "readme.txt"].decode("cp932"))
+
+    def test_texts_are_shift_jis_with_crlf_line_ends(self):
+        for name in ("readme.txt", "LICENSE.txt"):
+            data = self.files[TOP + name]
+            data.decode("cp932")  # raises on anything that is not Shift-JIS
+            self.assertTrue(data.endswith(b"\r\n"), name)
+            lines = data.count(b"\r\n")
+            self.assertEqual((lines, lines), (data.count(b"\n"), data.count(b"\r")), name)
+        self.assertIn("Copyright (c) 2026 Fenwobble", self.files[TOP + "LICENSE.txt"].decode())
+
+    def test_readme_has_its_sections_in_order_names_every_menu_item_and_the_wine_tested(self):
+        readme = self.files[TOP + "readme.txt"].decode("cp932")
+        self.assertEqual(SECTIONS, [line[2:] for line in readme.splitlines()
+                                    if line.startswith("■ ")])
+        menu = {name: text for name, text in texts().items() if name.startswith("TEXT_MENU_")}
+        self.assertGreaterEqual(len(menu), 6)
+        for name, text in menu.items():
+            self.assertTrue(shown(text) in readme, f"readme.txt lacks {shown(text)} ({name})")
+        wine = subprocess.run(["wine", "--version"], capture_output=True, text=True).stdout.strip()
+        self.assertTrue(wine in readme, f"readme.txt does not name the Wine tested on: {wine}")
+
+
+class Unpacked(Install):
+    """The release zip unpacked with zipfile into a folder whose path holds Japanese and spaces."""
+
+    def __init__(self, archive):
+        self.root = tempfile.mkdtemp(prefix="perchling-e2e-")
+        parent = os.path.join(self.root, "ダウンロード した ファイル")
+        with zipfile.ZipFile(archive) as unpacked:
+            unpacked.extractall(parent)
+        self.dir = os.path.join(parent, "Perchling")
+        self.processes = []
+
+    def files(self):
+        return sorted(os.path.relpath(os.path.join(folder, name), self.dir)
+                      for folder, _, names in os.walk(self.dir) for name in names)
+
+
+def open_menus():
+    code, out = probe("menus")
+    return int(out.strip()) if code == 0 else -1
+
+
+class UnpackedRelease(unittest.TestCase):
+    def setUp(self):
+        self.install = Unpacked(release_zip())
+        self.target = Target("展開先から", *TARGET)
+
+    def tearDown(self):
+        self.target.close()
+        self.install.remove()
+
+    def perched(self, skin):
+        """Brings the target window to the front until the accessory sits on it as skin."""
+        x, y, width, _ = TARGET
+        expected = (x + width - 60 - skin.width, y + 22 - skin.height, x + width - 60, y + 22)
+
+        def brought_forward():
+            if accessory_rect() != expected:
+                xdotool("mousemove", x + width // 2, y + 200, "click", 1)
+            return wait_for(lambda: accessory_rect() == expected, 2)
+
+        self.assertTrue(wait_for(brought_forward, 40),
+                        f"never perched at {expected}; now at {accessory_rect()}")
+        return expected
+
+    def open_menu(self, skin):
+        """Right-clicks a pixel of the bird, inside its shape and above the title bar."""
+        left, top, _, _ = self.perched(skin)
+        inside = [(x, y) for y in range(1, skin.height - 23) for x in range(1, skin.width - 1)
+                  if all(skin.pixel(x + dx, y + dy) != MAGENTA
+                         for dx, dy in ((0, 0), (-1, 0), (1, 0), (0, -1), (0, 1)))]
+        x, y = inside[len(inside) // 2]
+        xdotool("mousemove", left + x, top + y, "click", 3)
+        self.assertTrue(wait_for(lambda: open_menus() == 1, 20), "no context menu opened")
+
+    def choose_skin(self, skin, downs):
+        """スキン ▸, then the item downs below the submenu's first."""
+        self.open_menu(skin)
+        xdotool("key", "Down", "Right")
+        self.assertTrue(wait_for(lambda: open_menus() == 2, 20), "the スキン submenu did not open")
+        old = accessory_window()
+        xdotool("key", *["Down"] * downs, "Return")
+        self.assertTrue(wait_for(lambda: accessory_window() not in (None, old)
+                                 and accessory_count() == 1, 30),
+                        f"no new copy replaced the old one after item {downs}")
+
+    def test_runs_from_a_japanese_path_with_spaces_shows_every_skin_and_closes(self):
+        self.install.start()
+        self.assertTrue(wait_for(accessory_rect, 30), "no accessory window appeared")
+        default = Bmp(self.install.path("skin", "default.bmp"))
+        self.perched(default)
+        self.assertEqual(default.opaque(), region_pixels(probe("region")[1].splitlines()))
+
+        # The submenu lists the shipped skins in the catalogue's order, and nothing else: each
+        # item starts its skin, and one step past the last is the first again.
+        names = sorted((name[:-4] for name in shipped_skins()),
+                       key=lambda name: fold(name.encode("cp932")))
+        current = default
+        for downs in range(1, len(names) + 1):
+            name = names[downs % len(names)]
+            self.choose_skin(current, downs)
+            self.assertEqual(b"[MAIN]\r\nSKIN=" + name.encode("cp932") + b"\r\n",
+                             self.install.settings(), f"item {downs}")
+            current = Bmp(self.install.path("skin", name + ".bmp"))
+            self.perched(current)
+
+        # Close (閉じる) writes the settings beside the program, and nothing else is left there.
+        os.remove(self.install.path("setting.ini"))
+        self.open_menu(current)
+        xdotool("key", "e")
+        self.assertTrue(wait_for(lambda: accessory_count() == 0, 30), "閉じる left it running")
+        self.assertEqual(f"[MAIN]\r\nSKIN={names[0]}\r\n".encode("cp932"), self.install.settings())
+        with zipfile.ZipFile(release_zip()) as archive:
+            shipped = [name[len(TOP):] for name in archive.namelist() if not name.endswith("/")]
+        self.assertEqual(sorted(shipped + ["setting.ini"]), self.install.files())
+
+
+if __name__ == "__main__":
+    main()
