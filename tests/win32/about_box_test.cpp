@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "app/program_state.h"
+#include "app/program.h"
 #include "res/resource.h"
 #include "gdi_count.h"
 #include "test_support.h"

@@ -2,8 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/accessory.h"
-#include "app/program_state.h"
-#include "app/startup.h"
+#include "app/program.h"
 #include "test_support.h"
 
 namespace {

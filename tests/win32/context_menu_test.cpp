@@ -5,7 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/program_state.h"
+#include "app/accessory.h"
+#include "app/program.h"
 #include "res/resource.h"
 #include "skins/context_menu.h"
 #include "test_support.h"

@@ -3,7 +3,7 @@
 // through the import table, so each case happens exactly as described.
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
+#include "app/program.h"
 #include "import_patch.h"
 #include "test_support.h"
 

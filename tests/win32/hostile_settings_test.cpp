@@ -5,8 +5,7 @@
 
 #include <memory>
 
-#include "app/program_state.h"
-#include "app/startup.h"
+#include "app/program.h"
 #include "import_patch.h"
 #include "test_support.h"
 

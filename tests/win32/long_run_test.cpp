@@ -4,7 +4,7 @@
 // it makes on first use (a DC's defaults, a message box's fonts).
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
+#include "app/program.h"
 #include "gdi_count.h"
 #include "test_support.h"
 

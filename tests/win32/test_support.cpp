@@ -1,7 +1,7 @@
 // Plumbing for the in-process Win32 tests.
 #include "test_support.h"
 
-#include "app/program_state.h"
+#include "app/program.h"
 #include "app/startup.h"
 #include "bmp_files.h"
 #include "skins/context_menu.h"
