@@ -22,4 +22,3 @@ void DestroyContextMenu();
 
 // Shows the context menu at a right-button press (lParam in client coordinates).
 void OpenContextMenu(HWND window, LPARAM lParam);
-

@@ -1,6 +1,6 @@
 // Switching skins: the running copy saves the choice and hands over to a fresh copy of itself.
 // The accessory window's SwitchSkin runs the steps in order: SaveSkinChoice, its own stop, then
-// StartNewCopy and the quit message. Kept apart so that nothing here reaches back up into the window.
+// StartNewCopy and the quit message, so that nothing here reaches back up into the window.
 #pragma once
 #include <windows.h>
 

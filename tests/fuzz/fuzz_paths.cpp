@@ -122,7 +122,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<char> path(first.c_str(), first.c_str() + first.size() + 1);
   CutAfterLastBackslash(path.data(), IsLeadByteOfInput);
   if (ReferenceCut(first) != path.data()) abort();
-  if (IsPlainFileName(second.c_str(), IsLeadByteOfInput) != (ReferencePlain(second) ? 1 : 0)) abort();
+  if (IsPlainFileName(second.c_str(), IsLeadByteOfInput) != (ReferencePlain(second) ? 1 : 0))
+    abort();
 
   // A plain name formatted into the skin folder stays there: the path's folder is the skin folder.
   std::vector<std::string> dirCharacters = Characters(first + "\\");

@@ -3,6 +3,7 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "app/follow.h"
 #include "app/paths.h"
@@ -55,8 +56,17 @@ struct CutCase {
   const char* installDir;
 };
 
+void ExpectCuts(const std::vector<CutCase>& cases, LeadByteTest isLeadByte) {
+  for (const CutCase& c : cases) {
+    char path[kPathSize];
+    strcpy(path, c.modulePath);
+    CutAfterLastBackslash(path, isLeadByte);
+    EXPECT_STREQ(c.installDir, path) << c.modulePath;
+  }
+}
+
 TEST(CutAfterLastBackslash, LeavesTheDirectoryWithItsBackslash) {
-  const CutCase cases[] = {
+  const std::vector<CutCase> cases = {
       {"C:\\Tools\\Perchling.exe", "C:\\Tools\\"},
       {"C:\\PROGRA~1\\PERCHL~1\\PERCHL~1.EXE", "C:\\PROGRA~1\\PERCHL~1\\"},  // short names
       {"C:\\Perchling.exe", "C:\\"},
@@ -66,31 +76,20 @@ TEST(CutAfterLastBackslash, LeavesTheDirectoryWithItsBackslash) {
       {"C:\\\x95\x5C\\\x95\x5C.exe", "C:\\\x95\x5C\\"},
       {"C:\\\x83\x5C\x83\x89\\p.exe", "C:\\\x83\x5C\x83\x89\\"},
   };
-  for (const CutCase& c : cases) {
-    char path[kPathSize];
-    strcpy(path, c.modulePath);
-    CutAfterLastBackslash(path, IsLeadByte932);
-    EXPECT_STREQ(c.installDir, path) << c.modulePath;
-  }
+  ExpectCuts(cases, IsLeadByte932);
 }
 
 // The same bytes mean other characters on another code page: on a Western system "é" (0xE9) and
 // "\x95" are characters of their own, and the backslash after them is a real one.
 TEST(CutAfterLastBackslash, ReadsTheBytesInTheGivenCodePage) {
-  const CutCase western[] = {
+  const std::vector<CutCase> western = {
       {"C:\\Caf\xE9\\Perchling.exe", "C:\\Caf\xE9\\"},
       {"C:\\\xE9\\\xFC\\p.exe", "C:\\\xE9\\\xFC\\"},
       {"C:\\\x95\x5C\\\x95\x5C.exe", "C:\\\x95\x5C\\\x95\x5C"},
   };
-  for (const CutCase& c : western) {
-    char path[kPathSize];
-    strcpy(path, c.modulePath);
-    CutAfterLastBackslash(path, IsLeadByte1252);
-    EXPECT_STREQ(c.installDir, path) << c.modulePath;
-  }
-  char japanese[kPathSize] = "C:\\Caf\xE9\\Perchling.exe";  // "\xE9\\" is one character here
-  CutAfterLastBackslash(japanese, IsLeadByte932);
-  EXPECT_STREQ("C:\\", japanese);
+  ExpectCuts(western, IsLeadByte1252);
+  // In Shift-JIS "\xE9\\" is one character: the same path is cut at its first backslash.
+  ExpectCuts({{"C:\\Caf\xE9\\Perchling.exe", "C:\\"}}, IsLeadByte932);
 }
 
 TEST(IsPlainFileName, RefusesNamesThatLeaveTheFolder) {
