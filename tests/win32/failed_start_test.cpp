@@ -79,7 +79,7 @@ TEST(FailedStart, EndsTheProcessWithTheFailureExitCode) {
   char module[MAX_PATH] = "";
   GetModuleFileNameA(NULL, module, MAX_PATH);
   std::string settings = module;
-  settings = settings.substr(0, settings.rfind('\\') + 1) + "setting.ini";
+  settings.replace(settings.rfind('\\') + 1, std::string::npos, "setting.ini");
   std::string settingsBefore = ReadTextFile(settings);
 
   MessageBoxAnswerer answerer;
