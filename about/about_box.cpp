@@ -3,10 +3,9 @@
 
 #include <shellapi.h>
 
-#include "res/texts.h"
-#include "app/accessory.h"
-#include "app/program_state.h"
+#include "app/program.h"
 #include "res/resource.h"
+#include "res/texts.h"
 
 static const int kLinkIds[2] = {IDC_LINK_MAKER, IDC_LINK_CHARACTER};
 

@@ -7,9 +7,11 @@
 enum {
   kLinkFontHeight = 12,
   kUrlSize = 260,            // the longest link text that can be opened, terminator included
-  kShellExecuteFailed = 32,  // ShellExecuteA results up to this one are errors (32: a DLL missing)
   kSystemColourBrush = COLOR_BTNFACE + 1,  // brush value of the dialog face colour
 };
+
+// Colours of a link, indexed by its linkVisited flag: blue until opened, then purple.
+const COLORREF kLinkColours[2] = {0x00FF0000, 0x00800080};
 
 // Shows the modal About box, owned by the accessory window.
 void ShowAboutBox(HWND owner);

@@ -1,17 +1,17 @@
-// The accessory window's procedure: shape and size at creation, the follow tick, and teardown.
-// The procedure only dispatches; each message has its handler below.
+// The accessory window's procedure: shape and size at creation, the follow tick, the commands of
+// the context menu, and teardown. The procedure only dispatches; each message has its handler
+// below. This is the one place that knows every subsystem: they know only the program module.
 #include "app/accessory.h"
 
-#include "res/texts.h"
+#include "about/about_box.h"
 #include "app/follow.h"
-#include "app/program_state.h"
-#include "app/startup.h"
+#include "app/program.h"
+#include "res/resource.h"
+#include "res/texts.h"
 #include "shape/region.h"
+#include "shell/startup_shortcut.h"
 #include "skins/context_menu.h"
-
-void ShowMessage(HWND owner, const char* text) {
-  MessageBoxA(owner, text, TEXT_TITLE, MB_OK);
-}
+#include "skins/skin_switch.h"
 
 // Gives the new window the picture's size and shape, and starts following.
 static LRESULT OnCreate(HWND window) {
@@ -66,10 +66,45 @@ static void OnTimer(HWND window) {
   MoveWindow(window, perch.x, perch.y, g_state.skinWidth, g_state.skinHeight, TRUE);
 }
 
-void StopAccessory(HWND window) {
+// Stops following and drops the shape property and the menus: the part of teardown the skin
+// switch shares.
+static void StopAccessory(HWND window) {
   KillTimer(window, kFollowTimerId);
   if (GetPropA(window, REGION_PROPERTY)) RemovePropA(window, REGION_PROPERTY);
   DestroyContextMenu();
+}
+
+// A skin choice: once the choice is saved, this copy stops, starts a new copy of the program,
+// which reads the choice from setting.ini, and leaves its message loop without teardown (the
+// settings are written already).
+static void SwitchSkin(HWND window, int index) {
+  if (!SaveSkinChoice(window, index)) return;
+  StopAccessory(window);
+  StartNewCopy();
+  PostQuitMessage(0);
+}
+
+void RouteCommand(HWND window, WPARAM wParam) {
+  // A skin's identifier is matched against the whole wParam, the fixed commands by its low word.
+  INT_PTR whole = static_cast<INT_PTR>(wParam);
+  if (whole >= IDM_FIRST_SKIN && whole < IDM_FIRST_SKIN + g_state.skinCount) {
+    SwitchSkin(window, static_cast<int>(whole - IDM_FIRST_SKIN));
+    return;
+  }
+  switch (LOWORD(wParam)) {
+    case IDM_CLOSE:
+      SendMessageA(window, WM_DESTROY, 0, 0);  // teardown without destroying the window first
+      break;
+    case IDM_ABOUT:
+      ShowAboutBox(window);
+      break;
+    case IDM_RESCAN:
+      ReloadContextMenu();
+      break;
+    case IDM_STARTUP:
+      RegisterStartup(window);
+      break;
+  }
 }
 
 // Teardown: reached when the window is destroyed and by the Close command. A setting that was

@@ -1,6 +1,7 @@
 // The accessory window: a topmost, captionless tool window cut to its skin's shape that follows
-// the foreground window's title bar. Once attached, the shape region belongs to the window; the
-// window keeps its handle as a property until teardown or the skin switch.
+// the foreground window's title bar, and the routing of its commands to the subsystems. Once
+// attached, the shape region belongs to the window; the window keeps its handle as a property
+// until teardown or the skin switch.
 #pragma once
 #include <windows.h>
 
@@ -22,8 +23,5 @@ const DWORD kTransparentColour = 0x00FF00FF;  // pure magenta, as a 32-bit pixel
 
 LRESULT CALLBACK AccessoryWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-// Stops following and drops the shape property: the part of teardown the skin switch shares.
-void StopAccessory(HWND window);
-
-// Shows a message box titled "Perchling" with an OK button.
-void ShowMessage(HWND owner, const char* text);
+// Carries out a WM_COMMAND: a skin choice, Close, About, rescan or Startup registration.
+void RouteCommand(HWND window, WPARAM wParam);

@@ -1,9 +1,5 @@
-// Bounded path formatting and install-directory derivation, Shift-JIS aware.
+// Bounded path formatting and install-directory derivation, aware of double-byte characters.
 #include "app/paths.h"
-
-int IsShiftJisLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 // Appends text at out[*used], keeping room for the terminator. Returns 0 when it does not fit.
 static int AppendText(char* out, size_t size, size_t* used, const char* text) {
@@ -37,11 +33,11 @@ int FormatPath(char* out, size_t size, const char* pattern, const char* first, c
   return fits;
 }
 
-void CutAfterLastBackslash(char* path) {
+void CutAfterLastBackslash(char* path, LeadByteTest isLeadByte) {
   size_t cut = 0;  // position just after the last real backslash
   for (size_t i = 0; path[i];) {
     unsigned char byte = static_cast<unsigned char>(path[i]);
-    if (IsShiftJisLeadByte(byte) && path[i + 1]) {
+    if (isLeadByte(byte) && path[i + 1]) {
       i += 2;
       continue;
     }
@@ -51,10 +47,10 @@ void CutAfterLastBackslash(char* path) {
   path[cut] = 0;
 }
 
-int IsPlainFileName(const char* name) {
+int IsPlainFileName(const char* name, LeadByteTest isLeadByte) {
   for (size_t i = 0; name[i];) {
     unsigned char byte = static_cast<unsigned char>(name[i]);
-    if (IsShiftJisLeadByte(byte) && name[i + 1]) {
+    if (isLeadByte(byte) && name[i + 1]) {
       i += 2;
       continue;
     }

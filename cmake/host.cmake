@@ -56,6 +56,9 @@ set_tests_properties(release_reproducible PROPERTIES TIMEOUT 900)
 # The fuzz targets of the portable core (left out without clang++ and libFuzzer).
 include(${CMAKE_SOURCE_DIR}/cmake/fuzz.cmake)
 
+# The program's layers: no circle of modules, and the subsystems use only the bottom of app/.
+add_test(NAME layers COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/layers.py)
+
 # Static analysis of the whole source; every suppression carries its reason in the list.
 find_program(CPPCHECK cppcheck)
 if(CPPCHECK)

@@ -7,7 +7,8 @@
 // Builds a region in the bitmap's own coordinates (origin top-left) covering every pixel whose
 // colour is not transparent (a 32-bit pixel value, 0x00RRGGBB). The bitmap may be of any depth; it
 // is neither kept nor deleted. Returns a region the caller owns (empty if every pixel is
-// transparent), or NULL if the bitmap is NULL, cannot be measured, or cannot be copied.
+// transparent), or NULL if the bitmap is NULL, cannot be measured, or cannot be copied, or if the
+// regions cannot be made: the result is exactly the picture's shape or nothing.
 HRGN CreateRegionFromBitmap(HBITMAP bitmap, DWORD transparent);
 
 // Copies the picture into a 32-bit working copy (the unused fourth byte of each pixel cleared),

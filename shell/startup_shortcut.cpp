@@ -3,11 +3,8 @@
 
 #include <shlobj.h>
 
+#include "app/program.h"
 #include "res/texts.h"
-#include "app/accessory.h"
-#include "app/paths.h"
-#include "app/program_state.h"
-#include "app/startup.h"
 
 int GetSpecialFolderPath(HWND owner, int folder, char* path) {
   IMalloc* allocator = NULL;
@@ -98,7 +95,7 @@ static int CreateStartupShortcut(const char* shortcutPath, const char* targetPat
 void RegisterStartup(HWND window) {
   char target[kPathSize];
   char shortcut[kPathSize];
-  if (!MakeInstallPath(target, STARTUP_TARGET_PATTERN, NULL) ||
+  if (!MakeInstallPath(target, kProgramPathPattern, NULL) ||
       !MakeStartupShortcutPath(window, shortcut)) {
     ShowMessage(window, TEXT_REGISTRATION_FAILED);
     return;

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #define STARTUP_SHORTCUT_PATTERN "%s\\Perchling.lnk"  // in the Startup folder
-#define STARTUP_TARGET_PATTERN "%sPerchling.exe"      // in the install directory
 #define STARTUP_ARGUMENTS "/s"  // ignored by the program; it marks a start by the shortcut
 
 // Fills path (kPathSize bytes) with the special folder's path (a CSIDL_ value). Returns 1 on

@@ -2,8 +2,7 @@
 // file: choosing it fails like a vanished picture would.
 #include "skins/catalogue.h"
 
-#include "app/program_state.h"
-#include "app/startup.h"
+#include "app/program.h"
 
 void ScanSkins() {
   g_state.skinCount = 0;

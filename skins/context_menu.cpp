@@ -1,13 +1,10 @@
-// Loading, building and showing the context menu, and routing its commands.
+// Loading, building and showing the context menu.
 #include "skins/context_menu.h"
 
-#include "res/texts.h"
-#include "about/about_box.h"
-#include "app/program_state.h"
+#include "app/program.h"
 #include "res/resource.h"
-#include "shell/startup_shortcut.h"
+#include "res/texts.h"
 #include "skins/catalogue.h"
-#include "skins/skin_switch.h"
 
 // Loads menu 101 and keeps its popup. The popup is detached from the loaded menu, which is then
 // destroyed, so that destroying the popup later leaves nothing behind.
@@ -29,9 +26,12 @@ int BuildContextMenu(HMENU* popup, UINT position) {
   item.fType = MFT_STRING;
   if (g_state.skinCount > 0) {
     item.fMask = MIIM_ID | MIIM_TYPE;
+    char text[kMenuTextSize];
     for (int i = 0; i < g_state.skinCount; ++i) {
+      // The item shows the name as written; the catalogue keeps the name itself.
+      MakeMenuText(g_state.skinNames[i], text, sizeof text);
       item.wID = IDM_FIRST_SKIN + i;
-      item.dwTypeData = g_state.skinNames[i];
+      item.dwTypeData = text;
       InsertMenuItemA(g_state.skinMenu, i, TRUE, &item);
     }
   } else {
@@ -87,27 +87,4 @@ void OpenContextMenu(HWND window, LPARAM lParam) {
   POINT point = {static_cast<LONG>(LOWORD(lParam)), static_cast<LONG>(HIWORD(lParam))};
   ClientToScreen(window, &point);
   TrackPopupMenu(g_state.popupMenu, 0, point.x, point.y, 0, window, NULL);
-}
-
-void RouteCommand(HWND window, WPARAM wParam) {
-  // A skin's identifier is matched against the whole wParam, the fixed commands by its low word.
-  INT_PTR whole = static_cast<INT_PTR>(wParam);
-  if (whole >= IDM_FIRST_SKIN && whole < IDM_FIRST_SKIN + g_state.skinCount) {
-    SwitchSkin(window, static_cast<int>(whole - IDM_FIRST_SKIN));
-    return;
-  }
-  switch (LOWORD(wParam)) {
-    case IDM_CLOSE:
-      SendMessageA(window, WM_DESTROY, 0, 0);  // teardown without destroying the window first
-      break;
-    case IDM_ABOUT:
-      ShowAboutBox(window);
-      break;
-    case IDM_RESCAN:
-      ReloadContextMenu();
-      break;
-    case IDM_STARTUP:
-      RegisterStartup(window);
-      break;
-  }
 }

@@ -1,6 +1,7 @@
 // The context menu: loaded from menu resource 101, with the "スキン" submenu of the catalogue
 // inserted at the top. The popup and its submenu live in g_state until teardown, a rescan or the
-// skin switch destroys them.
+// skin switch destroys them. The commands chosen in it are carried out by the accessory window
+// (RouteCommand in app/accessory.cpp).
 #pragma once
 #include <windows.h>
 
@@ -21,6 +22,3 @@ void DestroyContextMenu();
 
 // Shows the context menu at a right-button press (lParam in client coordinates).
 void OpenContextMenu(HWND window, LPARAM lParam);
-
-// Carries out a WM_COMMAND: a skin choice, Close, About, rescan or Startup registration.
-void RouteCommand(HWND window, WPARAM wParam);

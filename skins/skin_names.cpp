@@ -63,3 +63,21 @@ int AddSkinName(SkinName* names, int count, const char* fileName) {
   memcpy(names[slot], work, length + 1);
   return count;
 }
+
+int MakeMenuText(const char* name, char* out, size_t size) {
+  if (size == 0) return 0;
+  // '&' (0x26) is never the second byte of a double-byte character in any ANSI code page, so the
+  // bytes can be taken one by one.
+  size_t used = 0;
+  for (const char* p = name; *p; ++p) {
+    size_t needed = *p == '&' ? 2 : 1;
+    if (used + needed >= size) {
+      out[0] = 0;
+      return 0;
+    }
+    out[used++] = *p;
+    if (*p == '&') out[used++] = '&';
+  }
+  out[used] = 0;
+  return 1;
+}

@@ -2,10 +2,12 @@
 // Plain C++ without Windows headers. Names are Shift-JIS byte strings; comparing folds only the
 // ASCII capitals, whatever the locale, so the order is the same on every machine.
 #pragma once
+#include <stddef.h>
 
 enum {
   kMaxSkins = 100,      // entries in the catalogue
   kSkinNameSize = 100,  // bytes per entry, terminator included: names of at most 99 bytes
+  kMenuTextSize = 2 * kSkinNameSize,  // a name of 99 '&' doubled, and the terminator
 };
 
 typedef char SkinName[kSkinNameSize];
@@ -27,3 +29,8 @@ void SortSkinNames(SkinName* names, int count);
 // picture that does not exist. A full catalogue keeps the kMaxSkins names that sort first, so the
 // catalogue does not depend on the order in which files are reported.
 int AddSkinName(SkinName* names, int count, const char* fileName);
+
+// Writes the name as a menu item's text, every '&' doubled: a single '&' would underline the next
+// character instead of showing, so "Tom&Jerry" is given as "Tom&&Jerry". Returns 1 if the text and
+// its terminator fit into size bytes; otherwise out is left as "" and 0 is returned.
+int MakeMenuText(const char* name, char* out, size_t size);

@@ -2,10 +2,8 @@
 // new copy of the program starts with it, while this one leaves its message loop.
 #include "skins/skin_switch.h"
 
+#include "app/program.h"
 #include "res/texts.h"
-#include "app/accessory.h"
-#include "app/program_state.h"
-#include "app/startup.h"
 #include "skins/context_menu.h"
 
 // 1 if the skin's picture is there to be loaded by the new copy. A folder named like a picture
@@ -20,11 +18,11 @@ static int SkinPictureExists(const char* skinName) {
   return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
 }
 
-void SwitchSkin(HWND window, int index) {
+int SaveSkinChoice(HWND window, int index) {
   if (!SkinPictureExists(g_state.skinNames[index])) {
     ShowMessage(window, TEXT_SKIN_MISSING);
     ReloadContextMenu();
-    return;
+    return 0;
   }
 
   // The new copy reads the name from setting.ini, so an unsaved name is no switch at all.
@@ -34,16 +32,17 @@ void SwitchSkin(HWND window, int index) {
   if (!SaveSettings()) {
     lstrcpynA(g_state.currentSkin, previousSkin, kPathSize);
     ShowMessage(window, TEXT_SAVE_FAILED);
-    return;
+    return 0;
   }
+  return 1;
+}
 
-  StopAccessory(window);
+void StartNewCopy() {
   char program[kPathSize];
   INT_PTR started = 0;
-  if (MakeInstallPath(program, "%sPerchling.exe", "")) {
+  if (MakeInstallPath(program, kProgramPathPattern, "")) {
     started = reinterpret_cast<INT_PTR>(
         ShellExecuteA(NULL, "open", program, NULL, g_state.installDir, SW_SHOWNORMAL));
   }
-  if (started <= 32) ShowMessage(NULL, TEXT_RELAUNCH_FAILED);
-  PostQuitMessage(0);
+  if (started <= kShellExecuteFailed) ShowMessage(NULL, TEXT_RELAUNCH_FAILED);
 }

@@ -1,7 +1,8 @@
 // Fuzzes the install-directory paths: FormatPath never writes past its bound, returns 0 exactly
 // when the result does not fit, and otherwise writes what unbounded formatting would; the cut
-// after the last backslash and the plain-name check agree with a Shift-JIS tokeniser; and a plain
-// skin name never takes a picture path out of the skin folder.
+// after the last backslash and the plain-name check agree with a tokeniser of the same code page
+// (Shift-JIS, Western, or lead bytes drawn from the input); and a plain skin name never takes a
+// picture path out of the skin folder.
 #include <fuzzer/FuzzedDataProvider.h>
 #include <stdint.h>
 #include <stdlib.h>
@@ -35,12 +36,33 @@ std::string ReferenceFormat(const std::string& pattern, const std::string& first
   return out;
 }
 
-// Splits a Shift-JIS string into characters: a lead byte takes the next byte with it.
+// The lead bytes of this input's code page.
+bool g_leadBytes[256];
+
+int IsLeadByteOfInput(unsigned char byte) { return g_leadBytes[byte] ? 1 : 0; }
+
+// Shift-JIS (932), Western (1252, no lead bytes), or a table drawn from the input.
+void ChooseCodePage(FuzzedDataProvider& input) {
+  int choice = input.ConsumeIntegralInRange<int>(0, 2);
+  uint8_t drawn = 0;  // eight lead-byte flags at a time, for bytes 0x80 and up
+  for (int byte = 0; byte < 256; ++byte) {
+    if (choice == 0) {
+      g_leadBytes[byte] = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    } else if (choice == 1 || byte < 0x80) {
+      g_leadBytes[byte] = false;
+    } else {
+      if (byte % 8 == 0) drawn = input.ConsumeIntegral<uint8_t>();
+      g_leadBytes[byte] = (drawn >> (byte % 8)) & 1;
+    }
+  }
+}
+
+// Splits a string into characters: a lead byte takes the next byte with it.
 std::vector<std::string> Characters(const std::string& text) {
   std::vector<std::string> characters;
   for (size_t i = 0; i < text.size();) {
     unsigned char byte = static_cast<unsigned char>(text[i]);
-    bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    bool lead = g_leadBytes[byte];
     size_t length = lead && i + 1 < text.size() ? 2 : 1;
     characters.push_back(text.substr(i, length));
     i += length;
@@ -83,6 +105,7 @@ std::string ConsumeText(FuzzedDataProvider& input, size_t most) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   FuzzedDataProvider input(data, size);
+  ChooseCodePage(input);
   std::string pattern = ConsumeText(input, 24);
   std::string first = ConsumeText(input, 280), second = ConsumeText(input, 120);
   size_t bound = input.ConsumeIntegralInRange<size_t>(0, 300);
@@ -97,13 +120,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   free(out);
 
   std::vector<char> path(first.c_str(), first.c_str() + first.size() + 1);
-  CutAfterLastBackslash(path.data());
+  CutAfterLastBackslash(path.data(), IsLeadByteOfInput);
   if (ReferenceCut(first) != path.data()) abort();
-  if (IsPlainFileName(second.c_str()) != (ReferencePlain(second) ? 1 : 0)) abort();
+  if (IsPlainFileName(second.c_str(), IsLeadByteOfInput) != (ReferencePlain(second) ? 1 : 0))
+    abort();
 
   // A plain name formatted into the skin folder stays there: the path's folder is the skin folder.
   std::vector<std::string> dirCharacters = Characters(first + "\\");
-  if (dirCharacters.back() == "\\" && IsPlainFileName(second.c_str())) {
+  if (dirCharacters.back() == "\\" && IsPlainFileName(second.c_str(), IsLeadByteOfInput)) {
     std::string picture = ReferenceFormat("%sskin\\%s.bmp", first + "\\", second);
     if (ReferenceCut(picture) != first + "\\skin\\") abort();
   }

@@ -3,9 +3,22 @@
 #include <string.h>
 
 #include <string>
+#include <vector>
 
 #include "app/follow.h"
 #include "app/paths.h"
+
+namespace {
+
+// Lead bytes of a Japanese system (Shift-JIS, code page 932).
+int IsLeadByte932(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+// A Western system (code page 1252) has no double-byte characters: every byte stands alone.
+int IsLeadByte1252(unsigned char) { return 0; }
+
+}  // namespace
 
 TEST(FormatPath, FillsBothNames) {
   char out[kPathSize];
@@ -43,8 +56,17 @@ struct CutCase {
   const char* installDir;
 };
 
+void ExpectCuts(const std::vector<CutCase>& cases, LeadByteTest isLeadByte) {
+  for (const CutCase& c : cases) {
+    char path[kPathSize];
+    strcpy(path, c.modulePath);
+    CutAfterLastBackslash(path, isLeadByte);
+    EXPECT_STREQ(c.installDir, path) << c.modulePath;
+  }
+}
+
 TEST(CutAfterLastBackslash, LeavesTheDirectoryWithItsBackslash) {
-  const CutCase cases[] = {
+  const std::vector<CutCase> cases = {
       {"C:\\Tools\\Perchling.exe", "C:\\Tools\\"},
       {"C:\\PROGRA~1\\PERCHL~1\\PERCHL~1.EXE", "C:\\PROGRA~1\\PERCHL~1\\"},  // short names
       {"C:\\Perchling.exe", "C:\\"},
@@ -54,20 +76,38 @@ TEST(CutAfterLastBackslash, LeavesTheDirectoryWithItsBackslash) {
       {"C:\\\x95\x5C\\\x95\x5C.exe", "C:\\\x95\x5C\\"},
       {"C:\\\x83\x5C\x83\x89\\p.exe", "C:\\\x83\x5C\x83\x89\\"},
   };
-  for (const CutCase& c : cases) {
-    char path[kPathSize];
-    strcpy(path, c.modulePath);
-    CutAfterLastBackslash(path);
-    EXPECT_STREQ(c.installDir, path) << c.modulePath;
-  }
+  ExpectCuts(cases, IsLeadByte932);
+}
+
+// The same bytes mean other characters on another code page: on a Western system "é" (0xE9) and
+// "\x95" are characters of their own, and the backslash after them is a real one.
+TEST(CutAfterLastBackslash, ReadsTheBytesInTheGivenCodePage) {
+  const std::vector<CutCase> western = {
+      {"C:\\Caf\xE9\\Perchling.exe", "C:\\Caf\xE9\\"},
+      {"C:\\\xE9\\\xFC\\p.exe", "C:\\\xE9\\\xFC\\"},
+      {"C:\\\x95\x5C\\\x95\x5C.exe", "C:\\\x95\x5C\\\x95\x5C"},
+  };
+  ExpectCuts(western, IsLeadByte1252);
+  // In Shift-JIS "\xE9\\" is one character: the same path is cut at its first backslash.
+  ExpectCuts({{"C:\\Caf\xE9\\Perchling.exe", "C:\\"}}, IsLeadByte932);
 }
 
 TEST(IsPlainFileName, RefusesNamesThatLeaveTheFolder) {
   const char* plain[] = {"default", "my.skin", "..", ".bmp", "a b [c] _d `e`", "\x83\x5C\x83\x89",
                          "\x95\x5C", ""};
-  for (const char* name : plain) EXPECT_EQ(1, IsPlainFileName(name)) << name;
+  for (const char* name : plain) EXPECT_EQ(1, IsPlainFileName(name, IsLeadByte932)) << name;
   const char* leaving[] = {"..\\default", "sub/x", "C:x", "\\\\server\\x", "a\\", "\x95\x5C\\x"};
-  for (const char* name : leaving) EXPECT_EQ(0, IsPlainFileName(name)) << name;
+  for (const char* name : leaving) EXPECT_EQ(0, IsPlainFileName(name, IsLeadByte932)) << name;
+}
+
+// On a Western system the second byte of "表" is a backslash of its own, and "é\" leaves the
+// folder: a name is checked in the code page its file system reads it in.
+TEST(IsPlainFileName, ReadsTheBytesInTheGivenCodePage) {
+  const char* plain[] = {"Caf\xE9", "default", "\xE9t\xE9"};
+  for (const char* name : plain) EXPECT_EQ(1, IsPlainFileName(name, IsLeadByte1252)) << name;
+  const char* leaving[] = {"\x95\x5C", "\xE9\\x", "\x83\x5C\x83\x89", "\xFC/x", "\xE0:"};
+  for (const char* name : leaving) EXPECT_EQ(0, IsPlainFileName(name, IsLeadByte1252)) << name;
+  EXPECT_EQ(1, IsPlainFileName("\xE9\\x", IsLeadByte932)) << "one Shift-JIS character, then x";
 }
 
 TEST(FollowPosition, PerchesOnTheTitleBarWithoutClamping) {

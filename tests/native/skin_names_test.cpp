@@ -1,4 +1,5 @@
-// Skin names: extension stripping, the case-folding order, sorting and the catalogue's limits.
+// Skin names: extension stripping, the case-folding order, sorting, the catalogue's limits and the
+// menu text.
 #include <gtest/gtest.h>
 #include <string.h>
 
@@ -69,4 +70,40 @@ TEST(Catalogue, KeepsTheHundredNamesThatSortFirstInAnyOrder) {
   EXPECT_EQ(expected, Catalogue(files));
   std::rotate(files.begin(), files.begin() + 37, files.end());
   EXPECT_EQ(expected, Catalogue(files));
+}
+
+TEST(MakeMenuText, DoublesEveryAmpersandSoTheNameShowsAsWritten) {
+  const struct {
+    const char* name;
+    const char* text;
+  } cases[] = {
+      {"Tom&Jerry", "Tom&&Jerry"},
+      {"&", "&&"},
+      {"a&&b&", "a&&&&b&&"},
+      {"night", "night"},
+      {"", ""},
+      {"\x82\xB3&\x82\xAD", "\x82\xB3&&\x82\xAD"},  // さ&く
+  };
+  for (const auto& c : cases) {
+    char text[kMenuTextSize];
+    EXPECT_EQ(1, MakeMenuText(c.name, text, sizeof text)) << c.name;
+    EXPECT_STREQ(c.text, text) << c.name;
+  }
+}
+
+TEST(MakeMenuText, TheLongestNameFitsAndATextTooLongIsRefusedWhole) {
+  std::string ampersands(kSkinNameSize - 1, '&');
+  char text[kMenuTextSize];
+  ASSERT_EQ(1, MakeMenuText(ampersands.c_str(), text, sizeof text));
+  EXPECT_EQ(std::string(2 * ampersands.size(), '&'), text);
+
+  char small[8];
+  memset(small, '#', sizeof small);
+  EXPECT_EQ(1, MakeMenuText("ab&cd", small, sizeof small));  // 6 bytes and the terminator
+  EXPECT_STREQ("ab&&cd", small);
+  EXPECT_EQ(0, MakeMenuText("abc&def", small, sizeof small));
+  EXPECT_STREQ("", small) << "never cut short";
+  EXPECT_EQ(0, MakeMenuText("abcde&f", small, 7)) << "the doubled '&' does not fit";
+  EXPECT_EQ('#', small[7]);
+  EXPECT_EQ(0, MakeMenuText("", small, 0));
 }

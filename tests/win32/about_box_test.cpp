@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "app/program_state.h"
+#include "app/program.h"
 #include "object_counts.h"
 #include "res/resource.h"
 #include "res/texts.h"

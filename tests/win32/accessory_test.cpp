@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/accessory.h"
-#include "app/program_state.h"
+#include "app/program.h"
 #include "app/startup.h"
 #include "res/texts.h"
 #include "test_support.h"

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "app/program_state.h"
+#include "app/program.h"
 #include "app/startup.h"
 #include "app/accessory.h"
 #include "import_patch.h"

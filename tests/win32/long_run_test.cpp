@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/accessory.h"
-#include "app/program_state.h"
+#include "app/program.h"
 #include "object_counts.h"
 #include "res/resource.h"
 #include "res/texts.h"

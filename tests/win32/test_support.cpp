@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/program_state.h"
+#include "app/program.h"
 #include "app/startup.h"
 #include "skins/context_menu.h"
 

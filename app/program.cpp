@@ -1,0 +1,79 @@
+// The program state, the install directory, the settings file and the message box.
+#include "app/program.h"
+
+#include "res/texts.h"
+
+ProgramState g_state;
+
+static const char kSettingsPattern[] = "%ssetting.ini";
+static const char kSettingsSection[] = "MAIN";
+static const char kSettingsKey[] = "SKIN";
+static const char kDefaultSkin[] = "default";
+
+// Paths arrive in the system's ANSI code page, which is Shift-JIS only on a Japanese system: on a
+// Western one (1252) 0xE9 is "é", not the first half of a character that swallows the next byte.
+static int IsAnsiLeadByte(unsigned char byte) {
+  return IsDBCSLeadByte(byte) ? 1 : 0;
+}
+
+void DeriveInstallDir(char* path) {
+  // Cutting after the last backslash works for long and short (8.3) names alike; a path that
+  // GetModuleFileNameA had to cut short names no real folder, so it is not used at all.
+  DWORD length = GetModuleFileNameA(NULL, path, kPathSize);
+  if (length == 0 || length >= kPathSize) {
+    path[0] = 0;
+    return;
+  }
+  CutAfterLastBackslash(path, IsAnsiLeadByte);
+}
+
+int MakeInstallPath(char* out, const char* pattern, const char* name) {
+  if (!g_state.installDir[0]) {
+    out[0] = 0;
+    return 0;
+  }
+  return FormatPath(out, kPathSize, pattern, g_state.installDir, name);
+}
+
+int MakeSkinPicturePath(char* out, const char* skinName) {
+  if (!IsPlainFileName(skinName, IsAnsiLeadByte)) {
+    out[0] = 0;
+    return 0;
+  }
+  return MakeInstallPath(out, "%sskin\\%s.bmp", skinName);
+}
+
+HBITMAP LoadSkinPicture(const char* skinName) {
+  char path[kPathSize];
+  if (!MakeSkinPicturePath(path, skinName)) return NULL;
+  return static_cast<HBITMAP>(LoadImageA(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+}
+
+int LoadSettings() {
+  char path[kPathSize];
+  g_state.settingTooLong = 0;
+  if (!MakeInstallPath(path, kSettingsPattern, "")) {
+    lstrcpynA(g_state.currentSkin, kDefaultSkin, kPathSize);
+    return 0;
+  }
+  // Read with one byte to spare: a value that fills it did not fit currentSkin. The profile
+  // functions cut such a value without a word, and teardown would then write the cut name back
+  // over the user's setting; instead the file is left as it is.
+  char value[kPathSize + 1];
+  DWORD length = GetPrivateProfileStringA(kSettingsSection, kSettingsKey, kDefaultSkin, value,
+                                          sizeof value, path);
+  g_state.settingTooLong = length >= kPathSize;
+  lstrcpynA(g_state.currentSkin, value, kPathSize);
+  return 0;
+}
+
+int SaveSettings() {
+  char path[kPathSize];
+  if (!MakeInstallPath(path, kSettingsPattern, "")) return 0;
+  return WritePrivateProfileStringA(kSettingsSection, kSettingsKey, g_state.currentSkin, path) ? 1
+                                                                                                : 0;
+}
+
+void ShowMessage(HWND owner, const char* text) {
+  MessageBoxA(owner, text, TEXT_TITLE, MB_OK);
+}

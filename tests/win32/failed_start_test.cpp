@@ -1,0 +1,110 @@
+// A start that cannot make its window class or its window says so, writes nothing, leaves nothing
+// behind and ends the process with the failure exit code instead of waiting for ever with nothing
+// to close. The message loop's exit code is defined even when GetMessageA fails. The failures are
+// made in-process by patching the program's USER32 imports.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/program.h"
+#include "app/startup.h"
+#include "import_patch.h"
+#include "res/texts.h"
+#include "test_support.h"
+
+namespace {
+
+ATOM WINAPI RefuseClass(const WNDCLASSEXA*) { return 0; }
+
+HWND WINAPI RefuseWindow(DWORD, LPCSTR, LPCSTR, DWORD, int, int, int, int, HWND, HMENU, HINSTANCE,
+                         LPVOID) {
+  return NULL;
+}
+
+// A failing GetMessageA leaves the message record undefined: here it holds a stray wParam.
+BOOL WINAPI FailGetMessage(MSG* message, HWND, UINT, UINT) {
+  message->wParam = 12345;
+  return -1;
+}
+
+// A quit with code 7 at once: were the message loop entered after a failed start, it would end
+// with 7 rather than wait for ever.
+BOOL WINAPI QuitAtOnce(MSG* message, HWND, UINT, UINT) {
+  message->message = WM_QUIT;
+  message->wParam = 7;
+  return FALSE;
+}
+
+bool ClassIsRegistered() {
+  WNDCLASSEXA info = {};
+  info.cbSize = sizeof info;
+  return GetClassInfoExA(GetModuleHandleA(NULL), "PerchlingClass", &info) != 0;
+}
+
+}  // namespace
+
+TEST(FailedStart, AClassOrWindowThatCannotBeMadeIsReportedAndNothingIsWritten) {
+  const struct {
+    const char* function;
+    void* refusal;
+  } refusals[] = {{"RegisterClassExA", reinterpret_cast<void*>(RefuseClass)},
+                  {"CreateWindowExA", reinterpret_cast<void*>(RefuseWindow)}};
+  for (const auto& refusal : refusals) {
+    SCOPED_TRACE(refusal.function);
+    TempInstall install;  // with a picture, so that the class brush is made
+    WriteBmp(install.Skin("default"), {8, 6, [](int, int) { return 0x00336699u; }});
+    ZeroMemory(&g_state, sizeof g_state);
+    g_state.instance = GetModuleHandleA(NULL);
+    lstrcpynA(g_state.installDir, install.dir.c_str(), kPathSize);
+    MessageBoxAnswerer answerer;
+    HWND window;
+    {
+      ImportPatch patch("USER32.dll", refusal.function, refusal.refusal);
+      ASSERT_NE(nullptr, patch.slot);
+      window = OpenAccessory(SW_SHOWNOACTIVATE);
+    }
+    EXPECT_EQ(NULL, window);
+    ASSERT_EQ(1u, answerer.texts.size());
+    EXPECT_EQ(TEXT_START_FAILED, answerer.texts[0]);
+    EXPECT_EQ("<missing>", ReadTextFile(install.dir + "setting.ini"));
+    EXPECT_EQ(NULL, g_state.popupMenu) << "no menu without a window";
+    EXPECT_EQ(NULL, g_state.classPicture) << "the brush's picture is deleted";
+    EXPECT_FALSE(ClassIsRegistered());
+    EXPECT_EQ(0, DrainQuit());
+  }
+}
+
+TEST(FailedStart, EndsTheProcessWithTheFailureExitCode) {
+  ZeroMemory(&g_state, sizeof g_state);
+  char module[MAX_PATH] = "";
+  GetModuleFileNameA(NULL, module, MAX_PATH);
+  std::string settings = module;
+  settings.replace(settings.rfind('\\') + 1, std::string::npos, "setting.ini");
+  std::string settingsBefore = ReadTextFile(settings);
+
+  MessageBoxAnswerer answerer;
+  int exitCode;
+  {
+    ImportPatch window("USER32.dll", "CreateWindowExA", reinterpret_cast<void*>(RefuseWindow));
+    ImportPatch loop("USER32.dll", "GetMessageA", reinterpret_cast<void*>(QuitAtOnce));
+    ASSERT_NE(nullptr, loop.slot);
+    exitCode = RunPerchling(GetModuleHandleA(NULL), SW_SHOWNOACTIVATE);
+  }
+  EXPECT_EQ(kFailedExitCode, exitCode);
+  ASSERT_EQ(1u, answerer.texts.size());
+  EXPECT_EQ(TEXT_START_FAILED, answerer.texts[0]);
+  EXPECT_EQ(settingsBefore, ReadTextFile(settings)) << "nothing written beside the executable";
+}
+
+TEST(MessageLoop, EndsWithTheQuitCodeOrTheFailureCodeWhenGetMessageFails) {
+  PostQuitMessage(5);
+  EXPECT_EQ(5, RunMessageLoop());
+
+  int exitCode;
+  {
+    ImportPatch patch("USER32.dll", "GetMessageA", reinterpret_cast<void*>(FailGetMessage));
+    ASSERT_NE(nullptr, patch.slot);
+    exitCode = RunMessageLoop();
+  }
+  EXPECT_EQ(kFailedExitCode, exitCode);
+}
