@@ -24,7 +24,8 @@ struct KeyCounts {
 // way to say what is cut than magenta itself: its magenta stays the key.
 KeyCounts KeyPixels(const uint8_t* bgra, size_t count, int alphaThreshold, uint32_t* out);
 
-// 1 if the pixel is not the key but close enough to magenta to be an anti-aliasing fringe.
+// 1 if the pixel is close enough to magenta to be an anti-aliasing fringe: not the key, and not
+// kNudgedMagenta, the kit's own mark of a magenta pixel kept on purpose.
 int IsNearMagenta(uint32_t pixel);
 
 struct SkinPixelFacts {
