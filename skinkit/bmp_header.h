@@ -19,20 +19,20 @@ enum { kBmpHeaderBytes = 14 + 124 };
 
 struct BmpHeader {
   int width;
-  int height;        // always positive; topDown says how the rows are stored
-  int topDown;       // 1 if the top row is stored first (a negative height in the file)
+  int height;   // always positive; topDown says how the rows are stored
+  int topDown;  // 1 if the top row is stored first (a negative height in the file)
   int bitsPerPixel;
   uint32_t compression;
 };
 
 enum BmpHeaderResult {
   kBmpOk,
-  kBmpNotBmp,          // does not start with "BM"
-  kBmpBadHeader,       // too short, an info header of unknown size, or pixels inside the headers
-  kBmpBadSize,         // a width or height of 0 or less
-  kBmpTooLarge,        // wider or taller than kMaxPictureSide
-  kBmpUnsupported,     // bits and compression the loader does not draw (JPEG or PNG inside)
-  kBmpTruncated,       // the pixels would reach past the end of the file
+  kBmpNotBmp,       // does not start with "BM"
+  kBmpBadHeader,    // too short, an info header of unknown size, or pixels inside the headers
+  kBmpBadSize,      // a width or height of 0 or less
+  kBmpTooLarge,     // wider or taller than kMaxPictureSide
+  kBmpUnsupported,  // bits and compression the loader does not draw (JPEG or PNG inside)
+  kBmpTruncated,    // the pixels would reach past the end of the file
 };
 
 // Reads the headers from the first length bytes of a file of fileSize bytes. header is filled as

@@ -3,12 +3,12 @@
 // near-magenta, the bottom row, its name. Started with only file names (pictures dropped on it),
 // it converts and checks each one and keeps its own console window open until Enter.
 // Start reading at main(). Texts are in kit_texts.h; the judging is portable (skin_report.h).
-#include <windows.h>
 #include <shellapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <wchar.h>
+#include <windows.h>
 
 #include "skinkit/bmp_header.h"
 #include "skinkit/kit_texts.h"
@@ -17,7 +17,7 @@
 #include "skinkit/skin_report.h"
 
 enum {
-  kShiftJis = 932,        // the code page of the kit's texts
+  kShiftJis = 932,          // the code page of the kit's texts
   kDisplayNameSize = 1024,  // bytes of a path shown in a message
   kWidePathSize = 1024,     // characters of a path the kit makes (NAME.bmp beside a picture)
 };
@@ -45,7 +45,8 @@ static void WriteText(DWORD which, const char* text) {
 
 // A path as the kit's messages show it: Shift-JIS, characters it cannot hold as '?'.
 static void DisplayName(const wchar_t* path, char* out, int size) {
-  if (!WideCharToMultiByte(kShiftJis, 0, path, -1, out, size, NULL, NULL)) lstrcpynA(out, "?", size);
+  if (!WideCharToMultiByte(kShiftJis, 0, path, -1, out, size, NULL, NULL))
+    lstrcpynA(out, "?", size);
 }
 
 // Prints one refusal about path (format takes its name first) and returns the unusable verdict.

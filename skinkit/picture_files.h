@@ -2,9 +2,9 @@
 // BMP the way Perchling does, and reading and writing files. Paths are UTF-16, so the kit can
 // still open a file whose name the ANSI code page cannot hold (and say so).
 #pragma once
-#include <windows.h>
 #include <stddef.h>
 #include <stdint.h>
+#include <windows.h>
 
 enum PictureResult {
   kPictureOk,

@@ -29,8 +29,8 @@ KeyCounts KeyPixels(const uint8_t* bgra, size_t count, int alphaThreshold, uint3
 
 int IsNearMagenta(uint32_t pixel) {
   int red = (pixel >> 16) & 0xFF, green = (pixel >> 8) & 0xFF, blue = pixel & 0xFF;
-  return pixel != kSkinKey && pixel != kNudgedMagenta && red >= 255 - kFringeTolerance && blue >= 255 - kFringeTolerance &&
-         green <= kFringeTolerance;
+  return pixel != kSkinKey && pixel != kNudgedMagenta && red >= 255 - kFringeTolerance &&
+         blue >= 255 - kFringeTolerance && green <= kFringeTolerance;
 }
 
 static void IgnoreRun(void*, const PixelRun&) {}

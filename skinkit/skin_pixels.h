@@ -12,9 +12,9 @@ const uint32_t kSkinKey = 0x00FF00FF;        // exact magenta: cut out of the wi
 const uint32_t kNudgedMagenta = 0x00FF00FE;  // (255, 0, 254): looks the same, is not cut
 
 struct KeyCounts {
-  size_t cut;       // pixels that became kSkinKey because of their alpha
-  size_t nudged;    // opaque exact-magenta pixels moved to kNudgedMagenta
-  int alphaUsed;    // 1 if some pixel's alpha is below 255
+  size_t cut;     // pixels that became kSkinKey because of their alpha
+  size_t nudged;  // opaque exact-magenta pixels moved to kNudgedMagenta
+  int alphaUsed;  // 1 if some pixel's alpha is below 255
 };
 
 // Maps count pixels of straight (not premultiplied) BGRA, 4 bytes each, to pixel values in out,
@@ -29,13 +29,13 @@ KeyCounts KeyPixels(const uint8_t* bgra, size_t count, int alphaThreshold, uint3
 int IsNearMagenta(uint32_t pixel);
 
 struct SkinPixelFacts {
-  size_t rects;                    // rectangles of the shape: the runs of the accessory's scan
-  size_t cutPixels;                // pixels equal to kSkinKey
-  int bottomRowCut;                // 1 if every pixel of the bottom row is cut
-  size_t fringePixels;             // near-magenta pixels, which are not cut
-  int fringeShown;                 // how many of them fringeX/fringeY name
-  int fringeX[kFringeExamples];    // the first ones in reading order (top row first, then left
-  int fringeY[kFringeExamples];    // to right), counted from the top-left pixel
+  size_t rects;                  // rectangles of the shape: the runs of the accessory's scan
+  size_t cutPixels;              // pixels equal to kSkinKey
+  int bottomRowCut;              // 1 if every pixel of the bottom row is cut
+  size_t fringePixels;           // near-magenta pixels, which are not cut
+  int fringeShown;               // how many of them fringeX/fringeY name
+  int fringeX[kFringeExamples];  // the first ones in reading order (top row first, then left
+  int fringeY[kFringeExamples];  // to right), counted from the top-left pixel
 };
 
 // Measures width * height pixel values stored bottom row first, as the accessory's working copy

@@ -81,8 +81,9 @@ int JudgeSkin(const SkinFacts* facts, int found[kFindingCount]) {
   found[kFindingNameAmpersand] = facts->name.ampersand;
   found[kFindingNameNotBmp] = facts->name.notBmp;
   int verdict = kSkinFine;
-  for (const FindingRow& row : kFindings) {
-    if (found[row.finding] && row.severity > verdict) verdict = row.severity;
+  for (size_t i = 0; i < sizeof kFindings / sizeof kFindings[0]; ++i) {
+    if (found[kFindings[i].finding] && kFindings[i].severity > verdict)
+      verdict = kFindings[i].severity;
   }
   return verdict;
 }

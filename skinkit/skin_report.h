@@ -60,8 +60,7 @@ struct ReportText {
 };
 
 // Appends a printf-formatted text; a text that does not fit whole is not appended at all.
-void AppendText(ReportText* report, const char* format, ...)
-    __attribute__((format(printf, 2, 3)));
+void AppendText(ReportText* report, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
 // Appends the report on one skin (its name as the first line) and returns the verdict.
 int FormatSkinReport(const char* fileName, const SkinFacts* facts, ReportText* report);

@@ -14,8 +14,8 @@
 namespace {
 
 const uint32_t M = kSkinKey;
-const uint32_t K = 0x00102030;   // an ordinary colour
-const uint32_t F = 0x00F010E8;   // near-magenta: what anti-aliasing leaves
+const uint32_t K = 0x00102030;  // an ordinary colour
+const uint32_t F = 0x00F010E8;  // near-magenta: what anti-aliasing leaves
 
 // One BGRA pixel from a colour and an alpha.
 std::vector<uint8_t> Bgra(std::initializer_list<std::pair<uint32_t, int>> pixels) {
@@ -112,10 +112,8 @@ TEST(MeasureSkinPixels, CountsRectsCutPixelsFringesAndTheBottomRow) {
   const MeasureCase cases[] = {
       {"no magenta: one rectangle a row", 3, 2, {K, K, K, K, K, K}, 2, 0, 0, "0:"},
       {"all magenta", 2, 2, {M, M, M, M}, 0, 4, 1, "0:"},
-      {"one-pixel fringe named from the top-left", 3, 2, {K, K, K, M, F, M}, 2, 2, 0,
-       "1:(1,0)"},
-      {"fringes in reading order: top row first", 2, 2, {F, K, K, F}, 2, 0, 0,
-       "2:(1,0)(0,1)"},
+      {"one-pixel fringe named from the top-left", 3, 2, {K, K, K, M, F, M}, 2, 2, 0, "1:(1,0)"},
+      {"fringes in reading order: top row first", 2, 2, {F, K, K, F}, 2, 0, 0, "2:(1,0)(0,1)"},
       {"only the bottom row cut", 2, 2, {M, M, K, K}, 1, 2, 1, "0:"},
       {"bottom row partly cut is fine", 2, 2, {M, K, M, M}, 1, 3, 0, "0:"},
       {"checkerboard", 4, 2, {K, M, K, M, M, K, M, K}, 4, 4, 0, "0:"},
@@ -142,7 +140,8 @@ TEST(MeasureSkinPixels, RectsAreTheAccessorysOwnRuns) {
   for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = (i * 7919 % 5 < 2) ? M : K;
   SkinPixelFacts facts;
   MeasureSkinPixels(pixels.data(), 37, 23, &facts);
-  size_t runs = ScanPixelRuns(pixels.data(), 37, 23, M, [](void*, const PixelRun&) {}, nullptr);
+  size_t runs = ScanPixelRuns(
+      pixels.data(), 37, 23, M, [](void*, const PixelRun&) {}, nullptr);
   EXPECT_EQ(runs, facts.rects);
 }
 
@@ -179,8 +178,8 @@ struct HeaderCase {
 
 TEST(ParseBmpHeader, AcceptsWhatTheLoaderDrawsAndTurnsAwayTheRest) {
   const uint64_t rows24 = 54 + 12 * 2;  // 3 x 2 at 24 bits: rows of 9 bytes padded to 12
-  std::vector<uint8_t> core = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0, 0, 0,
-                               12,  0,   0, 0, 3, 0, 2, 0, 1, 0, 24, 0};
+  std::vector<uint8_t> core = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0,  0,
+                               0,   12,  0, 0, 0, 3, 0, 2, 0, 1, 0,  24, 0};
   const HeaderCase cases[] = {
       {"24-bit bottom-up", BmpStart(3, 2, 24, 0), rows24, kBmpOk, 3, 2, 0},
       {"top-down", BmpStart(3, -2, 24, 0), rows24, kBmpOk, 3, 2, 1},
@@ -188,19 +187,26 @@ TEST(ParseBmpHeader, AcceptsWhatTheLoaderDrawsAndTurnsAwayTheRest) {
       {"run-length 8-bit has no size to check", BmpStart(3, 2, 8, kBmpRle8), 60, kBmpOk, 3, 2, 0},
       {"one byte of pixels missing", BmpStart(3, 2, 24, 0), rows24 - 1, kBmpTruncated, 3, 2, 0},
       {"a PNG", {0x89, 'P', 'N', 'G'}, 4, kBmpNotBmp, 0, 0, 0},
-      {"headers cut short", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0}, 16,
-       kBmpBadHeader, 0, 0, 0},
-      {"an info header of unknown size", [] {
+      {"headers cut short",
+       {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0},
+       16,
+       kBmpBadHeader,
+       0,
+       0,
+       0},
+      {"an info header of unknown size",
+       [] {
          std::vector<uint8_t> b = BmpStart(3, 2, 24, 0);
          b[14] = 41;
          return b;
-       }(), rows24, kBmpBadHeader, 0, 0, 0},
-      {"pixels said to start inside the headers", BmpStart(3, 2, 24, 0, 20), rows24,
-       kBmpBadHeader, 3, 2, 0},
+       }(),
+       rows24, kBmpBadHeader, 0, 0, 0},
+      {"pixels said to start inside the headers", BmpStart(3, 2, 24, 0, 20), rows24, kBmpBadHeader,
+       3, 2, 0},
       {"a header claiming 100000 x 100000", BmpStart(100000, 100000, 24, 0), 54, kBmpTooLarge,
        100000, 100000, 0},
-      {"the most negative height", BmpStart(3, INT32_MIN, 24, 0), 54, kBmpTooLarge, 3,
-       INT32_MAX, 1},
+      {"the most negative height", BmpStart(3, INT32_MIN, 24, 0), 54, kBmpTooLarge, 3, INT32_MAX,
+       1},
       {"zero width", BmpStart(0, 2, 24, 0), 54, kBmpBadSize, 0, 2, 0},
       {"JPEG inside", BmpStart(3, 2, 24, 4), rows24, kBmpUnsupported, 3, 2, 0},
       {"top-down run-length", BmpStart(3, -2, 8, kBmpRle8), 60, kBmpUnsupported, 3, 2, 1},
@@ -245,8 +251,8 @@ TEST(CheckSkinFileName, FindsWhatKeepsASkinOutOfTheMenu) {
       {"plain", "night.bmp", 1, 0, 0, 0, 0},
       {"99 bytes fit", std::string(99, 'a') + ".bmp", 1, 0, 0, 0, 0},
       {"100 bytes do not", std::string(100, 'a') + ".bmp", 1, 1, 0, 0, 0},
-      {"Shift-JIS bytes count as bytes", std::string(50, '\x83') + std::string(50, 'A') + ".BMP",
-       1, 1, 0, 0, 0},
+      {"Shift-JIS bytes count as bytes", std::string(50, '\x83') + std::string(50, 'A') + ".BMP", 1,
+       1, 0, 0, 0},
       {"lost characters", "bird?.bmp", 0, 0, 1, 0, 0},
       {"an ampersand", "R&B.bmp", 1, 0, 0, 1, 0},
       {"not a .bmp", "bird.png", 1, 0, 0, 0, 1},
@@ -317,8 +323,7 @@ TEST(JudgeSkin, VerdictIsTheWorstFinding) {
       {"fringe", [](SkinFacts* f) { f->pixels.fringePixels = 1; }, kSkinWarnings, kFindingFringe},
       {"bottom row cut", [](SkinFacts* f) { f->pixels.bottomRowCut = 1; }, kSkinWarnings,
        kFindingBottomCut},
-      {"long name", [](SkinFacts* f) { f->name.tooLong = 1; }, kSkinUnusable,
-       kFindingNameTooLong},
+      {"long name", [](SkinFacts* f) { f->name.tooLong = 1; }, kSkinUnusable, kFindingNameTooLong},
       {"name outside the code page", [](SkinFacts* f) { f->name.outsideCodePage = 1; },
        kSkinUnusable, kFindingNameCodePage},
       {"ampersand", [](SkinFacts* f) { f->name.ampersand = 1; }, kSkinWarnings,
