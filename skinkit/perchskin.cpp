@@ -3,12 +3,13 @@
 // near-magenta, the bottom row, its name. Started with only file names (pictures dropped on it),
 // it converts and checks each one and keeps its own console window open until Enter.
 // Start reading at main(). Texts are in kit_texts.h; the judging is portable (skin_report.h).
+#include <windows.h>
+
 #include <shellapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
 #include <wchar.h>
-#include <windows.h>
 
 #include "skinkit/bmp_header.h"
 #include "skinkit/kit_texts.h"
