@@ -18,14 +18,11 @@ case "$action" in
     timeout 30 wineserver -k >/dev/null 2>&1
     stop_xvfb "$state"
     start_xvfb "$state" || exit 1
-    # The persistent server first: once any wine command has started a server of its own,
-    # "wineserver -p" fails, and every later command would start (and wait for) a new one.
-    timeout 30 wineserver -w >/dev/null 2>&1
-    wineserver -p >"$state/start.log" 2>&1 </dev/null
-    prepare_prefix >>"$state/start.log" 2>&1 </dev/null
+    prepare_prefix >"$state/start.log" 2>&1 </dev/null
     # Xvfb has no window manager: without this, Wine waits two seconds for one at every hide.
     timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
       >>"$state/start.log" 2>&1 </dev/null
+    wineserver -p >>"$state/start.log" 2>&1 </dev/null
     timeout 120 wine wineboot >>"$state/start.log" 2>&1 </dev/null
     echo "Wine session on $DISPLAY, prefix $WINEPREFIX"
     ;;
