@@ -19,10 +19,15 @@ case "$action" in
     stop_xvfb "$state"
     start_xvfb "$state" || exit 1
     prepare_prefix >"$state/start.log" 2>&1 </dev/null
+    # The persistent server before any other wine command: once a command has started a server
+    # of its own, "wineserver -p" fails (exit code 2), the server ends a few seconds after each
+    # test, and the services it restarts later can inherit a test's output pipe. So the killed
+    # server and prepare_prefix's must be gone first.
+    timeout 60 wineserver -w >/dev/null 2>&1
+    wineserver -p >>"$state/start.log" 2>&1 </dev/null
     # Xvfb has no window manager: without this, Wine waits two seconds for one at every hide.
     timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f \
       >>"$state/start.log" 2>&1 </dev/null
-    wineserver -p >>"$state/start.log" 2>&1 </dev/null
     timeout 120 wine wineboot >>"$state/start.log" 2>&1 </dev/null
     echo "Wine session on $DISPLAY, prefix $WINEPREFIX"
     ;;
