@@ -24,9 +24,7 @@ foreach(skin ${SKINS})
   get_filename_component(skin_file ${skin} NAME)
   list(APPEND RELEASE_ENTRIES --file skin/${skin_file}=${skin})
 endforeach()
-# The skin kit, once the build has it.
-list(APPEND RELEASE_ENTRIES
-  --file "$<$<TARGET_EXISTS:perchskin>:perchskin.exe=$<TARGET_FILE:perchskin>>")
+list(APPEND RELEASE_ENTRIES --file perchskin.exe=$<TARGET_FILE:perchskin>)
 
 add_custom_target(release_zip ALL
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/make_zip.py
@@ -35,4 +33,4 @@ add_custom_target(release_zip ALL
   BYPRODUCTS ${RELEASE_ZIP} ${CMAKE_BINARY_DIR}/release/SHA256SUMS
   COMMENT "Writing release/${RELEASE_NAME}.zip"
   VERBATIM)
-add_dependencies(release_zip Perchling)
+add_dependencies(release_zip Perchling perchskin)

@@ -55,6 +55,9 @@ add_custom_command(TARGET Perchling POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy ${SKINS} ${DIST}/skin/
   VERBATIM)
 
+# The skin kit, perchskin.exe.
+include(${CMAKE_SOURCE_DIR}/skinkit/skinkit.cmake)
+
 add_library(perchling_region_reference STATIC ${REGION_REFERENCE_SOURCES})
 target_link_libraries(perchling_region_reference PUBLIC perchling_app)
 

@@ -55,11 +55,9 @@ class ReleaseZip(unittest.TestCase):
             cls.files = {name: archive.read(name) for name in cls.names}
 
     def test_holds_one_folder_with_the_program_its_skins_and_two_texts(self):
-        expected = [TOP, TOP + "LICENSE.txt", TOP + "Perchling.exe", TOP + "readme.txt",
-                    TOP + "skin/"] + [TOP + "skin/" + name for name in shipped_skins()]
-        # The skin kit ships once the build makes it.
-        if os.path.exists(os.path.join(WINDOWS_BUILD, "perchskin.exe")):
-            expected.append(TOP + "perchskin.exe")
+        expected = [TOP, TOP + "LICENSE.txt", TOP + "Perchling.exe", TOP + "perchskin.exe",
+                    TOP + "readme.txt", TOP + "skin/"] + [TOP + "skin/" + name
+                                                         for name in shipped_skins()]
         self.assertEqual(sorted(expected, key=lambda name: name.encode()), self.names)
         with open(os.path.join(WINDOWS_BUILD, "Perchling.exe"), "rb") as file:
             self.assertEqual(file.read(), self.files[TOP + "Perchling.exe"], "not this build's")

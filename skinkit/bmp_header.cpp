@@ -1,0 +1,68 @@
+// The BMP header reader of the skin kit. Every field is little-endian; every size is checked
+// before it is used, with 64-bit arithmetic so no product can wrap.
+#include "skinkit/bmp_header.h"
+
+#include <stdint.h>
+#include <string.h>
+
+#include "skinkit/skin_limits.h"
+
+static uint32_t Read16(const uint8_t* p) { return p[0] | (uint32_t(p[1]) << 8); }
+static uint32_t Read32(const uint8_t* p) { return Read16(p) | (Read16(p + 2) << 16); }
+
+// 1 if the loader draws pixels of this depth and compression.
+static int IsDrawable(int bits, uint32_t compression, int topDown) {
+  switch (compression) {
+    case kBmpRgb:
+      return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+    case kBmpRle8:
+      return bits == 8 && !topDown;  // run-length pictures are stored bottom row first only
+    case kBmpRle4:
+      return bits == 4 && !topDown;
+    case kBmpBitFields:
+      return bits == 16 || bits == 32;
+    default:
+      return 0;
+  }
+}
+
+BmpHeaderResult ParseBmpHeader(const uint8_t* bytes, size_t length, uint64_t fileSize,
+                               BmpHeader* header) {
+  memset(header, 0, sizeof *header);
+  if (length > fileSize) length = size_t(fileSize);
+  if (length < 2 || bytes[0] != 'B' || bytes[1] != 'M') return kBmpNotBmp;
+  if (length < 18) return kBmpBadHeader;
+  uint32_t pixelOffset = Read32(bytes + 10);
+  uint32_t infoSize = Read32(bytes + 14);
+  int64_t width, height;
+  if (infoSize == 12) {  // the old core header: 16-bit sizes, no compression
+    if (length < 14 + 12) return kBmpBadHeader;
+    width = Read16(bytes + 18);
+    height = int16_t(Read16(bytes + 20));
+    header->bitsPerPixel = int(Read16(bytes + 24));
+  } else if (infoSize == 40 || infoSize == 52 || infoSize == 56 || infoSize == 64 ||
+             infoSize == 108 || infoSize == 124) {  // the info header and its later versions
+    if (length < 14 + 40) return kBmpBadHeader;
+    width = int32_t(Read32(bytes + 18));
+    height = int32_t(Read32(bytes + 22));
+    header->bitsPerPixel = int(Read16(bytes + 28));
+    header->compression = Read32(bytes + 30);
+  } else {
+    return kBmpBadHeader;
+  }
+  header->topDown = height < 0;
+  if (height < 0) height = -height;
+  header->width = int(width);
+  header->height = height > INT32_MAX ? INT32_MAX : int(height);  // the claim, for the refusal
+  if (width <= 0 || height <= 0) return kBmpBadSize;
+  if (width > kMaxPictureSide || height > kMaxPictureSide) return kBmpTooLarge;
+  if (!IsDrawable(header->bitsPerPixel, header->compression, header->topDown))
+    return kBmpUnsupported;
+  // Run-length pixels have no size to check ahead; uncompressed rows are padded to 4 bytes.
+  uint64_t pixelBytes = 1;
+  if (header->compression == kBmpRgb || header->compression == kBmpBitFields)
+    pixelBytes = uint64_t((width * header->bitsPerPixel + 31) / 32 * 4) * uint64_t(height);
+  if (pixelOffset < 14 + infoSize) return kBmpBadHeader;
+  if (uint64_t(pixelOffset) + pixelBytes > fileSize) return kBmpTruncated;
+  return kBmpOk;
+}

@@ -1,0 +1,159 @@
+// Decoding, loading, reading and writing for the skin kit. Every COM interface, handle, context
+// and bitmap is released in the function that made it.
+#include "skinkit/picture_files.h"
+
+#include <stdlib.h>
+#include <string.h>
+#include <wincodec.h>
+
+#include "skinkit/skin_limits.h"
+
+int PathExists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
+
+// Converts the frame to 32-bit straight BGRA and copies its pixels into the picture.
+static PictureResult CopyFramePixels(IWICImagingFactory* factory, IWICBitmapFrameDecode* frame,
+                                     DecodedPicture* picture) {
+  UINT width = 0, height = 0;
+  if (FAILED(frame->GetSize(&width, &height)) || width == 0 || height == 0)
+    return kPictureUnreadable;
+  picture->width = width > INT_MAX ? INT_MAX : int(width);
+  picture->height = height > INT_MAX ? INT_MAX : int(height);
+  if (width > UINT(kMaxPictureSide) || height > UINT(kMaxPictureSide)) return kPictureTooLarge;
+
+  PictureResult result = kPictureUnreadable;
+  IWICFormatConverter* converter = NULL;
+  if (SUCCEEDED(factory->CreateFormatConverter(&converter))) {
+    UINT stride = width * 4, size = stride * height;  // at most 256 MB: fits a UINT
+    uint8_t* bgra = static_cast<uint8_t*>(malloc(size));
+    if (bgra &&
+        SUCCEEDED(converter->Initialize(frame, GUID_WICPixelFormat32bppBGRA,
+                                        WICBitmapDitherTypeNone, NULL, 0.0,
+                                        WICBitmapPaletteTypeCustom)) &&
+        SUCCEEDED(converter->CopyPixels(NULL, stride, size, bgra))) {
+      picture->bgra = bgra;
+      bgra = NULL;
+      result = kPictureOk;
+    }
+    free(bgra);
+    converter->Release();
+  }
+  return result;
+}
+
+PictureResult DecodePicture(const wchar_t* path, DecodedPicture* picture) {
+  memset(picture, 0, sizeof *picture);
+  DWORD attributes = GetFileAttributesW(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return kPictureMissing;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return kPictureUnreadable;
+
+  PictureResult result = kPictureUnreadable;
+  IWICImagingFactory* factory = NULL;
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, NULL, CLSCTX_INPROC_SERVER,
+                              IID_IWICImagingFactory, reinterpret_cast<void**>(&factory))))
+    return result;
+  IWICBitmapDecoder* decoder = NULL;
+  if (SUCCEEDED(factory->CreateDecoderFromFilename(path, NULL, GENERIC_READ,
+                                                   WICDecodeMetadataCacheOnDemand, &decoder))) {
+    IWICBitmapFrameDecode* frame = NULL;
+    if (SUCCEEDED(decoder->GetFrame(0, &frame))) {
+      result = CopyFramePixels(factory, frame, picture);
+      frame->Release();
+    }
+    decoder->Release();
+  }
+  factory->Release();
+  return result;
+}
+
+void FreePicture(DecodedPicture* picture) {
+  free(picture->bgra);
+  picture->bgra = NULL;
+}
+
+PictureResult ReadFileStart(const wchar_t* path, uint8_t* bytes, size_t size, size_t* length,
+                            uint64_t* fileSize) {
+  *length = 0;
+  *fileSize = 0;
+  DWORD attributes = GetFileAttributesW(path);
+  if (attributes == INVALID_FILE_ATTRIBUTES) return kPictureMissing;
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return kPictureUnreadable;
+  HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, NULL,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return kPictureUnreadable;
+  PictureResult result = kPictureUnreadable;
+  LARGE_INTEGER whole;
+  DWORD read = 0;
+  if (GetFileSizeEx(file, &whole) && ReadFile(file, bytes, DWORD(size), &read, NULL)) {
+    *fileSize = uint64_t(whole.QuadPart);
+    *length = read;
+    result = kPictureOk;
+  }
+  CloseHandle(file);
+  return result;
+}
+
+uint32_t* LoadSkinPixels(const wchar_t* path, int width, int height) {
+  HBITMAP bitmap =
+      static_cast<HBITMAP>(LoadImageW(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+  if (!bitmap) return NULL;
+  BITMAP measured;
+  uint32_t* pixels = NULL;
+  if (GetObjectW(bitmap, sizeof measured, &measured) && measured.bmWidth == width &&
+      measured.bmHeight == height) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;  // positive: the bottom row comes first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    size_t count = size_t(width) * size_t(height);
+    pixels = static_cast<uint32_t*>(malloc(count * sizeof(uint32_t)));
+    HDC dc = CreateCompatibleDC(NULL);
+    if (pixels && dc &&
+        GetDIBits(dc, bitmap, 0, UINT(height), pixels, &info, DIB_RGB_COLORS) == height) {
+      // A 32-bit picture keeps its fourth byte through the copy; the accessory clears it before
+      // comparing colours, and so does the kit.
+      for (size_t i = 0; i < count; ++i) pixels[i] &= 0x00FFFFFF;
+    } else {
+      free(pixels);
+      pixels = NULL;
+    }
+    if (dc) DeleteDC(dc);
+  }
+  DeleteObject(bitmap);
+  return pixels;
+}
+
+int WriteWholeFile(const wchar_t* path, const uint8_t* bytes, size_t size) {
+  HANDLE file =
+      CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  DWORD written = 0;
+  BOOL whole = WriteFile(file, bytes, DWORD(size), &written, NULL) && written == size;
+  whole = CloseHandle(file) && whole;
+  if (!whole) DeleteFileW(path);  // a half-written skin would only mislead
+  return whole;
+}
+
+// Opens path for its identity only (no read or write access; folders too).
+static HANDLE OpenForIdentity(const wchar_t* path) {
+  return CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, NULL,
+                     OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, NULL);
+}
+
+int IsSameFile(const wchar_t* a, const wchar_t* b) {
+  int same = 0;
+  HANDLE first = OpenForIdentity(a);
+  if (first == INVALID_HANDLE_VALUE) return 0;
+  HANDLE second = OpenForIdentity(b);
+  if (second != INVALID_HANDLE_VALUE) {
+    BY_HANDLE_FILE_INFORMATION one, other;
+    same = GetFileInformationByHandle(first, &one) && GetFileInformationByHandle(second, &other) &&
+           one.dwVolumeSerialNumber == other.dwVolumeSerialNumber &&
+           one.nFileIndexHigh == other.nFileIndexHigh && one.nFileIndexLow == other.nFileIndexLow;
+    CloseHandle(second);
+  }
+  CloseHandle(first);
+  return same;
+}

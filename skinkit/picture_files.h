@@ -1,0 +1,45 @@
+// The skin kit's Win32 edge: decoding any picture with the Windows Imaging Component, loading a
+// BMP the way Perchling does, and reading and writing files. Paths are UTF-16, so the kit can
+// still open a file whose name the ANSI code page cannot hold (and say so).
+#pragma once
+#include <stddef.h>
+#include <stdint.h>
+#include <windows.h>
+
+enum PictureResult {
+  kPictureOk,
+  kPictureMissing,     // no such file
+  kPictureUnreadable,  // a folder, unreadable, not a picture WIC decodes, broken or cut short
+  kPictureTooLarge,    // wider or taller than kMaxPictureSide (its claimed size is kept)
+};
+
+// A decoded picture: width * height pixels of straight BGRA, 4 bytes each, top row first. The
+// pixels are the caller's, released with FreePicture.
+struct DecodedPicture {
+  int width;
+  int height;
+  uint8_t* bgra;
+};
+
+// Decodes the first frame of any picture WIC reads. COM must be initialised on this thread.
+PictureResult DecodePicture(const wchar_t* path, DecodedPicture* picture);
+void FreePicture(DecodedPicture* picture);
+
+// Reads up to size bytes from the start of a file and its whole size.
+PictureResult ReadFileStart(const wchar_t* path, uint8_t* bytes, size_t size, size_t* length,
+                            uint64_t* fileSize);
+
+// Loads the bitmap with LoadImage as Perchling loads its skin and copies it into width * height
+// 32-bit pixel values, bottom row first, each pixel's unused fourth byte cleared, as the
+// accessory's working copy holds them. Returns memory the caller frees with free(), or NULL if
+// the loader refuses the file or the size does not match.
+uint32_t* LoadSkinPixels(const wchar_t* path, int width, int height);
+
+// Writes the bytes as the whole new content of path. On failure nothing is left behind.
+int WriteWholeFile(const wchar_t* path, const uint8_t* bytes, size_t size);
+
+// 1 if both paths name one existing file (any spelling, short names and links included).
+int IsSameFile(const wchar_t* a, const wchar_t* b);
+
+// 1 if something (a file or a folder) exists at path.
+int PathExists(const wchar_t* path);

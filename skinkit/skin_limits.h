@@ -1,0 +1,25 @@
+// The limits the skin kit holds a skin against, named once. The rectangle counts are the ones
+// measured under Wine on the performance page (docs/performance.md); when that page is measured
+// again, bring them into step here.
+#pragma once
+
+enum {
+  // From about this many rectangles in the shape, a moving follow tick (with what it costs the
+  // display server) takes longer than the timer's 100 ms period: the accessory lags behind the
+  // window it perches on.
+  kSlowShapeRects = 6000,
+  // From about this many rectangles, Wine takes tens of seconds to show the window, or never does.
+  kHiddenShapeRects = 25000,
+  // Wider or taller pictures are refused before anything is allocated for them: far beyond any
+  // title bar, and it keeps the kit's pixel buffers under 256 MB.
+  kMaxPictureSide = 8192,
+  // Pixels whose alpha is below this become the transparent colour when converting.
+  kDefaultAlphaThreshold = 128,
+  // A pixel is near-magenta when its red and blue are at least 255 minus this and its green at
+  // most this: what anti-aliasing against magenta leaves at a picture's edges.
+  kFringeTolerance = 64,
+  // How many near-magenta pixels a report names by their coordinates.
+  kFringeExamples = 5,
+  // Names of at most this many bytes (without ".bmp") fit the skin catalogue.
+  kMaxSkinNameBytes = 99,
+};

@@ -1,0 +1,160 @@
+// The skin kit's verdicts and report. Severities live in one table; the texts with fields are
+// formatted where they are appended.
+#include "skinkit/skin_report.h"
+
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
+
+#include "skinkit/kit_texts.h"
+#include "skins/skin_names.h"
+
+// Each finding with its severity and its text; the ones with fields are formatted in
+// AppendFinding.
+struct FindingRow {
+  SkinFinding finding;
+  int severity;
+  const char* text;
+};
+
+static const FindingRow kFindings[] = {
+    {kFindingTopDown, kSkinWarnings, TEXT_KIT_TOP_DOWN},
+    {kFindingNothingCut, kSkinWarnings, TEXT_KIT_NOTHING_CUT},
+    {kFindingAllCut, kSkinUnusable, TEXT_KIT_ALL_CUT},
+    {kFindingSlowShape, kSkinWarnings, TEXT_KIT_SLOW_SHAPE},
+    {kFindingHiddenShape, kSkinUnusable, TEXT_KIT_HIDDEN_SHAPE},
+    {kFindingFringe, kSkinWarnings, TEXT_KIT_FRINGE},
+    {kFindingBottomCut, kSkinWarnings, TEXT_KIT_BOTTOM_CUT},
+    {kFindingNameTooLong, kSkinUnusable, TEXT_KIT_NAME_TOO_LONG},
+    {kFindingNameCodePage, kSkinUnusable, TEXT_KIT_NAME_CODE_PAGE},
+    {kFindingNameAmpersand, kSkinWarnings, TEXT_KIT_NAME_AMPERSAND},
+    {kFindingNameNotBmp, kSkinUnusable, TEXT_KIT_NAME_NOT_BMP},
+};
+
+// 1 if name ends in ".bmp", in any case.
+static int HasBmpExtension(const char* name) {
+  size_t length = strlen(name);
+  if (length < 4) return 0;
+  const char* extension = name + length - 4;
+  for (int i = 0; i < 4; ++i) {
+    char c = extension[i];
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+    if (c != ".bmp"[i]) return 0;
+  }
+  return 1;
+}
+
+void CheckSkinFileName(const char* fileName, int representable, SkinNameFacts* facts) {
+  memset(facts, 0, sizeof *facts);
+  // The skin name is what the catalogue keeps: the file name without its last extension. A name
+  // that does not even fit the work buffer is certainly too long.
+  char name[1024];
+  size_t length = strlen(fileName);
+  if (length < sizeof name) {
+    memcpy(name, fileName, length + 1);
+    StripExtension(name);
+    length = strlen(name);
+  }
+  facts->nameBytes = length;
+  facts->tooLong = length > size_t(kMaxSkinNameBytes);
+  facts->outsideCodePage = !representable;
+  // '&' (0x26) is never the second byte of a double-byte character in any ANSI code page, so a
+  // plain byte search finds only real ampersands.
+  facts->ampersand = strchr(fileName, '&') != NULL;
+  facts->notBmp = !HasBmpExtension(fileName);
+}
+
+int JudgeSkin(const SkinFacts* facts, int found[kFindingCount]) {
+  const SkinPixelFacts& pixels = facts->pixels;
+  size_t area = size_t(facts->header.width) * size_t(facts->header.height);
+  int allCut = pixels.cutPixels == area;
+  for (int f = 0; f < kFindingCount; ++f) found[f] = 0;
+  found[kFindingTopDown] = facts->header.topDown;
+  found[kFindingNothingCut] = pixels.cutPixels == 0;
+  found[kFindingAllCut] = allCut;
+  found[kFindingHiddenShape] = pixels.rects >= size_t(kHiddenShapeRects);
+  found[kFindingSlowShape] = !found[kFindingHiddenShape] && pixels.rects >= size_t(kSlowShapeRects);
+  found[kFindingFringe] = pixels.fringePixels > 0;
+  found[kFindingBottomCut] = pixels.bottomRowCut && !allCut;
+  found[kFindingNameTooLong] = facts->name.tooLong;
+  found[kFindingNameCodePage] = facts->name.outsideCodePage;
+  found[kFindingNameAmpersand] = facts->name.ampersand;
+  found[kFindingNameNotBmp] = facts->name.notBmp;
+  int verdict = kSkinFine;
+  for (size_t i = 0; i < sizeof kFindings / sizeof kFindings[0]; ++i) {
+    if (found[kFindings[i].finding] && kFindings[i].severity > verdict)
+      verdict = kFindings[i].severity;
+  }
+  return verdict;
+}
+
+void AppendText(ReportText* report, const char* format, ...) {
+  size_t room = sizeof report->text - report->length;
+  va_list arguments;
+  va_start(arguments, format);
+  int written = vsnprintf(report->text + report->length, room, format, arguments);
+  va_end(arguments);
+  if (written < 0 || size_t(written) >= room) {
+    report->text[report->length] = 0;  // what did not fit is left out whole
+    report->cut = 1;
+    return;
+  }
+  report->length += size_t(written);
+}
+
+static const char* CompressionName(uint32_t compression) {
+  switch (compression) {
+    case kBmpRle8:
+      return TEXT_KIT_COMPRESSION_RLE8;
+    case kBmpRle4:
+      return TEXT_KIT_COMPRESSION_RLE4;
+    case kBmpBitFields:
+      return TEXT_KIT_COMPRESSION_BITFIELDS;
+    default:
+      return TEXT_KIT_COMPRESSION_NONE;
+  }
+}
+
+static void AppendFinding(const FindingRow& row, const SkinFacts* facts, ReportText* report) {
+  if (row.finding == kFindingNameTooLong) {
+    AppendText(report, TEXT_KIT_NAME_TOO_LONG, unsigned(facts->name.nameBytes),
+               int(kMaxSkinNameBytes));
+  } else if (row.finding == kFindingFringe) {
+    // Coordinates are at most kMaxPictureSide: each point fits its 32 bytes.
+    const SkinPixelFacts& pixels = facts->pixels;
+    char points[kFringeExamples * 32 + 8] = "";
+    size_t used = 0;
+    for (int i = 0; i < pixels.fringeShown; ++i) {
+      int n = snprintf(points + used, sizeof points - used, "%s" TEXT_KIT_POINT,
+                       i ? TEXT_KIT_POINT_SEPARATOR : "", pixels.fringeX[i], pixels.fringeY[i]);
+      if (n > 0 && size_t(n) < sizeof points - used) used += size_t(n);
+    }
+    if (pixels.fringePixels > size_t(pixels.fringeShown))
+      snprintf(points + used, sizeof points - used, "%s", TEXT_KIT_MORE_POINTS);
+    AppendText(report, TEXT_KIT_FRINGE, unsigned(pixels.fringePixels), points);
+  } else {
+    AppendText(report, "%s", row.text);
+  }
+}
+
+int FormatSkinReport(const char* fileName, const SkinFacts* facts, ReportText* report) {
+  int found[kFindingCount];
+  int verdict = JudgeSkin(facts, found);
+  const BmpHeader& header = facts->header;
+  size_t area = size_t(header.width) * size_t(header.height);
+  unsigned perMille = area ? unsigned(facts->pixels.cutPixels * 1000 / area) : 0;
+  AppendText(report, TEXT_KIT_REPORT_FILE, fileName);
+  AppendText(report, TEXT_KIT_REPORT_FORMAT, header.width, header.height, header.bitsPerPixel,
+             CompressionName(header.compression));
+  AppendText(report, TEXT_KIT_REPORT_CUT, perMille / 10, perMille % 10);
+  AppendText(report, TEXT_KIT_REPORT_RECTS, unsigned(facts->pixels.rects), int(kSlowShapeRects),
+             int(kHiddenShapeRects));
+  for (const FindingRow& row : kFindings) {
+    if (found[row.finding]) AppendFinding(row, facts, report);
+  }
+  AppendText(report, "%s",
+             verdict == kSkinFine       ? TEXT_KIT_VERDICT_FINE
+             : verdict == kSkinWarnings ? TEXT_KIT_VERDICT_WARNINGS
+                                        : TEXT_KIT_VERDICT_UNUSABLE);
+  return verdict;
+}

@@ -1,0 +1,328 @@
+"""perchskin.exe, the skin kit, under Wine as a skin maker uses it: a PNG with an alpha channel
+becomes a skin that Perchling.exe shows with exactly the expected shape, a skin with a fringe of
+near-magenta is reported with its coordinates, every bad input ends with exit code 2 and its
+message, and pictures dropped on the kit are converted beside themselves and checked.
+
+Every expected message is the kit's own, read from skinkit/kit_texts.h and formatted here; the
+kit prints Shift-JIS, so its output is decoded as code page 932."""
+import os
+import re
+import shutil
+import struct
+import subprocess
+import tempfile
+import unittest
+import zlib
+
+from hostile_support import bmp_bytes, immutable, region_pixels, write_file
+from perchling import WINDOWS_BUILD, Bmp, Install, accessory_rect, main, probe, wait_for
+
+KIT = os.path.join(WINDOWS_BUILD or "", "perchskin.exe")
+SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
+
+
+def read_source(*parts):
+    with open(os.path.join(SOURCE, *parts), encoding="utf-8") as file:
+        return file.read().replace("\\\n", " ")
+
+
+def kit_texts():
+    """The texts header parsed: each TEXT_KIT_ name to its text, adjacent literals joined."""
+    texts = {}
+    for name, body in re.findall(r'#define (TEXT_KIT_\w+)\s+((?:"(?:[^"\\]|\\.)*"\s*)+)',
+                                 read_source("skinkit", "kit_texts.h")):
+        literals = re.findall(r'"((?:[^"\\]|\\.)*)"', body)
+        texts[name] = "".join(literals).replace('\\"', '"').replace("\\n", "\n")
+    return texts
+
+
+TEXTS = kit_texts()
+LIMITS = {name: int(value) for name, value in
+          re.findall(r"(k\w+) = (\d+),", read_source("skinkit", "skin_limits.h"))}
+
+
+def text(name, *fields):
+    """A text of the kit with its printf fields filled in, as the kit prints it."""
+    return TEXTS[name] % fields if fields else TEXTS[name].replace("%%", "%")
+
+
+def windows_path(path):
+    """The path as the kit sees it: Wine maps the Linux root to drive Z:."""
+    return "Z:" + path.replace("/", "\\")
+
+
+def kit(*args, timeout=120):
+    """Runs perchskin.exe to its end: (exit code, stdout, stderr), both decoded as Shift-JIS."""
+    done = subprocess.run(["wine", KIT, *args], capture_output=True, timeout=timeout,
+                          stdin=subprocess.DEVNULL)
+    return (done.returncode, done.stdout.decode("cp932"),
+            done.stderr.decode("cp932", errors="replace"))
+
+
+def png_bytes(width, height, rgba):
+    """An 8-bit RGBA PNG; rgba(x, y) gives (r, g, b, a), top row y = 0."""
+    rows = b"".join(b"\0" + b"".join(bytes(rgba(x, y)) for x in range(width))
+                    for y in range(height))
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows)) +
+            chunk(b"IEND", b""))
+
+
+MAGENTA = (255, 0, 255)
+KEPT_MAGENTA = (255, 0, 254)
+
+
+def drawn_bird(x, y):
+    """A 24 x 20 bird: an opaque oval with a soft edge (alpha 100 is cut, 200 kept), an exact
+    magenta eye that must stay, and nothing around it (alpha 0, any colour)."""
+    dx, dy = x - 12, y - 10
+    distance = dx * dx * 9 + dy * dy * 16
+    if (x, y) == (16, 7):
+        return (255, 0, 255, 255)
+    if distance <= 1000:
+        return (40, 90, 200, 255)
+    if distance <= 1300:
+        return (40, 90, 200, 200)
+    if distance <= 1600:
+        return (40, 90, 200, 100)
+    return (255, 255, 255, 0)
+
+
+class Folder(unittest.TestCase):
+    """A temporary folder for the pictures of one test."""
+
+    def setUp(self):
+        self.folder = tempfile.mkdtemp(prefix="perchskin-e2e-")
+
+    def tearDown(self):
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+    def path(self, name):
+        return os.path.join(self.folder, name)
+
+    def write(self, name, data):
+        write_file(self.path(name), data)
+        return windows_path(self.path(name))
+
+
+class Convert(Folder):
+    def test_png_with_alpha_becomes_the_shape_perchling_shows(self):
+        source = self.write("bird.png", png_bytes(24, 20, drawn_bird))
+        target = windows_path(self.path("bird.bmp"))
+        code, out, err = kit("convert", source, target)
+        self.assertEqual(0, code, err)
+        pixels = {(x, y): drawn_bird(x, y) for y in range(20) for x in range(24)}
+        cut = {p for p, rgba in pixels.items() if rgba[3] < 128}
+        self.assertEqual(text("TEXT_KIT_CONVERTED", source, target, len(cut), 1), out)
+
+        picture = Bmp(self.path("bird.bmp"))
+        with open(self.path("bird.bmp"), "rb") as file:
+            height, _, bits = struct.unpack_from("<iHH", file.read(30), 22)
+        self.assertEqual((24, 20, 24), (picture.width, height, bits), "24 bits, bottom-up")
+        for (x, y), rgba in pixels.items():
+            expected = MAGENTA if (x, y) in cut else (
+                KEPT_MAGENTA if rgba[:3] == MAGENTA else rgba[:3])
+            self.assertEqual(expected, picture.pixel(x, y), (x, y))
+
+        install = Install()
+        try:
+            shutil.copy(self.path("bird.bmp"), install.path("skin", "default.bmp"))
+            install.start()
+            rect = wait_for(accessory_rect, 30)
+            self.assertTrue(rect, "Perchling showed no window with the converted skin")
+            self.assertEqual((24, 20), (rect[2] - rect[0], rect[3] - rect[1]))
+            shape = wait_for(lambda: region_pixels(probe("region")[1].splitlines()), 10)
+            self.assertEqual(set(pixels) - cut, shape)
+        finally:
+            install.remove()
+
+    def test_alpha_threshold_moves_the_cut(self):
+        source = self.write("bird.png", png_bytes(24, 20, drawn_bird))
+        alphas = [drawn_bird(x, y)[3] for y in range(20) for x in range(24)]
+        for threshold in ("1", "150", "255"):
+            target = windows_path(self.path(f"bird{threshold}.bmp"))
+            code, out, err = kit("convert", source, target, "--alpha-threshold", threshold)
+            self.assertEqual(0, code, err)
+            cut = sum(1 for a in alphas if a < int(threshold))
+            self.assertEqual(text("TEXT_KIT_CONVERTED", source, target, cut, 1), out, threshold)
+
+    def test_an_opaque_picture_keeps_magenta_as_its_key(self):
+        source = self.write("flat.png", png_bytes(4, 3, lambda x, y: (
+            (255, 0, 255, 255) if x == 0 else (10, 20, 30, 255))))
+        target = windows_path(self.path("flat.bmp"))
+        code, out, err = kit("convert", source, target)
+        self.assertEqual(0, code, err)
+        self.assertEqual(text("TEXT_KIT_CONVERTED", source, target, 0, 0) +
+                         text("TEXT_KIT_OPAQUE_PICTURE"), out)
+        self.assertEqual({(x, y) for x in range(1, 4) for y in range(3)},
+                         Bmp(self.path("flat.bmp")).opaque())
+
+
+def bird_colour(x, y):
+    """A 6 x 5 skin: magenta around a dark body on the bottom row."""
+    return 0x203040 if 1 <= x <= 4 and y >= 1 else 0xFF00FF
+
+
+class Check(Folder):
+    def check_one(self, name, data):
+        path = self.write(name, data)
+        code, out, err = kit("check", path)
+        return path, code, out, err
+
+    def test_one_pixel_fringe_is_reported_with_its_coordinates(self):
+        picture = bmp_bytes(6, 5, lambda x, y: 0xF010E8 if (x, y) == (5, 2) else bird_colour(x, y))
+        path, code, out, err = self.check_one("fringe.bmp", picture)
+        self.assertEqual(1, code, err)
+        self.assertIn(text("TEXT_KIT_FRINGE", 1, "(5, 2)"), out)
+        self.assertTrue(out.endswith(text("TEXT_KIT_VERDICT_WARNINGS")), out)
+
+    def test_a_fine_skin_gets_its_facts_and_exit_code_0(self):
+        path, code, out, err = self.check_one("fine.bmp", bmp_bytes(6, 5, bird_colour))
+        self.assertEqual(0, code, err)
+        rects, cut_share = 4, "46.6"  # 4 rows of one run; 14 of 30 pixels cut
+        self.assertEqual(
+            text("TEXT_KIT_REPORT_FILE", path) +
+            text("TEXT_KIT_REPORT_FORMAT", 6, 5, 24, TEXTS["TEXT_KIT_COMPRESSION_NONE"]) +
+            text("TEXT_KIT_REPORT_CUT", *map(int, cut_share.split("."))) +
+            text("TEXT_KIT_REPORT_RECTS", rects, LIMITS["kSlowShapeRects"],
+                 LIMITS["kHiddenShapeRects"]) +
+            text("TEXT_KIT_VERDICT_FINE"), out)
+
+    def test_each_problem_gets_its_warning(self):
+        top_down = bytearray(bmp_bytes(6, 5, bird_colour))
+        struct.pack_into("<i", top_down, 22, -5)
+        floating = bmp_bytes(6, 5, lambda x, y: 0xFF00FF if y == 4 else bird_colour(x, y))
+        cases = [
+            ("top-down.bmp", bytes(top_down), "TEXT_KIT_TOP_DOWN"),
+            ("floating.bmp", floating, "TEXT_KIT_BOTTOM_CUT"),
+            ("R&B.bmp", bmp_bytes(6, 5, bird_colour), "TEXT_KIT_NAME_AMPERSAND"),
+            ("square.bmp", bmp_bytes(6, 5, lambda x, y: 0x203040), "TEXT_KIT_NOTHING_CUT"),
+        ]
+        for name, data, finding in cases:
+            path, code, out, err = self.check_one(name, data)
+            self.assertEqual(1, code, f"{name}: {out}{err}")
+            self.assertIn(text(finding), out, name)
+
+    def test_what_perchling_cannot_use_gets_exit_code_2(self):
+        long_name = "a" * (LIMITS["kMaxSkinNameBytes"] + 1)
+        cases = [
+            (long_name + ".bmp", bmp_bytes(6, 5, bird_colour),
+             text("TEXT_KIT_NAME_TOO_LONG", len(long_name), LIMITS["kMaxSkinNameBytes"])),
+            ("새.bmp", bmp_bytes(6, 5, bird_colour), text("TEXT_KIT_NAME_CODE_PAGE")),
+            ("empty.bmp", bmp_bytes(6, 5, lambda x, y: 0xFF00FF), text("TEXT_KIT_ALL_CUT")),
+            ("checkers.bmp", bmp_bytes(400, 160, lambda x, y: 0xFF00FF if (x + y) % 2 else 0),
+             text("TEXT_KIT_HIDDEN_SHAPE")),
+        ]
+        for name, data, finding in cases:
+            path, code, out, err = self.check_one(name, data)
+            self.assertEqual(2, code, f"{name}: {out}{err}")
+            self.assertIn(finding, out, name)
+            self.assertTrue(out.endswith(text("TEXT_KIT_VERDICT_UNUSABLE")), out)
+
+
+class BadInput(Folder):
+    def expect_refusal(self, args, message):
+        code, out, err = kit(*args)
+        self.assertEqual(2, code, f"{args}: {out}{err}")
+        self.assertIn(message, err, args)
+
+    def test_each_bad_input_gets_exit_code_2_and_its_message(self):
+        bird = png_bytes(24, 20, drawn_bird)
+        good = self.write("bird.png", bird)
+        missing = windows_path(self.path("missing.png"))
+        cut_png = self.write("cut.png", bird[:len(bird) // 2])
+        skin = bmp_bytes(6, 5, bird_colour)
+        cut_bmp = self.write("cut.bmp", skin[:len(skin) - 7])
+        huge_bmp = bytearray(skin[:54])
+        struct.pack_into("<ii", huge_bmp, 18, 100000, 100000)
+        huge_bmp = self.write("huge.bmp", bytes(huge_bmp))
+        out = windows_path(self.path("out.bmp"))
+        no_folder = windows_path(self.path(os.path.join("no such folder", "out.bmp")))
+        os.makedirs(self.path("a folder"))
+        a_folder = windows_path(self.path("a folder"))
+        side = LIMITS["kMaxPictureSide"]
+        cases = [
+            (["convert", missing, out], text("TEXT_KIT_MISSING", missing)),
+            (["check", missing], text("TEXT_KIT_MISSING", missing)),
+            (["convert", cut_png, out], text("TEXT_KIT_UNREADABLE", cut_png)),
+            (["check", cut_bmp], text("TEXT_KIT_TRUNCATED", cut_bmp)),
+            (["check", huge_bmp], text("TEXT_KIT_TOO_LARGE", huge_bmp, 100000, 100000, side)),
+            (["convert", huge_bmp, out], text("TEXT_KIT_TOO_LARGE", huge_bmp, 100000, 100000,
+                                              side)),
+            (["check", good], text("TEXT_KIT_NOT_BMP", good)),
+            (["check", a_folder], text("TEXT_KIT_UNREADABLE", a_folder)),
+            (["convert", good, no_folder], text("TEXT_KIT_CANNOT_WRITE", no_folder)),
+            (["convert", good, a_folder], text("TEXT_KIT_CANNOT_WRITE", a_folder)),
+            (["convert", good, good.upper()], text("TEXT_KIT_SAME_FILE", good.upper())),
+            (["convert", good, out, "--alpha-threshold", "256"], text("TEXT_KIT_BAD_THRESHOLD")),
+            (["convert", good], text("TEXT_KIT_BAD_ARGUMENTS")),
+            (["--bogus"], text("TEXT_KIT_BAD_ARGUMENTS")),
+        ]
+        for args, message in cases:
+            self.expect_refusal(args, message)
+        with open(self.path("bird.png"), "rb") as file:
+            self.assertEqual(bird, file.read(), "the input must never be overwritten")
+        self.assertFalse(os.path.exists(self.path("out.bmp")), "nothing half-written is left")
+
+    def test_a_folder_that_cannot_be_written(self):
+        good = self.write("bird.png", png_bytes(24, 20, drawn_bird))
+        os.makedirs(self.path("locked"))
+        if not immutable(self.path("locked")):
+            self.skipTest("chattr +i is not supported here")
+        try:
+            out = windows_path(self.path(os.path.join("locked", "bird.bmp")))
+            self.expect_refusal(["convert", good, out], text("TEXT_KIT_CANNOT_WRITE", out))
+        finally:
+            immutable(self.path("locked"), False)
+
+    def test_a_png_claiming_100000_by_100000(self):
+        # Wine's decoder already refuses to open such a picture; Windows opens it lazily and the
+        # kit refuses it by its size. Either way: exit code 2 and a message, never a crash.
+        header = struct.pack(">IIBBBBB", 100000, 100000, 8, 6, 0, 0, 0)
+        data = png_bytes(1, 1, lambda x, y: (0, 0, 0, 0))
+        data = data[:16] + header + struct.pack(">I", zlib.crc32(b"IHDR" + header)) + data[33:]
+        huge = self.write("huge.png", data)
+        code, out, err = kit("convert", huge, windows_path(self.path("out.bmp")))
+        self.assertEqual(2, code, out + err)
+        side = LIMITS["kMaxPictureSide"]
+        self.assertTrue(text("TEXT_KIT_TOO_LARGE", huge, 100000, 100000, side) in err or
+                        text("TEXT_KIT_UNREADABLE", huge) in err, err)
+
+
+class Dropped(Folder):
+    def test_dropped_pictures_are_converted_beside_themselves_and_checked(self):
+        bird = self.write("bird.png", png_bytes(24, 20, drawn_bird))
+        fine = self.write("fine.bmp", bmp_bytes(6, 5, bird_colour))
+        kept = self.write("kept.png", png_bytes(24, 20, drawn_bird))
+        write_file(self.path("kept.bmp"), b"the user's own file")
+        code, out, err = kit(bird, fine, kept)  # as Explorer starts it: file names only
+        self.assertEqual(2, code, "one picture could not be converted")
+        converted = windows_path(self.path("bird.bmp"))
+        self.assertTrue(os.path.exists(self.path("bird.bmp")))
+        self.assertIn(text("TEXT_KIT_REPORT_FILE", converted), out)
+        self.assertIn(text("TEXT_KIT_REPORT_FILE", fine), out)
+        self.assertEqual(2, out.count(text("TEXT_KIT_VERDICT_FINE")), out)
+        self.assertIn(text("TEXT_KIT_EXISTS", windows_path(self.path("kept.bmp"))), err)
+        with open(self.path("kept.bmp"), "rb") as file:
+            self.assertEqual(b"the user's own file", file.read(), "never overwritten")
+        self.assertNotIn(text("TEXT_KIT_PRESS_ENTER"), out,
+                         "without a console of its own the kit must not wait for Enter")
+
+
+class Help(unittest.TestCase):
+    def test_help_lists_the_commands_in_shift_jis(self):
+        done = subprocess.run(["wine", KIT, "--help"], capture_output=True, timeout=120,
+                              stdin=subprocess.DEVNULL)
+        self.assertEqual(0, done.returncode)
+        self.assertEqual(TEXTS["TEXT_KIT_USAGE"].encode("cp932"), done.stdout)
+        for command in ("convert", "check", "--help"):
+            self.assertIn(command, TEXTS["TEXT_KIT_USAGE"])
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,370 @@
+// The skin kit's portable logic: colour keying, fringe detection and the shape measurements,
+// the BMP header reader and the 24-bit layout, the name rules and the verdicts.
+#include <gtest/gtest.h>
+#include <string.h>
+
+#include <string>
+#include <vector>
+
+#include "shape/pixel_runs.h"
+#include "skinkit/bmp_header.h"
+#include "skinkit/skin_pixels.h"
+#include "skinkit/skin_report.h"
+
+namespace {
+
+const uint32_t M = kSkinKey;
+const uint32_t K = 0x00102030;  // an ordinary colour
+const uint32_t F = 0x00F010E8;  // near-magenta: what anti-aliasing leaves
+
+// One BGRA pixel from a colour and an alpha.
+std::vector<uint8_t> Bgra(std::initializer_list<std::pair<uint32_t, int>> pixels) {
+  std::vector<uint8_t> bytes;
+  for (const auto& p : pixels) {
+    bytes.insert(bytes.end(), {uint8_t(p.first), uint8_t(p.first >> 8), uint8_t(p.first >> 16),
+                               uint8_t(p.second)});
+  }
+  return bytes;
+}
+
+std::string Hex(const std::vector<uint32_t>& values) {
+  std::string text;
+  char one[16];
+  for (uint32_t v : values) {
+    snprintf(one, sizeof one, "%s%06X", text.empty() ? "" : " ", unsigned(v));
+    text += one;
+  }
+  return text;
+}
+
+std::string Fringe(const SkinPixelFacts& facts) {
+  std::string text = std::to_string(facts.fringePixels) + ":";
+  for (int i = 0; i < facts.fringeShown; ++i)
+    text += "(" + std::to_string(facts.fringeX[i]) + "," + std::to_string(facts.fringeY[i]) + ")";
+  return text;
+}
+
+}  // namespace
+
+struct KeyCase {
+  const char* what;
+  std::vector<uint8_t> bgra;
+  int threshold;
+  const char* values;
+  size_t cut, nudged;
+};
+
+TEST(KeyPixels, AlphaDecidesWhatIsCutAndMagentaStays) {
+  const KeyCase cases[] = {
+      {"below the threshold is cut, at it is kept", Bgra({{K, 127}, {K, 128}, {K, 255}}), 128,
+       "FF00FF 102030 102030", 1, 0},
+      {"opaque exact magenta is nudged so it is not cut", Bgra({{M, 255}, {K, 0}}), 128,
+       "FF00FE FF00FF", 1, 1},
+      {"a cut pixel's colour does not matter", Bgra({{M, 0}, {K, 3}}), 128, "FF00FF FF00FF", 2, 0},
+      {"near-magenta is left alone", Bgra({{F, 255}, {K, 0}}), 128, "F010E8 FF00FF", 1, 0},
+      {"threshold 0 cuts nothing, yet magenta is nudged", Bgra({{M, 255}, {K, 0}}), 0,
+       "FF00FE 102030", 0, 1},
+      {"threshold 255 cuts everything not fully opaque", Bgra({{K, 254}, {K, 255}}), 255,
+       "FF00FF 102030", 1, 0},
+      {"an opaque picture keeps magenta as its key", Bgra({{M, 255}, {K, 255}}), 128,
+       "FF00FF 102030", 0, 0},
+  };
+  for (const KeyCase& c : cases) {
+    size_t count = c.bgra.size() / 4;
+    std::vector<uint32_t> out(count);
+    KeyCounts counts = KeyPixels(c.bgra.data(), count, c.threshold, out.data());
+    EXPECT_EQ(c.values, Hex(out)) << c.what;
+    EXPECT_EQ(c.cut, counts.cut) << c.what;
+    EXPECT_EQ(c.nudged, counts.nudged) << c.what;
+  }
+}
+
+TEST(KeyPixels, WorksInPlace) {
+  std::vector<uint8_t> bytes = Bgra({{K, 0}, {M, 255}, {0x00ABCDEF, 200}});
+  uint32_t* values = reinterpret_cast<uint32_t*>(bytes.data());
+  KeyPixels(bytes.data(), 3, 128, values);
+  EXPECT_EQ("FF00FF FF00FE ABCDEF", Hex({values[0], values[1], values[2]}));
+}
+
+TEST(IsNearMagenta, OnlyColoursCloseToTheKeyButNotIt) {
+  EXPECT_FALSE(IsNearMagenta(M)) << "the key itself is cut, not a fringe";
+  EXPECT_FALSE(IsNearMagenta(kNudgedMagenta)) << "magenta kept on purpose by converting";
+  EXPECT_TRUE(IsNearMagenta(0x00FF00FD));
+  EXPECT_TRUE(IsNearMagenta(F));
+  EXPECT_TRUE(IsNearMagenta(0x00BF40BF)) << "at the tolerance";
+  EXPECT_FALSE(IsNearMagenta(0x00BE40BF)) << "red one below";
+  EXPECT_FALSE(IsNearMagenta(0x00BF41BF)) << "green one above";
+  EXPECT_FALSE(IsNearMagenta(0x00BF40BE)) << "blue one below";
+  EXPECT_FALSE(IsNearMagenta(0x00FF69B4)) << "hot pink is a colour, not a fringe";
+  EXPECT_FALSE(IsNearMagenta(K));
+}
+
+struct MeasureCase {
+  const char* what;
+  int width, height;
+  std::vector<uint32_t> pixels;  // bottom row first
+  size_t rects, cut;
+  int bottomRowCut;
+  const char* fringe;  // count:(x,y)... with y from the top
+};
+
+TEST(MeasureSkinPixels, CountsRectsCutPixelsFringesAndTheBottomRow) {
+  const MeasureCase cases[] = {
+      {"no magenta: one rectangle a row", 3, 2, {K, K, K, K, K, K}, 2, 0, 0, "0:"},
+      {"all magenta", 2, 2, {M, M, M, M}, 0, 4, 1, "0:"},
+      {"one-pixel fringe named from the top-left", 3, 2, {K, K, K, M, F, M}, 2, 2, 0, "1:(1,0)"},
+      {"fringes in reading order: top row first", 2, 2, {F, K, K, F}, 2, 0, 0, "2:(1,0)(0,1)"},
+      {"only the bottom row cut", 2, 2, {M, M, K, K}, 1, 2, 1, "0:"},
+      {"bottom row partly cut is fine", 2, 2, {M, K, M, M}, 1, 3, 0, "0:"},
+      {"checkerboard", 4, 2, {K, M, K, M, M, K, M, K}, 4, 4, 0, "0:"},
+  };
+  for (const MeasureCase& c : cases) {
+    SkinPixelFacts facts;
+    MeasureSkinPixels(c.pixels.data(), c.width, c.height, &facts);
+    EXPECT_EQ(c.rects, facts.rects) << c.what;
+    EXPECT_EQ(c.cut, facts.cutPixels) << c.what;
+    EXPECT_EQ(c.bottomRowCut, facts.bottomRowCut) << c.what;
+    EXPECT_EQ(c.fringe, Fringe(facts)) << c.what;
+  }
+}
+
+TEST(MeasureSkinPixels, NamesOnlyTheFirstFringesButCountsThemAll) {
+  std::vector<uint32_t> pixels(10 * 3, F);
+  SkinPixelFacts facts;
+  MeasureSkinPixels(pixels.data(), 10, 3, &facts);
+  EXPECT_EQ("30:(0,0)(1,0)(2,0)(3,0)(4,0)", Fringe(facts));
+}
+
+TEST(MeasureSkinPixels, RectsAreTheAccessorysOwnRuns) {
+  std::vector<uint32_t> pixels(37 * 23);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = (i * 7919 % 5 < 2) ? M : K;
+  SkinPixelFacts facts;
+  MeasureSkinPixels(pixels.data(), 37, 23, &facts);
+  size_t runs = ScanPixelRuns(
+      pixels.data(), 37, 23, M, [](void*, const PixelRun&) {}, nullptr);
+  EXPECT_EQ(runs, facts.rects);
+}
+
+namespace {
+
+// A BMP file's first bytes: file header and a 40-byte info header.
+std::vector<uint8_t> BmpStart(int width, int height, int bits, uint32_t compression,
+                              uint32_t offset = 54) {
+  std::vector<uint8_t> bytes(54, 0);
+  auto put = [&](size_t at, uint32_t value, int size) {
+    for (int i = 0; i < size; ++i) bytes[at + i] = uint8_t(value >> (8 * i));
+  };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put(10, offset, 4);
+  put(14, 40, 4);
+  put(18, uint32_t(width), 4);
+  put(22, uint32_t(height), 4);
+  put(26, 1, 2);
+  put(28, uint32_t(bits), 2);
+  put(30, compression, 4);
+  return bytes;
+}
+
+}  // namespace
+
+struct HeaderCase {
+  const char* what;
+  std::vector<uint8_t> bytes;
+  uint64_t fileSize;
+  BmpHeaderResult result;
+  int width, height, topDown;
+};
+
+TEST(ParseBmpHeader, AcceptsWhatTheLoaderDrawsAndTurnsAwayTheRest) {
+  const uint64_t rows24 = 54 + 12 * 2;  // 3 x 2 at 24 bits: rows of 9 bytes padded to 12
+  std::vector<uint8_t> core = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 26, 0,  0,
+                               0,   12,  0, 0, 0, 3, 0, 2, 0, 1, 0,  24, 0};
+  const HeaderCase cases[] = {
+      {"24-bit bottom-up", BmpStart(3, 2, 24, 0), rows24, kBmpOk, 3, 2, 0},
+      {"top-down", BmpStart(3, -2, 24, 0), rows24, kBmpOk, 3, 2, 1},
+      {"the old core header", core, 26 + 12 * 2, kBmpOk, 3, 2, 0},
+      {"run-length 8-bit has no size to check", BmpStart(3, 2, 8, kBmpRle8), 60, kBmpOk, 3, 2, 0},
+      {"one byte of pixels missing", BmpStart(3, 2, 24, 0), rows24 - 1, kBmpTruncated, 3, 2, 0},
+      {"a PNG", {0x89, 'P', 'N', 'G'}, 4, kBmpNotBmp, 0, 0, 0},
+      {"headers cut short",
+       {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0},
+       16,
+       kBmpBadHeader,
+       0,
+       0,
+       0},
+      {"an info header of unknown size",
+       [] {
+         std::vector<uint8_t> b = BmpStart(3, 2, 24, 0);
+         b[14] = 41;
+         return b;
+       }(),
+       rows24, kBmpBadHeader, 0, 0, 0},
+      {"pixels said to start inside the headers", BmpStart(3, 2, 24, 0, 20), rows24, kBmpBadHeader,
+       3, 2, 0},
+      {"a header claiming 100000 x 100000", BmpStart(100000, 100000, 24, 0), 54, kBmpTooLarge,
+       100000, 100000, 0},
+      {"the most negative height", BmpStart(3, INT32_MIN, 24, 0), 54, kBmpTooLarge, 3, INT32_MAX,
+       1},
+      {"zero width", BmpStart(0, 2, 24, 0), 54, kBmpBadSize, 0, 2, 0},
+      {"JPEG inside", BmpStart(3, 2, 24, 4), rows24, kBmpUnsupported, 3, 2, 0},
+      {"top-down run-length", BmpStart(3, -2, 8, kBmpRle8), 60, kBmpUnsupported, 3, 2, 1},
+      {"12 bits a pixel", BmpStart(3, 2, 12, 0), rows24, kBmpUnsupported, 3, 2, 0},
+  };
+  for (const HeaderCase& c : cases) {
+    BmpHeader header;
+    EXPECT_EQ(c.result, ParseBmpHeader(c.bytes.data(), c.bytes.size(), c.fileSize, &header))
+        << c.what;
+    EXPECT_EQ(c.width, header.width) << c.what;
+    EXPECT_EQ(c.height, header.height) << c.what;
+    EXPECT_EQ(c.topDown, header.topDown) << c.what;
+  }
+}
+
+TEST(WriteBmp24, WritesABottomUpFileTheHeaderReaderAccepts) {
+  const uint32_t top[] = {0x00112233, M, 0x00445566};  // 3 x 2, top row first
+  const uint32_t pixels[] = {top[0], top[1], top[2], K, K, kNudgedMagenta};
+  std::vector<uint8_t> file(Bmp24FileSize(3, 2));
+  ASSERT_EQ(size_t(54 + 12 * 2), file.size());
+  WriteBmp24(pixels, 3, 2, file.data());
+  BmpHeader header;
+  ASSERT_EQ(kBmpOk, ParseBmpHeader(file.data(), file.size(), file.size(), &header));
+  EXPECT_EQ(24, header.bitsPerPixel);
+  EXPECT_EQ(0, header.topDown);
+  // The bottom row is stored first, blue green red, padded with zeros to 12 bytes.
+  const uint8_t bottom[12] = {0x30, 0x20, 0x10, 0x30, 0x20, 0x10, 0xFE, 0x00, 0xFF, 0, 0, 0};
+  const uint8_t upper[12] = {0x33, 0x22, 0x11, 0xFF, 0x00, 0xFF, 0x66, 0x55, 0x44, 0, 0, 0};
+  EXPECT_EQ(0, memcmp(bottom, file.data() + 54, 12));
+  EXPECT_EQ(0, memcmp(upper, file.data() + 66, 12));
+}
+
+struct NameCase {
+  const char* what;
+  std::string fileName;
+  int representable;
+  int tooLong, outside, ampersand, notBmp;
+};
+
+TEST(CheckSkinFileName, FindsWhatKeepsASkinOutOfTheMenu) {
+  const NameCase cases[] = {
+      {"plain", "night.bmp", 1, 0, 0, 0, 0},
+      {"99 bytes fit", std::string(99, 'a') + ".bmp", 1, 0, 0, 0, 0},
+      {"100 bytes do not", std::string(100, 'a') + ".bmp", 1, 1, 0, 0, 0},
+      {"Shift-JIS bytes count as bytes", std::string(50, '\x83') + std::string(50, 'A') + ".BMP", 1,
+       1, 0, 0, 0},
+      {"lost characters", "bird?.bmp", 0, 0, 1, 0, 0},
+      {"an ampersand", "R&B.bmp", 1, 0, 0, 1, 0},
+      {"not a .bmp", "bird.png", 1, 0, 0, 0, 1},
+      {"a name only of dots keeps them", ".bmp", 1, 0, 0, 0, 0},
+      {"far too long for any buffer", std::string(2000, 'b') + ".bmp", 1, 1, 0, 0, 0},
+  };
+  for (const NameCase& c : cases) {
+    SkinNameFacts facts;
+    CheckSkinFileName(c.fileName.c_str(), c.representable, &facts);
+    EXPECT_EQ(c.tooLong, facts.tooLong) << c.what;
+    EXPECT_EQ(c.outside, facts.outsideCodePage) << c.what;
+    EXPECT_EQ(c.ampersand, facts.ampersand) << c.what;
+    EXPECT_EQ(c.notBmp, facts.notBmp) << c.what;
+  }
+}
+
+namespace {
+
+// A skin of 10 x 10 with some pixels cut and a fine name; cases change one thing.
+SkinFacts FineSkin() {
+  SkinFacts facts = {};
+  facts.header.width = 10;
+  facts.header.height = 10;
+  facts.header.bitsPerPixel = 24;
+  facts.pixels.rects = 10;
+  facts.pixels.cutPixels = 40;
+  CheckSkinFileName("bird.bmp", 1, &facts.name);
+  return facts;
+}
+
+std::string Found(const SkinFacts& facts, int* verdict) {
+  int found[kFindingCount];
+  *verdict = JudgeSkin(&facts, found);
+  std::string text;
+  for (int f = 0; f < kFindingCount; ++f) text += found[f] ? std::to_string(f) + " " : "";
+  return text;
+}
+
+}  // namespace
+
+TEST(JudgeSkin, VerdictIsTheWorstFinding) {
+  struct Case {
+    const char* what;
+    void (*change)(SkinFacts*);
+    int verdict;
+    SkinFinding finding;  // kFindingCount: none
+  };
+  const Case cases[] = {
+      {"fine", [](SkinFacts*) {}, kSkinFine, kFindingCount},
+      {"top-down", [](SkinFacts* f) { f->header.topDown = 1; }, kSkinWarnings, kFindingTopDown},
+      {"nothing cut", [](SkinFacts* f) { f->pixels.cutPixels = 0; }, kSkinWarnings,
+       kFindingNothingCut},
+      {"all cut (the bottom row too, said once)",
+       [](SkinFacts* f) {
+         f->pixels.cutPixels = 100;
+         f->pixels.rects = 0;
+         f->pixels.bottomRowCut = 1;
+       },
+       kSkinUnusable, kFindingAllCut},
+      {"one below slow", [](SkinFacts* f) { f->pixels.rects = kSlowShapeRects - 1; }, kSkinFine,
+       kFindingCount},
+      {"slow", [](SkinFacts* f) { f->pixels.rects = kSlowShapeRects; }, kSkinWarnings,
+       kFindingSlowShape},
+      {"one below hidden", [](SkinFacts* f) { f->pixels.rects = kHiddenShapeRects - 1; },
+       kSkinWarnings, kFindingSlowShape},
+      {"hidden, not also slow", [](SkinFacts* f) { f->pixels.rects = kHiddenShapeRects; },
+       kSkinUnusable, kFindingHiddenShape},
+      {"fringe", [](SkinFacts* f) { f->pixels.fringePixels = 1; }, kSkinWarnings, kFindingFringe},
+      {"bottom row cut", [](SkinFacts* f) { f->pixels.bottomRowCut = 1; }, kSkinWarnings,
+       kFindingBottomCut},
+      {"long name", [](SkinFacts* f) { f->name.tooLong = 1; }, kSkinUnusable, kFindingNameTooLong},
+      {"name outside the code page", [](SkinFacts* f) { f->name.outsideCodePage = 1; },
+       kSkinUnusable, kFindingNameCodePage},
+      {"ampersand", [](SkinFacts* f) { f->name.ampersand = 1; }, kSkinWarnings,
+       kFindingNameAmpersand},
+      {"not .bmp", [](SkinFacts* f) { f->name.notBmp = 1; }, kSkinUnusable, kFindingNameNotBmp},
+  };
+  for (const Case& c : cases) {
+    SkinFacts facts = FineSkin();
+    c.change(&facts);
+    int verdict;
+    std::string found = Found(facts, &verdict);
+    EXPECT_EQ(c.verdict, verdict) << c.what;
+    EXPECT_EQ(c.finding == kFindingCount ? "" : std::to_string(c.finding) + " ", found) << c.what;
+  }
+}
+
+TEST(FormatSkinReport, NamesTheFringeCoordinatesAndTheVerdict) {
+  SkinFacts facts = FineSkin();
+  facts.pixels.fringePixels = 7;
+  facts.pixels.fringeShown = 2;
+  facts.pixels.fringeX[0] = 4;
+  facts.pixels.fringeY[0] = 0;
+  facts.pixels.fringeX[1] = 9;
+  facts.pixels.fringeY[1] = 3;
+  ReportText report = {};
+  EXPECT_EQ(kSkinWarnings, FormatSkinReport("bird.bmp", &facts, &report));
+  std::string text = report.text;
+  EXPECT_EQ(0u, text.find("bird.bmp\n"));
+  EXPECT_NE(std::string::npos, text.find("(4, 0) (9, 3) ...")) << text;
+  EXPECT_NE(std::string::npos, text.find(" 7 ")) << text;
+  EXPECT_NE(std::string::npos, text.find("40.0 %")) << text;
+  EXPECT_EQ(0, report.cut);
+}
+
+TEST(AppendText, LeavesOutWhatDoesNotFitWhole) {
+  ReportText report = {};
+  std::string big(kReportTextSize - 10, 'x');
+  AppendText(&report, "%s", big.c_str());
+  AppendText(&report, "%s", "0123456789");
+  EXPECT_EQ(big, report.text);
+  EXPECT_EQ(1, report.cut);
+  AppendText(&report, "%s", "ok");
+  EXPECT_EQ(big + "ok", report.text) << "a later text that fits still goes in";
+}
