@@ -82,7 +82,8 @@ TEST(HostileForeground, MinimisedWindowIsFollowedWhereverThePlatformPutsIt) {
   Opened opened;
   HWND minimised = Window("Minimised");
   ShowWindow(minimised, SW_MINIMIZE);
-  PumpMessages(100);
+  ASSERT_TRUE(PumpUntil([&] { return IsIconic(minimised) != 0; }))
+      << "the window was never minimised";
   RECT under = WindowRect(minimised);
   RECT rect = Tick(opened.window(), minimised, minimised);
   EXPECT_TRUE(At(rect, under.right - 20 - 60, under.top - 30 + 22))
@@ -90,7 +91,8 @@ TEST(HostileForeground, MinimisedWindowIsFollowedWhereverThePlatformPutsIt) {
       << under.top;
   EXPECT_EQ(20, rect.right - rect.left) << "the size stays the picture's";
   ShowWindow(minimised, SW_RESTORE);
-  PumpMessages(100);
+  ASSERT_TRUE(PumpUntil([&] { return !IsIconic(minimised); }))
+      << "the window was never restored";
   under = WindowRect(minimised);
   EXPECT_TRUE(At(Tick(opened.window(), minimised, minimised), under.right - 80, under.top - 8));
   DestroyWindow(minimised);

@@ -35,14 +35,14 @@ TEST(LongRun, TenThousandFollowTicksLeakNothing) {
                                 500, 200, NULL, NULL, NULL, NULL);
   SetForegroundWindow(target);
   for (int i = 0; i < 10; ++i) SendMessageA(accessory.window, WM_TIMER, kFollowTimerId, 0);
-  PumpMessages(100);
+  ASSERT_TRUE(PumpUntilIdle()) << "the first ticks' paints never ended";
 
   ObjectCounts before = CountObjects();
   for (int i = 0; i < 10000; ++i) {
     SendMessageA(accessory.window, WM_TIMER, kFollowTimerId, 0);
-    if (i % 50 == 0) PumpMessages(0);  // the repaints each tick asks for
+    if (i % 50 == 0) PumpMessages(0);  // whatever the ticks leave in the queue
   }
-  PumpMessages(100);
+  ASSERT_TRUE(PumpUntilIdle()) << "the ticks' messages never ended";
   ExpectSameCounts(before, CountObjects());
 
   RECT perch = WindowRect(accessory.window), under = WindowRect(GetForegroundWindow());
@@ -118,11 +118,11 @@ TEST(LongRun, HundredFailedSwitchesLeakNothingAndChangeNothing) {
     SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 1, 0);  // gone
   };
   failSwitch();
-  PumpMessages(50);
+  ASSERT_TRUE(PumpUntilIdle()) << "the first failed switch left messages waiting";
 
   ObjectCounts before = CountObjects();
   for (int i = 0; i < 100; ++i) failSwitch();
-  PumpMessages(50);
+  ASSERT_TRUE(PumpUntilIdle()) << "the failed switches left messages waiting";
   ExpectSameCounts(before, CountObjects());
 
   ASSERT_EQ(101u, answerer.texts.size());

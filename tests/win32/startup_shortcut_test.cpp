@@ -159,10 +159,10 @@ TEST_F(StartupRegistration, HundredRegistrationsLeaveNothingBehind) {
   MessageBoxAnswerer answerer(IDYES);
   RegisterStartup(NULL);
   RegisterStartup(NULL);  // the first question box loads its icon and fonts for good
-  PumpMessages(50);
+  ASSERT_TRUE(PumpUntilIdle()) << "the first registrations left messages waiting";
   ObjectCounts before = CountObjects();
   for (int i = 0; i < 100; ++i) RegisterStartup(NULL);
-  PumpMessages(50);
+  ASSERT_TRUE(PumpUntilIdle()) << "the registrations left messages waiting";
   ExpectSameCounts(before, CountObjects());
   ASSERT_EQ(203u, answerer.texts.size()) << "a question and a completion for each";
   EXPECT_EQ(TEXT_ALREADY_REGISTERED, answerer.texts[201]);

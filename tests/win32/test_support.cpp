@@ -248,6 +248,10 @@ bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds) {
   return true;
 }
 
+bool PumpUntilIdle(DWORD milliseconds) {
+  return PumpUntil([] { return HIWORD(GetQueueStatus(QS_ALLINPUT)) == 0; }, milliseconds);
+}
+
 int DrainQuit(WPARAM* exitCode) {
   int sawQuit = 0;
   MSG message;

@@ -64,6 +64,8 @@ const DWORD kPatienceMs = 30000;
 void PumpMessages(DWORD milliseconds);
 // Runs messages until done() holds or the time is up; returns done().
 bool PumpUntil(const std::function<bool()>& done, DWORD milliseconds = kPatienceMs);
+// Runs messages until none is waiting (boxes closed, paints done) or the time is up.
+bool PumpUntilIdle(DWORD milliseconds = kPatienceMs);
 // Removes every waiting message, a quit message included; returns 1 if there was a quit message.
 int DrainQuit(WPARAM* exitCode = nullptr);
 
