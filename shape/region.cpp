@@ -117,10 +117,7 @@ static void ClearUnusedByte(uint32_t* pixels, int width, int height) {
   for (size_t i = 0; i < count; ++i) pixels[i] &= 0x00FFFFFF;
 }
 
-// Copies the picture into a new 32-bit bottom-up DIB section, with each pixel's unused fourth byte
-// cleared; *pixels points at its width * height values. NULL if a context, the section or the copy
-// fails.
-static HBITMAP CopyToWorkingPixels(HBITMAP bitmap, int width, int height,
+HBITMAP CopyToWorkingPixels(HBITMAP bitmap, int width, int height,
                                    uint32_t** pixels) {
   BITMAPINFO info = {};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);

@@ -11,6 +11,12 @@
 // regions cannot be made: the result is exactly the picture's shape or nothing.
 HRGN CreateRegionFromBitmap(HBITMAP bitmap, DWORD transparent);
 
+// Copies the picture (width x height, as measured) into a new 32-bit bottom-up DIB section with
+// each pixel's unused fourth byte cleared, the copy the shape is scanned from; *pixels points at
+// its width * height values. Returns the section, which the caller deletes, or NULL if a context,
+// the section or the copy fails.
+HBITMAP CopyToWorkingPixels(HBITMAP bitmap, int width, int height, uint32_t** pixels);
+
 // Copies the picture into a 32-bit working copy (the unused fourth byte of each pixel cleared),
 // calls sink for each of its runs of non-transparent pixels, and deletes the copy. Returns 0,
 // without a call, if the bitmap is NULL or cannot be measured or copied.

@@ -6,6 +6,7 @@
 #include <string.h>
 #include <wincodec.h>
 
+#include "shape/region.h"
 #include "skinkit/skin_limits.h"
 
 int PathExists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
@@ -100,26 +101,15 @@ uint32_t* LoadSkinPixels(const wchar_t* path, int width, int height) {
   uint32_t* pixels = NULL;
   if (GetObjectW(bitmap, sizeof measured, &measured) && measured.bmWidth == width &&
       measured.bmHeight == height) {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // positive: the bottom row comes first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    size_t count = size_t(width) * size_t(height);
-    pixels = static_cast<uint32_t*>(malloc(count * sizeof(uint32_t)));
-    HDC dc = CreateCompatibleDC(NULL);
-    if (pixels && dc &&
-        GetDIBits(dc, bitmap, 0, UINT(height), pixels, &info, DIB_RGB_COLORS) == height) {
-      // A 32-bit picture keeps its fourth byte through the copy; the accessory clears it before
-      // comparing colours, and so does the kit.
-      for (size_t i = 0; i < count; ++i) pixels[i] &= 0x00FFFFFF;
-    } else {
-      free(pixels);
-      pixels = NULL;
+    // The accessory's own working copy, so that the kit sees exactly the pixels it cuts.
+    uint32_t* working = NULL;
+    HBITMAP copy = CopyToWorkingPixels(bitmap, width, height, &working);
+    if (copy) {
+      size_t bytes = size_t(width) * size_t(height) * sizeof(uint32_t);
+      pixels = static_cast<uint32_t*>(malloc(bytes));
+      if (pixels) memcpy(pixels, working, bytes);
+      DeleteObject(copy);
     }
-    if (dc) DeleteDC(dc);
   }
   DeleteObject(bitmap);
   return pixels;
