@@ -3,7 +3,7 @@
 
 #include <shellapi.h>
 
-#include "app/program.h"
+#include "base/program.h"
 #include "res/resource.h"
 #include "res/texts.h"
 

@@ -5,7 +5,7 @@
 
 #include "about/about_box.h"
 #include "app/follow.h"
-#include "app/program.h"
+#include "base/program.h"
 #include "res/resource.h"
 #include "res/texts.h"
 #include "shape/region.h"

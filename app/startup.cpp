@@ -2,7 +2,7 @@
 #include "app/startup.h"
 
 #include "app/accessory.h"
-#include "app/program.h"
+#include "base/program.h"
 #include "res/texts.h"
 #include "skins/context_menu.h"
 

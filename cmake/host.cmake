@@ -65,7 +65,7 @@ if(CPPCHECK)
   add_test(NAME cppcheck COMMAND ${CPPCHECK} --quiet --error-exitcode=1 --std=c++17
            --enable=warning,style,performance,portability --library=windows --inline-suppr
            --suppressions-list=${CMAKE_SOURCE_DIR}/tests/cppcheck-suppressions.txt
-           -I${CMAKE_SOURCE_DIR} -j2 app shape skins shell about skinkit tests
+           -I${CMAKE_SOURCE_DIR} -j2 base app shape skins shell about skinkit tests
            WORKING_DIRECTORY ${CMAKE_SOURCE_DIR})
 else()
   message(STATUS "No cppcheck: the static analysis test is left out")

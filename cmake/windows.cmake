@@ -22,8 +22,8 @@ math(EXPR PERCHLING_VERSION_MINOR "${CMAKE_MATCH_2}")
 configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
 
 file(GLOB APP_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/shape/*.cpp ${CMAKE_SOURCE_DIR}/skins/*.cpp
-  ${CMAKE_SOURCE_DIR}/shell/*.cpp ${CMAKE_SOURCE_DIR}/about/*.cpp)
+  ${CMAKE_SOURCE_DIR}/base/*.cpp ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/shape/*.cpp
+  ${CMAKE_SOURCE_DIR}/skins/*.cpp ${CMAKE_SOURCE_DIR}/shell/*.cpp ${CMAKE_SOURCE_DIR}/about/*.cpp)
 # The per-run region union is only a yardstick for the tests and benchmarks, not part of the program.
 set(REGION_REFERENCE_SOURCES ${CMAKE_SOURCE_DIR}/shape/region_reference.cpp)
 list(REMOVE_ITEM APP_SOURCES ${CMAKE_SOURCE_DIR}/app/main.cpp ${REGION_REFERENCE_SOURCES})

@@ -3,7 +3,7 @@
 
 #include <shlobj.h>
 
-#include "app/program.h"
+#include "base/program.h"
 #include "res/texts.h"
 
 int GetSpecialFolderPath(HWND owner, int folder, char* path) {

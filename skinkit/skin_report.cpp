@@ -6,8 +6,8 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "base/skin_names.h"
 #include "skinkit/kit_texts.h"
-#include "skins/skin_names.h"
 
 // Each finding with its severity and its text; the ones with fields are formatted in
 // AppendFinding.

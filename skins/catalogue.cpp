@@ -2,7 +2,7 @@
 // file: choosing it fails like a vanished picture would.
 #include "skins/catalogue.h"
 
-#include "app/program.h"
+#include "base/program.h"
 
 void ScanSkins() {
   g_state.skinCount = 0;

@@ -2,7 +2,7 @@
 // new copy of the program starts with it, while this one leaves its message loop.
 #include "skins/skin_switch.h"
 
-#include "app/program.h"
+#include "base/program.h"
 #include "res/texts.h"
 #include "skins/context_menu.h"
 

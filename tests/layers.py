@@ -1,21 +1,32 @@
 #!/usr/bin/env python3
-"""Checks the program's layers from its #include lines: no circle of modules (a module is a
-header and its .cpp, e.g. app/program), and skins/, shell/ and about/ use nothing of app/ but the
-program module and the portable helpers. Prints the module graph with -v."""
+"""Checks the program's layers from its #include lines. A module is a header and its .cpp (for
+example base/program); a folder is a layer. Fails on a circle of modules, on a circle of folders,
+and on a folder that uses one its row in LAYERS does not name. Prints both graphs with -v."""
 import os
 import re
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-FOLDERS = ["app", "shape", "skins", "shell", "about", "res"]
-# What the subsystems may use from app/: the bottom module and the portable pieces.
-APP_FOR_SUBSYSTEMS = {"app/program", "app/paths", "app/follow"}
-SUBSYSTEMS = ("skins/", "shell/", "about/")
+
+# Folder: the folders below it that it may use. res/ and base/ are the bottom that everything
+# stands on; the subsystems use only them; app/ (main, start-up, the window procedure) is the top
+# of the program. The skin kit and the benchmarks are programs of their own beside it.
+LAYERS = {
+    "res": set(),                       # resource numbers and the program's texts
+    "base": {"res"},                    # program state, install folder, setting.ini, names, paths
+    "shape": set(),                     # the window's shape from the picture
+    "skins": {"res", "base"},           # catalogue, context menu, skin switch
+    "shell": {"res", "base"},           # the Startup shortcut
+    "about": {"res", "base"},           # the About box
+    "app": {"res", "base", "shape", "skins", "shell", "about"},
+    "skinkit": {"res", "base", "shape"},  # perchskin.exe
+    "bench": {"res", "base", "shape", "skinkit"},
+}
 
 
 def module_graph():
     graph = {}
-    for folder in FOLDERS:
+    for folder in LAYERS:
         for name in sorted(os.listdir(os.path.join(ROOT, folder))):
             if not name.endswith((".h", ".cpp")):
                 continue
@@ -26,57 +37,71 @@ def module_graph():
                     found = re.match(r'\s*#include\s+"([^"]+)"', line)
                     if found:
                         used = os.path.splitext(found.group(1))[0]
+                        if "/" not in used:
+                            used = folder + "/" + used
                         if used != module:
                             uses.add(used)
     return graph
 
 
+def folder_graph(graph):
+    folders = {}
+    for module, uses in graph.items():
+        folder = module.split("/")[0]
+        targets = folders.setdefault(folder, set())
+        targets.update(u.split("/")[0] for u in uses if u.split("/")[0] != folder)
+    return folders
+
+
 def circles(graph):
-    """The strongly connected components with more than one module (Tarjan)."""
+    """The strongly connected components with more than one member (Tarjan)."""
     index, low, stack, on_stack, found = {}, {}, [], set(), []
 
-    def visit(module):
-        index[module] = low[module] = len(index)
-        stack.append(module)
-        on_stack.add(module)
-        for used in graph.get(module, ()):
+    def visit(node):
+        index[node] = low[node] = len(index)
+        stack.append(node)
+        on_stack.add(node)
+        for used in graph.get(node, ()):
             if used not in index:
                 visit(used)
-                low[module] = min(low[module], low[used])
+                low[node] = min(low[node], low[used])
             elif used in on_stack:
-                low[module] = min(low[module], index[used])
-        if low[module] == index[module]:
+                low[node] = min(low[node], index[used])
+        if low[node] == index[node]:
             component = []
             while True:
                 member = stack.pop()
                 on_stack.discard(member)
                 component.append(member)
-                if member == module:
+                if member == node:
                     break
             if len(component) > 1:
                 found.append(sorted(component))
 
-    for module in sorted(graph):
-        if module not in index:
-            visit(module)
+    for node in sorted(graph):
+        if node not in index:
+            visit(node)
     return found
 
 
 def main():
     graph = module_graph()
+    folders = folder_graph(graph)
     if "-v" in sys.argv:
-        for module in sorted(graph):
-            print(module, "->", ", ".join(sorted(graph[module])) or "-")
-    faults = ["circle: " + " <-> ".join(component) for component in circles(graph)]
+        for name, uses in sorted(folders.items()) + sorted(graph.items()):
+            print(name, "->", ", ".join(sorted(uses)) or "-")
+    faults = ["circle: " + " <-> ".join(c) for c in circles(graph) + circles(folders)]
     for module in sorted(graph):
-        if module.startswith(SUBSYSTEMS):
-            for used in sorted(graph[module]):
-                if used.startswith("app/") and used not in APP_FOR_SUBSYSTEMS:
-                    faults.append(f"{module} uses {used}, above it")
+        folder = module.split("/")[0]
+        for used in sorted(graph[module]):
+            used_folder = used.split("/")[0]
+            if used_folder != folder and used_folder not in LAYERS[folder]:
+                faults.append(f"{module} uses {used}: {folder}/ may not use {used_folder}/")
     for fault in faults:
         print(fault)
     if not faults:
-        print(f"{len(graph)} modules, no circle, subsystems use only the bottom of app/")
+        print(f"{len(folders)} folders, {len(graph)} modules: no circle, every folder uses only "
+              "the layers below it")
     return 1 if faults else 0
 
 

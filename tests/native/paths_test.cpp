@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/follow.h"
-#include "app/paths.h"
+#include "base/paths.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "skins/skin_names.h"
+#include "base/skin_names.h"
 
 namespace {
 

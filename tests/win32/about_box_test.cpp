@@ -8,7 +8,7 @@
 
 #include <memory>
 
-#include "app/program.h"
+#include "base/program.h"
 #include "object_counts.h"
 #include "res/resource.h"
 #include "res/texts.h"

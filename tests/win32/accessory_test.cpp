@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/accessory.h"
-#include "app/program.h"
 #include "app/startup.h"
+#include "base/program.h"
 #include "res/texts.h"
 #include "test_support.h"
 

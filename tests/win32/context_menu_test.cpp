@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/accessory.h"
-#include "app/program.h"
+#include "base/program.h"
 #include "res/resource.h"
 #include "res/texts.h"
 #include "skins/context_menu.h"

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/program.h"
 #include "app/startup.h"
+#include "base/program.h"
 #include "import_patch.h"
 #include "res/texts.h"
 #include "test_support.h"

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "app/accessory.h"
-#include "app/program.h"
+#include "base/program.h"
 #include "import_patch.h"
 #include "test_support.h"
 

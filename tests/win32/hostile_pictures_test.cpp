@@ -3,7 +3,7 @@
 // window. Never a crash, and the setting is written back unchanged at teardown.
 #include <gtest/gtest.h>
 
-#include "app/program.h"
+#include "base/program.h"
 #include "res/texts.h"
 #include "test_support.h"
 

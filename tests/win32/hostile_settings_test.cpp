@@ -5,9 +5,9 @@
 
 #include <memory>
 
-#include "app/program.h"
-#include "app/startup.h"
 #include "app/accessory.h"
+#include "app/startup.h"
+#include "base/program.h"
 #include "import_patch.h"
 #include "res/resource.h"
 #include "res/texts.h"

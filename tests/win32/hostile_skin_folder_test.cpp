@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "app/program.h"
+#include "base/program.h"
 #include "res/resource.h"
 #include "res/texts.h"
 #include "test_support.h"

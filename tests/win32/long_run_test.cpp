@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "app/accessory.h"
-#include "app/program.h"
+#include "base/program.h"
 #include "object_counts.h"
 #include "res/resource.h"
 #include "res/texts.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/accessory.h"
-#include "app/program.h"
+#include "base/program.h"
 #include "res/resource.h"
 #include "test_support.h"
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include "app/program.h"
+#include "base/program.h"
 #include "object_counts.h"
 #include "res/texts.h"
 #include "test_support.h"

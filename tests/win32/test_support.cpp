@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/program.h"
 #include "app/startup.h"
+#include "base/program.h"
 #include "skins/context_menu.h"
 
 // A path as a wide string with the \\?\ prefix, which lifts MAX_PATH: tests reach paths longer

@@ -1,5 +1,5 @@
 // The program state, the install directory, the settings file and the message box.
-#include "app/program.h"
+#include "base/program.h"
 
 #include "res/texts.h"
 

@@ -5,8 +5,8 @@
 #pragma once
 #include <windows.h>
 
-#include "app/paths.h"
-#include "skins/skin_names.h"
+#include "base/paths.h"
+#include "base/skin_names.h"
 
 // The executable in the install directory: started again by the skin switch, and the target of
 // the Startup shortcut.

@@ -1,5 +1,5 @@
 // Cutting, comparing and sorting skin names.
-#include "skins/skin_names.h"
+#include "base/skin_names.h"
 
 #include <string.h>
 

@@ -1,5 +1,5 @@
 // Bounded path formatting and install-directory derivation, aware of double-byte characters.
-#include "app/paths.h"
+#include "base/paths.h"
 
 // Appends text at out[*used], keeping room for the terminator. Returns 0 when it does not fit.
 static int AppendText(char* out, size_t size, size_t* used, const char* text) {
