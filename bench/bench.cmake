@@ -20,6 +20,7 @@ endforeach()
 foreach(minimal minimal_window minimal_timer)
   add_executable(${minimal} WIN32 ${CMAKE_SOURCE_DIR}/bench/${minimal}.cpp)
   target_compile_options(${minimal} PRIVATE ${WARNINGS} -Os)
+  target_include_directories(${minimal} PRIVATE ${CMAKE_SOURCE_DIR})  # the follow period
   target_link_libraries(${minimal} user32 gdi32)
   target_link_options(${minimal} PRIVATE -static -s -Wl,--gc-sections)
 endforeach()

@@ -1,6 +1,8 @@
-// The yardstick for idle cost: a Win32 program with a 120 x 120 window and a 100 ms timer whose
-// ticks do nothing.
+// The yardstick for idle cost: a Win32 program with a 120 x 120 window and a timer of Perchling's
+// follow period whose ticks do nothing.
 #include <windows.h>
+
+#include "app/follow.h"
 
 static LRESULT CALLBACK MinimalWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -24,7 +26,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   RegisterClassA(&windowClass);
   HWND window = CreateWindowExA(0, "MinimalTimerClass", "Minimal timer", WS_POPUP, CW_USEDEFAULT,
                                 CW_USEDEFAULT, 120, 120, NULL, NULL, instance, NULL);
-  SetTimer(window, 1, 100, NULL);
+  SetTimer(window, 1, FOLLOW_PERIOD_MS, NULL);
   ShowWindow(window, showCommand);
   UpdateWindow(window);
   MSG message;

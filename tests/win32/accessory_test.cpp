@@ -139,14 +139,14 @@ TEST(FollowTick, StaysPutWhileAWindowTitledPerchlingIsInFront) {
 TEST(Teardown, StopsTheTimerDropsThePropertyWritesSettingsAndQuits) {
   TempInstall install;
   WriteBmp(install.Skin("night"), Creature());
-  WriteTextFile(install.dir + "setting.ini", SettingsNaming("night"));
+  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("night"));
   OpenedAccessory accessory(install.dir);
-  DeleteFileA((install.dir + "setting.ini").c_str());
+  DeleteFileA((install.dir + SETTINGS_FILE).c_str());
 
   SendMessageA(accessory.window, WM_DESTROY, 0, 0);  // as the Close command does
   EXPECT_EQ(nullptr, GetPropA(accessory.window, "PerchlingRegion"));
   EXPECT_FALSE(KillTimer(accessory.window, kFollowTimerId)) << "the follow timer must be stopped already";
-  EXPECT_EQ(SettingsNaming("night"), ReadTextFile(install.dir + "setting.ini"));
+  EXPECT_EQ(SettingsNaming("night"), ReadTextFile(install.dir + SETTINGS_FILE));
   WPARAM exitCode = 99;
   EXPECT_EQ(1, DrainQuit(&exitCode));
   EXPECT_EQ(0u, exitCode);
@@ -156,7 +156,7 @@ TEST(Settings, MissingFileSectionOrKeyMeansDefault) {
   const char* files[] = {nullptr, "[OTHER]\r\nSKIN=night\r\n", "[MAIN]\r\nCOLOUR=night\r\n"};
   for (const char* file : files) {
     TempInstall install;
-    if (file) WriteTextFile(install.dir + "setting.ini", file);
+    if (file) WriteTextFile(install.dir + SETTINGS_FILE, file);
     lstrcpynA(g_state.installDir, install.dir.c_str(), kPathSize);
     LoadSettings();
     EXPECT_STREQ("default", g_state.currentSkin) << (file ? file : "no file");
@@ -165,7 +165,7 @@ TEST(Settings, MissingFileSectionOrKeyMeansDefault) {
 
 TEST(Settings, EmptyValueGivesAnEmptyName) {
   TempInstall install;
-  WriteTextFile(install.dir + "setting.ini", "[MAIN]\r\nSKIN=\r\n");
+  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming(""));
   lstrcpynA(g_state.installDir, install.dir.c_str(), kPathSize);
   LoadSettings();
   EXPECT_STREQ("", g_state.currentSkin);
@@ -174,7 +174,7 @@ TEST(Settings, EmptyValueGivesAnEmptyName) {
 TEST(Settings, PictureLookupIgnoresCase) {
   TempInstall install;
   WriteBmp(install.Skin("night"), Creature());
-  WriteTextFile(install.dir + "setting.ini", SettingsNaming("NIGHT"));
+  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("NIGHT"));
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   EXPECT_TRUE(answerer.texts.empty());
@@ -184,7 +184,7 @@ TEST(Settings, PictureLookupIgnoresCase) {
 
 TEST(MissingPicture, ReportsOnceAndLeavesA120WindowThatFollows) {
   TempInstall install;
-  WriteTextFile(install.dir + "setting.ini", SettingsNaming("gone"));
+  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("gone"));
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   ASSERT_EQ(1u, answerer.texts.size());
@@ -226,14 +226,13 @@ TEST(SkinNameLeavingTheFolder, CountsAsMissingAndIsWrittenBackUnchanged) {
   WriteBmp(install.dir + "outside.bmp", Creature());
   const char* names[] = {"..\\outside", "../outside"};
   for (const char* name : names) {
-    WriteTextFile(install.dir + "setting.ini", SettingsNaming(name));
+    WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming(name));
     MessageBoxAnswerer answerer;
     OpenedAccessory accessory(install.dir);
     EXPECT_EQ(1u, answerer.texts.size()) << name;
     EXPECT_EQ(120, WindowRect(accessory.window).right - WindowRect(accessory.window).left);
     accessory.Close();
-    EXPECT_EQ(SettingsNaming(name),
-              ReadTextFile(install.dir + "setting.ini"));
+    EXPECT_EQ(SettingsNaming(name), ReadTextFile(install.dir + SETTINGS_FILE));
   }
 }
 
@@ -243,14 +242,14 @@ TEST(BoundedPaths, PathsThatDoNotFitNameNoFile) {
   TempInstall install;
   std::string deep = install.dir;
   // However long the temporary folder's own name is, the files' paths end up just too long.
-  while (deep.size() + strlen("setting.ini") <= 259) {
+  while (deep.size() + strlen(SETTINGS_FILE) <= 259) {
     deep += "deeper\\";
     CreateDirectoryA(deep.c_str(), NULL);
   }
   CreateDirectoryA((deep + "skin").c_str(), NULL);
   // "%sskin\default.bmp" and "%ssetting.ini" no longer fit in 260 bytes.
-  ASSERT_GT(deep.size() + strlen("setting.ini"), 259u);
-  WriteTextFile(deep + "setting.ini", SettingsNaming("night"));
+  ASSERT_GT(deep.size() + strlen(SETTINGS_FILE), 259u);
+  WriteTextFile(deep + SETTINGS_FILE, SettingsNaming("night"));
 
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(deep);
@@ -268,5 +267,5 @@ TEST(BoundedPaths, PathsThatDoNotFitNameNoFile) {
   } while (FindNextFileA(search, &found));
   FindClose(search);
   EXPECT_EQ(1, files) << "only the setting.ini the test wrote may be there";
-  EXPECT_EQ(SettingsNaming("night"), ReadTextFile(deep + "setting.ini"));
+  EXPECT_EQ(SettingsNaming("night"), ReadTextFile(deep + SETTINGS_FILE));
 }

@@ -107,7 +107,7 @@ TEST(LongRun, ThousandRescansLeakNoMenu) {
 TEST(LongRun, HundredFailedSwitchesLeakNothingAndChangeNothing) {
   TempInstall install;
   WriteBmp(install.Skin("default"), Pebble());
-  std::string settings = install.dir + "setting.ini";
+  std::string settings = install.dir + SETTINGS_FILE;
   WriteTextFile(settings, SettingsNaming("default"));
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);

@@ -41,14 +41,16 @@ TempInstall::TempInstall(const std::vector<std::string>& skins, const Picture& p
                          const char* currentSkin)
     : TempInstall() {
   for (const std::string& name : skins) WriteBmp(Skin(name), picture);
-  if (currentSkin) WriteTextFile(dir + "setting.ini", SettingsNaming(currentSkin));
+  if (currentSkin) WriteTextFile(dir + SETTINGS_FILE, SettingsNaming(currentSkin));
 }
 
 TempInstall::~TempInstall() { RemoveTree(dir); }
 
-std::string TempInstall::Settings() const { return ReadTextFile(dir + "setting.ini"); }
+std::string TempInstall::Settings() const { return ReadTextFile(dir + SETTINGS_FILE); }
 
-std::string SettingsNaming(const std::string& skin) { return "[MAIN]\r\nSKIN=" + skin + "\r\n"; }
+std::string SettingsNaming(const std::string& skin) {
+  return "[" SETTINGS_SECTION "]\r\n" SETTINGS_KEY "=" + skin + "\r\n";
+}
 
 static void RemoveLongTree(const std::wstring& base) {
   WIN32_FIND_DATAW found;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/program.h"
 #include "res/texts.h"
 #include "test_pictures.h"
 
