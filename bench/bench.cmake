@@ -16,6 +16,8 @@ foreach(bench process_bench skin_bench)
   target_link_libraries(${bench} process_watch)
   target_link_options(${bench} PRIVATE -static)
 endforeach()
+# The checkerboards the skin benchmark measures are the tests' own pictures.
+target_sources(skin_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests/pictures/pictures.cpp)
 
 foreach(minimal minimal_window minimal_timer)
   add_executable(${minimal} WIN32 ${CMAKE_SOURCE_DIR}/bench/${minimal}.cpp)
