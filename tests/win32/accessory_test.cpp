@@ -32,17 +32,6 @@ void ExpectShape(HWND window, const Picture& picture) {
   DeleteObject(actual);
 }
 
-// A plain window to be the foreground window, at a known rectangle.
-struct TargetWindow {
-  TargetWindow(const char* title, int x, int y, int width, int height) {
-    window = CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width,
-                             height, NULL, NULL, NULL, NULL);
-    SetForegroundWindow(window);
-  }
-  ~TargetWindow() { DestroyWindow(window); }
-  HWND window;
-};
-
 }  // namespace
 
 TEST(AccessoryWindow, HasItsClassTitleStylesSizeAndShape) {
@@ -105,21 +94,24 @@ TEST(FollowTick, PerchesOnTheForegroundWindowsTitleBar) {
   WriteBmp(install.Skin("default"), Creature());
   OpenedAccessory accessory(install.dir);
   TargetWindow target("Target", 300, 400, 500, 200);
-  RECT targetRect = WindowRect(target.window);
+  RECT perch = PerchOn(target.window, 23, 17);
   ASSERT_EQ(target.window, GetForegroundWindow());
   ASSERT_TRUE(PumpUntil([&] {
     RECT r = WindowRect(accessory.window);
-    return r.left == targetRect.right - 23 - 60 && r.top == targetRect.top - 17 + 22;
+    return EqualRect(&r, &perch) != 0;
   })) << "the accessory did not perch; it is at " << WindowRect(accessory.window).left << ","
       << WindowRect(accessory.window).top;
   RECT rect = WindowRect(accessory.window);
   EXPECT_EQ(23, rect.right - rect.left) << "following keeps the picture's size";
 
   // Near the top of the screen the accessory goes partly above it: no clamping.
-  MoveWindow(target.window, 100, 0, 400, 150, TRUE);
-  EXPECT_TRUE(PumpUntil([&] { return WindowRect(accessory.window).top == 0 - 17 + 22; }));
-  MoveWindow(target.window, 100, -10, 400, 150, TRUE);
-  EXPECT_TRUE(PumpUntil([&] { return WindowRect(accessory.window).top == -10 - 17 + 22; }));
+  for (int top : {0, -10}) {
+    MoveWindow(target.window, 100, top, 400, 150, TRUE);
+    EXPECT_TRUE(PumpUntil([&] {
+      return WindowRect(accessory.window).top == PerchOn(target.window, 23, 17).top;
+    })) << "on a window at the top "
+        << top;
+  }
 }
 
 TEST(FollowTick, StaysPutWhileAWindowTitledPerchlingIsInFront) {
@@ -194,10 +186,8 @@ TEST(MissingPicture, ReportsOnceAndLeavesA120WindowThatFollows) {
   EXPECT_EQ(120, rect.bottom - rect.top);
 
   TargetWindow target("Target", 200, 300, 400, 200);
-  RECT targetRect = WindowRect(target.window);
-  EXPECT_TRUE(PumpUntil([&] {
-    return WindowRect(accessory.window).left == targetRect.right - 120 - 60;
-  }));
+  EXPECT_TRUE(PumpUntil(
+      [&] { return WindowRect(accessory.window).left == PerchOn(target.window, 120, 120).left; }));
   EXPECT_EQ(1u, answerer.texts.size());
 }
 

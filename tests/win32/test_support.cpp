@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/follow.h"
 #include "app/startup.h"
 #include "base/program.h"
 #include "skins/context_menu.h"
@@ -283,6 +284,26 @@ void OpenedAccessory::Close() {
   DestroyContextMenu();
   DrainQuit();
   UnregisterAccessoryClass();
+}
+
+TargetWindow::TargetWindow(const std::string& title, int x, int y, int width, int height)
+    : window(CreateWindowExA(0, "STATIC", title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y,
+                             width, height, NULL, NULL, NULL, NULL)) {
+  SetForegroundWindow(window);
+}
+
+TargetWindow::~TargetWindow() {
+  if (IsWindow(window)) DestroyWindow(window);
+}
+
+void TargetWindow::BringToFront() {
+  if (GetForegroundWindow() != window) SetForegroundWindow(window);
+}
+
+RECT PerchOn(HWND under, int width, int height) {
+  RECT rect = WindowRect(under);
+  return {rect.right - kFollowInset - width, rect.top + kTitleOverlap - height,
+          rect.right - kFollowInset, rect.top + kTitleOverlap};
 }
 
 RECT WindowRect(HWND window) {

@@ -79,6 +79,21 @@ struct OpenedAccessory {
   HWND window;
 };
 
+// A plain window at a known rectangle, brought to the front to be the window the accessory perches
+// on; destroyed at the end of its scope, a failed assertion's included.
+struct TargetWindow {
+  TargetWindow(const std::string& title, int x, int y, int width, int height);
+  ~TargetWindow();
+  TargetWindow(const TargetWindow&) = delete;
+  TargetWindow& operator=(const TargetWindow&) = delete;
+  // Under Wine the desktop can take the foreground when the X focus moves: puts the target back.
+  void BringToFront();
+  HWND window;
+};
+
+// Where an accessory of width x height perches on the window under it.
+RECT PerchOn(HWND under, int width, int height);
+
 RECT WindowRect(HWND window);
 // The region's bounding box.
 RECT RegionBox(HRGN region);
