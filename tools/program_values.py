@@ -51,7 +51,8 @@ def perch(right, top, width, height):
 
 
 def settings_naming(skin):
-    """What setting.ini holds when the program wrote it naming skin (a str in Shift-JIS, or bytes)."""
+    """What setting.ini holds once the program wrote it naming skin (bytes, or a str, written in
+    Shift-JIS)."""
     if isinstance(skin, str):
         skin = skin.encode("cp932")
     return (f"[{SETTINGS['SETTINGS_SECTION']}]\r\n{SETTINGS['SETTINGS_KEY']}=".encode() + skin +
