@@ -77,21 +77,17 @@ void PutLittleEndian(std::string& out, uint32_t value, int size) {
 }  // namespace
 
 std::string BmpHeaders(const BmpHeaderFields& fields) {
+  // The fields in file order: reserved words, the info header's size (40), one plane, no
+  // resolution and every colour important are fixed.
+  const uint32_t width = static_cast<uint32_t>(fields.width);
+  const uint32_t height = static_cast<uint32_t>(fields.height);
   std::string out = "BM";
-  PutLittleEndian(out, fields.fileSize, 4);
-  PutLittleEndian(out, 0, 4);  // two reserved words
-  PutLittleEndian(out, fields.pixelOffset, 4);
-  PutLittleEndian(out, 40, 4);  // the info header's size
-  PutLittleEndian(out, static_cast<uint32_t>(fields.width), 4);
-  PutLittleEndian(out, static_cast<uint32_t>(fields.height), 4);
-  PutLittleEndian(out, 1, 2);  // planes
+  for (uint32_t value : {fields.fileSize, 0u, fields.pixelOffset, 40u, width, height})
+    PutLittleEndian(out, value, 4);
+  PutLittleEndian(out, 1, 2);
   PutLittleEndian(out, static_cast<uint32_t>(fields.bitCount), 2);
-  PutLittleEndian(out, fields.compression, 4);
-  PutLittleEndian(out, fields.imageSize, 4);
-  PutLittleEndian(out, 0, 4);  // no resolution, horizontal
-  PutLittleEndian(out, 0, 4);  // and vertical
-  PutLittleEndian(out, fields.coloursUsed, 4);
-  PutLittleEndian(out, 0, 4);  // every colour important
+  for (uint32_t value : {fields.compression, fields.imageSize, 0u, 0u, fields.coloursUsed, 0u})
+    PutLittleEndian(out, value, 4);
   return out;
 }
 
