@@ -20,9 +20,10 @@ endforeach()
 target_sources(skin_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests/pictures/pictures.cpp)
 
 foreach(minimal minimal_window minimal_timer)
-  add_executable(${minimal} WIN32 ${CMAKE_SOURCE_DIR}/bench/${minimal}.cpp)
+  add_executable(${minimal} WIN32 ${CMAKE_SOURCE_DIR}/bench/minimal_window.cpp)
   target_compile_options(${minimal} PRIVATE ${WARNINGS} -Os)
   target_include_directories(${minimal} PRIVATE ${CMAKE_SOURCE_DIR})  # the follow period
   target_link_libraries(${minimal} user32 gdi32)
   target_link_options(${minimal} PRIVATE -static -s -Wl,--gc-sections)
 endforeach()
+target_compile_definitions(minimal_timer PRIVATE MINIMAL_TIMER)
