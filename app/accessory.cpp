@@ -21,7 +21,7 @@ static LRESULT OnCreate(HWND window) {
 
   // A load of its own: the class brush's picture is not ours to measure or delete.
   HBITMAP picture = LoadSkinPicture(g_state.currentSkin);
-  HRGN shape = CreateRegionFromBitmap(picture, kTransparentColour);
+  HRGN shape = CreateRegionFromBitmap(picture, SKIN_KEY_COLOUR);
   BITMAP measured;
   if (picture && GetObjectA(picture, sizeof measured, &measured)) {
     g_state.skinWidth = measured.bmWidth;

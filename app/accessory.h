@@ -5,6 +5,7 @@
 #pragma once
 #include <windows.h>
 
+#include "app/follow.h"
 #include "res/texts.h"
 
 #define ACCESSORY_CLASS "PerchlingClass"
@@ -13,13 +14,12 @@
 
 enum {
   kFollowTimerId = 100,
-  kFollowPeriodMs = 100,
+  kFollowPeriodMs = FOLLOW_PERIOD_MS,
   kFallbackSize = 120,  // window size when the picture cannot be measured
   kAccessoryExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
 };
 
 const DWORD kAccessoryStyle = WS_POPUP | WS_VISIBLE | WS_SYSMENU | WS_MINIMIZEBOX;
-const DWORD kTransparentColour = 0x00FF00FF;  // pure magenta, as a 32-bit pixel value
 
 LRESULT CALLBACK AccessoryWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

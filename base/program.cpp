@@ -5,9 +5,9 @@
 
 ProgramState g_state;
 
-static const char kSettingsPattern[] = "%ssetting.ini";
-static const char kSettingsSection[] = "MAIN";
-static const char kSettingsKey[] = "SKIN";
+static const char kSettingsPattern[] = "%s" SETTINGS_FILE;
+static const char kSettingsSection[] = SETTINGS_SECTION;
+static const char kSettingsKey[] = SETTINGS_KEY;
 static const char kDefaultSkin[] = "default";
 
 // Paths arrive in the system's ANSI code page, which is Shift-JIS only on a Japanese system: on a

@@ -1,12 +1,17 @@
 // What every part of the program shares: the one program-state record, the install directory and
 // the files named inside it, setting.ini, and the message box. This module sits at the bottom:
 // skins/, shell/, about/ and the accessory window use it, and it calls none of them.
-// The settings file is setting.ini beside the executable: section MAIN, key SKIN, the skin's name.
+// The settings file is setting.ini beside the executable: section MAIN, key SKIN, the skin's name
+// (plain #defines below, which the tests and scripts read too).
 #pragma once
 #include <windows.h>
 
 #include "base/paths.h"
 #include "base/skin_names.h"
+
+#define SETTINGS_FILE "setting.ini"
+#define SETTINGS_SECTION "MAIN"
+#define SETTINGS_KEY "SKIN"
 
 // The executable in the install directory: started again by the skin switch, and the target of
 // the Startup shortcut.

@@ -16,10 +16,14 @@ foreach(bench process_bench skin_bench)
   target_link_libraries(${bench} process_watch)
   target_link_options(${bench} PRIVATE -static)
 endforeach()
+# The checkerboards the skin benchmark measures are the tests' own pictures.
+target_sources(skin_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests/pictures/pictures.cpp)
 
 foreach(minimal minimal_window minimal_timer)
-  add_executable(${minimal} WIN32 ${CMAKE_SOURCE_DIR}/bench/${minimal}.cpp)
+  add_executable(${minimal} WIN32 ${CMAKE_SOURCE_DIR}/bench/minimal_window.cpp)
   target_compile_options(${minimal} PRIVATE ${WARNINGS} -Os)
+  target_include_directories(${minimal} PRIVATE ${CMAKE_SOURCE_DIR})  # the follow period
   target_link_libraries(${minimal} user32 gdi32)
   target_link_options(${minimal} PRIVATE -static -s -Wl,--gc-sections)
 endforeach()
+target_compile_definitions(minimal_timer PRIVATE MINIMAL_TIMER)

@@ -153,10 +153,7 @@ void BenchIdle(const std::string& installDir, const std::string& timerExe, int s
   run.serverPids[1] = xvfbPid;
   bool both[2] = {true, true};
   StartIdle(&run, both, installDir, timerExe, target);
-  RECT perch, targetRect;
-  GetWindowRect(run.programs[0].window, &perch);
-  GetWindowRect(target, &targetRect);
-  bool following = perch.right == targetRect.right - 60 && perch.bottom == targetRect.top + 22;
+  bool following = IsPerched(run.programs[0].window, target);
 
   IdleSample start, middle, end;
   Sample(run, &start);

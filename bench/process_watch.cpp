@@ -10,6 +10,8 @@
 
 #include <algorithm>
 
+#include "app/follow.h"
+#include "base/program.h"
 #include "bench/timing.h"
 
 double Min(const std::vector<double>& values) {
@@ -126,7 +128,8 @@ void Stop(Started* started) {
 }
 
 void ChooseSkin(const std::string& installDir, const char* skin) {
-  WritePrivateProfileStringA("MAIN", "SKIN", skin, (installDir + "setting.ini").c_str());
+  WritePrivateProfileStringA(SETTINGS_SECTION, SETTINGS_KEY, skin,
+                             (installDir + SETTINGS_FILE).c_str());
 }
 
 int UnixPidOf(const std::string& exe) {
@@ -222,5 +225,5 @@ void BringToFront(HWND window) {
 bool IsPerched(HWND accessory, HWND target) {
   RECT perch, under;
   if (!GetWindowRect(accessory, &perch) || !GetWindowRect(target, &under)) return false;
-  return perch.right == under.right - 60 && perch.bottom == under.top + 22;
+  return perch.right == under.right - FOLLOW_INSET && perch.bottom == under.top + TITLE_OVERLAP;
 }

@@ -17,7 +17,7 @@
 
 namespace {
 
-const DWORD kMagenta = 0x00FF00FF;
+const DWORD kMagenta = SKIN_KEY_COLOUR;
 const DWORD kBody = 0x00E0A040;
 const DWORD kDark = 0x00202020;
 const double kReferenceLimitMs = 60000;  // the per-run union is tried only below this estimate

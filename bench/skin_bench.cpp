@@ -19,8 +19,10 @@
 #include <string>
 #include <vector>
 
+#include "app/follow.h"
 #include "bench/process_watch.h"
 #include "bench/timing.h"
+#include "tests/pictures/pictures.h"
 
 namespace {
 
@@ -28,7 +30,7 @@ const char kMinimalWindowClass[] = "MinimalWindowClass";
 const char kMinimalTimerClass[] = "MinimalTimerClass";
 const char kMenuClass[] = "#32768";
 const DWORD kGiveUpMs = 60000;     // a start-up not visible by then counts as never
-const double kTickPeriodMs = 100;  // Perchling's follow timer
+const double kTickPeriodMs = FOLLOW_PERIOD_MS;  // Perchling's follow timer
 const int kFollowSizeLimit = 181;  // idle, following and right-click stop at this checkerboard
 const int kCheckerSizes[] = {64, 90, 128, 150, 181, 221, 256, 300};
 
@@ -40,34 +42,12 @@ struct Skin {
   int rects;  // rectangles of the window's shape; 0 until measured
 };
 
-// Writes a bottom-up 24-bit BMP of a size x size checkerboard whose odd pixels are magenta.
+// Writes a 24-bit BMP of a size x size checkerboard whose odd pixels are magenta.
 bool WriteCheckerboard(const std::string& path, int size) {
-  int stride = (size * 3 + 3) & ~3;
-  BITMAPFILEHEADER file = {};
-  BITMAPINFOHEADER info = {};
-  info.biSize = sizeof info;
-  info.biWidth = size;
-  info.biHeight = size;
-  info.biPlanes = 1;
-  info.biBitCount = 24;
-  file.bfType = 0x4D42;  // "BM"
-  file.bfOffBits = sizeof file + sizeof info;
-  file.bfSize = file.bfOffBits + stride * size;
-  std::vector<unsigned char> pixels(static_cast<size_t>(stride) * size);
-  for (int row = 0; row < size; ++row) {
-    int y = size - 1 - row;  // the bottom row is stored first
-    for (int x = 0; x < size; ++x) {
-      unsigned char* p = &pixels[static_cast<size_t>(row) * stride + x * 3];
-      bool magenta = (x + y) % 2;
-      p[0] = magenta ? 0xFF : 0x40;  // blue, green, red
-      p[1] = magenta ? 0x00 : 0xA0;
-      p[2] = magenta ? 0xFF : 0xE0;
-    }
-  }
+  std::string bytes = BmpBytes(Checkerboard(size, size));
   FILE* out = fopen(path.c_str(), "wb");
   if (!out) return false;
-  bool ok = fwrite(&file, sizeof file, 1, out) == 1 && fwrite(&info, sizeof info, 1, out) == 1 &&
-            fwrite(pixels.data(), pixels.size(), 1, out) == 1;
+  bool ok = fwrite(bytes.data(), bytes.size(), 1, out) == 1;
   return fclose(out) == 0 && ok;
 }
 

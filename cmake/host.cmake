@@ -10,7 +10,7 @@ target_compile_options(perchling_core PUBLIC -Wall -Wextra ${SANITIZE})
 target_link_options(perchling_core PUBLIC ${SANITIZE})
 
 file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
-add_executable(native_tests ${NATIVE_TEST_SOURCES})
+add_executable(native_tests ${NATIVE_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tests/pictures/pictures.cpp)
 target_link_libraries(native_tests perchling_core GTest::gtest_main Threads::Threads)
 add_test(NAME native COMMAND native_tests)
 

@@ -37,12 +37,13 @@ wait_until() {
 }
 accessory_window() { xdotool search --name '^Perchling$'; }
 no_accessory() { ! accessory_window; }
-# The accessory on the title bar of the window below: right edge 60 pixels left of the window's
-# (740), bottom 22 pixels below the window's top (260).
+# The accessory on the title bar of the window below (right edge 740, top 260), where the program's
+# follow offsets put it.
+read -r follow_inset title_overlap < <(python3 tools/program_values.py FOLLOW_INSET TITLE_OVERLAP)
 perched() {
   local left top right bottom
   read -r left top right bottom < <(timeout 30 wine $desktop "$probe" rect | tr -d '\r')
-  [ "$right" = 680 ] && [ "$bottom" = 282 ]
+  [ "$right" = $((740 - follow_inset)) ] && [ "$bottom" = $((260 + title_overlap)) ]
 }
 # Xvfb pictures of the Wine desktop, taken until two in a row are the same (every repaint done).
 steady_screenshot() {
@@ -64,7 +65,7 @@ wait_until 60 "Perchling's window" accessory_window
 timeout 120 wine $desktop "$probe" target "Perchling の止まり木" 240 260 500 260 >/dev/null 2>&1 &
 wait_until 60 "the accessory on the window's title bar" perched
 # Wine raises the window that comes to the front above the topmost accessory in the X stacking
-# order, so its title bar would hide the bird's lower 22 pixels; Windows keeps the accessory on
+# order, so its title bar would hide the bird's lower pixels; Windows keeps the accessory on
 # top. Raising the accessory's X window again shows it as Windows does.
 xdotool search --name '^Perchling$' windowraise %@
 steady_screenshot "$top/build/screenshot.png"

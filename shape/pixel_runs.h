@@ -6,6 +6,9 @@
 #include <stddef.h>
 #include <stdint.h>
 
+// Pure magenta as a 32-bit pixel value: the colour every skin has cut out of its window.
+#define SKIN_KEY_COLOUR 0x00FF00FF
+
 struct PixelRun {
   int y;   // row, counted from the top
   int x0;  // first pixel of the run

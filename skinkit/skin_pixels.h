@@ -6,9 +6,10 @@
 #include <stddef.h>
 #include <stdint.h>
 
+#include "shape/pixel_runs.h"
 #include "skinkit/skin_limits.h"
 
-const uint32_t kSkinKey = 0x00FF00FF;        // exact magenta: cut out of the window
+const uint32_t kSkinKey = SKIN_KEY_COLOUR;   // exact magenta: cut out of the window
 const uint32_t kNudgedMagenta = 0x00FF00FE;  // (255, 0, 254): looks the same, is not cut
 
 struct KeyCounts {

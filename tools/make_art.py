@@ -18,9 +18,10 @@ import math
 import os
 import struct
 
+from pictures import MAGENTA, bmp_file
+
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..")
 BG = "."                    # background character on every canvas
-MAGENTA = (255, 0, 255)
 
 # Colours are looked up per picture by a one-letter key.
 COMMON = {
@@ -290,18 +291,6 @@ def draw_cursor():
 
 
 # ---------------------------------------------------------------- writers
-def bmp_bytes(w, h, bits, rows, palette=(), clr_used=None):
-    """BMP file bytes; rows run top to bottom, unpadded.  Written bottom-up,
-    each row padded to 4 bytes, BI_RGB, biClrUsed = palette length."""
-    stride = (w * bits + 31) // 32 * 4
-    data = b"".join(r + b"\0" * (stride - len(r)) for r in reversed(rows))
-    pal = b"".join(struct.pack("<BBBB", b, g, r, 0) for r, g, b in palette)
-    info = struct.pack("<IiiHHIIiiII", 40, w, h, 1, bits, 0, len(data), 2835, 2835,
-                       len(palette) if clr_used is None else clr_used, 0)
-    off = 14 + len(info) + len(pal)
-    return struct.pack("<2sIHHI", b"BM", off + len(data), 0, 0, off) + info + pal + data
-
-
 def write(path, data):
     path = os.path.join(ROOT, path)
     os.makedirs(os.path.dirname(path), exist_ok=True)
@@ -326,11 +315,11 @@ def save_skin(path, c, colours, bits):
             if colours[k] not in palette:
                 palette.append(colours[k])
         rows = [bytes(palette.index(colours[ch]) for ch in row) for row in c.px]
-        write(path, bmp_bytes(c.w, c.h, 8, rows, palette))
+        write(path, bmp_file(c.w, c.h, 8, rows, palette))
     else:
         extra = b"\0" if bits == 32 else b""      # 32-bit BI_RGB: the 4th byte is unused
         rows = [b"".join(bytes(colours[ch][::-1]) + extra for ch in row) for row in c.px]
-        write(path, bmp_bytes(c.w, c.h, bits, rows))
+        write(path, bmp_file(c.w, c.h, bits, rows))
 
 
 def mask_rows(c, keep):
@@ -348,8 +337,8 @@ def mask_rows(c, keep):
 def dib_with_mask(c, bits, xor_rows, palette, clr_used=None):
     """Icon/cursor image: BITMAPINFOHEADER with doubled height and biSizeImage
     covering both masks, palette, XOR rows, then the AND mask (1 = see-through)."""
-    img = bmp_bytes(c.w, c.h, bits, xor_rows, palette, clr_used)[14:]
-    andm = bmp_bytes(c.w, c.h, 1, mask_rows(c, lambda ch: ch == BG))[14 + 40:]
+    img = bmp_file(c.w, c.h, bits, xor_rows, palette, clr_used)[14:]
+    andm = bmp_file(c.w, c.h, 1, mask_rows(c, lambda ch: ch == BG))[14 + 40:]
     size = len(img) - 40 - 4 * len(palette) + len(andm)
     return img[:8] + struct.pack("<i", c.h * 2) + img[12:20] + struct.pack("<I", size) + \
         img[24:] + andm

@@ -5,65 +5,72 @@ Run through tests/wine-session.sh, which provides the display and the Wine prefi
 """
 import getpass
 import os
-import re
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
 import time
 import unittest
 
+# The values the program names once, and the pictures, come from the helpers in tools/.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
+from pictures import MAGENTA, Bmp, bmp_bytes, bmp_size, png_bytes  # noqa: E402,F401
+from program_values import (IDS, SETTINGS_FILE, TEXTS, TITLE_OVERLAP, defines,  # noqa: E402,F401
+                            perch, settings_naming)
+
 WINDOWS_BUILD = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
 DIST = os.path.join(WINDOWS_BUILD or "", "dist")
 PROBE = os.path.join(WINDOWS_BUILD or "", "perch_probe.exe")
 
 
-def defines(path):
-    """The #define NAME value lines of a C header: "strings" (adjacent ones joined, escapes read)
-    as str, numbers as int. The program's texts and command numbers are named there once."""
-    with open(path, encoding="utf-8") as file:
-        source = file.read().replace("\\\n", " ")
-    found = {}
-    for name, value in re.findall(r"^#define (\w+)[ \t]+(.+)$", source, re.MULTILINE):
-        if value.startswith('"'):
-            strings = re.findall(r'"((?:[^"\\]|\\.)*)"', value)
-            found[name] = "".join(s.encode("utf-8").decode("unicode_escape").encode("latin-1")
-                                  .decode("utf-8") for s in strings)
-        else:
-            value = re.sub(r"\s*//.*$", "", value).strip()
-            if re.fullmatch(r"\d+", value):
-                found[name] = int(value)
-    return found
-
-
-SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-TEXTS = defines(os.path.join(SOURCE, "res", "texts.h"))
-IDS = defines(os.path.join(SOURCE, "res", "resource.h"))
-
-
-def wine(*args, timeout=60, check=False):
-    """Runs a Windows program to its end and returns (exit code, stdout). The output goes through
-    files, not pipes: a Wine service the program happens to start would hold a pipe open."""
+def run_wine(*args, timeout=60, env=None):
+    """Runs a Windows program to its end: (exit code, stdout bytes, stderr bytes). The output goes
+    through files, not pipes: a Wine service the program happens to start (or, in a locale other
+    than the session's, a helper process) would hold a pipe open, and reading it would wait for
+    that process, not for the program."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
-        code = subprocess.run(["wine", *args], stdout=out, stderr=err, timeout=timeout).returncode
+        code = subprocess.run(["wine", *args], stdin=subprocess.DEVNULL, stdout=out, stderr=err,
+                              timeout=timeout, env=env).returncode
         out.seek(0)
         err.seek(0)
-        # Read as text mode would: Windows line ends become "\n".
-        stdout, stderr = (f.read().decode(errors="replace").replace("\r\n", "\n")
-                          for f in (out, err))
-    if check and code != 0:
-        raise AssertionError(f"{args} exited {code}: {stderr}")
-    return code, stdout
+        return code, out.read(), err.read()
 
 
-def probe(*args, timeout=30):
-    return wine(PROBE, *args, timeout=timeout)
+def wine(*args, timeout=60, env=None):
+    """Runs a Windows program to its end and returns (exit code, stdout), read as text mode would:
+    Windows line ends become "\n"."""
+    code, out, _ = run_wine(*args, timeout=timeout, env=env)
+    return code, out.decode(errors="replace").replace("\r\n", "\n")
 
 
-def accessory_rect():
-    code, out = probe("rect")
+def start_wine(*args, cwd=None, env=None):
+    """Starts a Windows program and returns its process; what it prints is dropped."""
+    return subprocess.Popen(["wine", *args], cwd=cwd, env=env, stdin=subprocess.DEVNULL,
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+
+def probe(*args, timeout=30, env=None):
+    return wine(PROBE, *args, timeout=timeout, env=env)
+
+
+def accessory_rect(env=None):
+    code, out = probe("rect", env=env)
     return tuple(int(v) for v in out.split()) if code == 0 else None
+
+
+def accessory_window():
+    """The accessory window's handle, to tell copies apart; None if there is none."""
+    code, out = probe("window")
+    return out.strip() if code == 0 else None
+
+
+def accessory_shape():
+    """The pixels the accessory's shape covers, as (x, y) in window coordinates."""
+    covered = set()
+    for line in probe("region")[1].splitlines()[1:]:
+        left, top, right, bottom = (int(v) for v in line.split())
+        covered.update((x, y) for y in range(top, bottom) for x in range(left, right))
+    return covered
 
 
 def dialog(prefix):
@@ -80,7 +87,15 @@ def accessory_count():
 
 
 def open_menus():
-    return int(probe("menus")[1].strip() or 0)
+    """How many popup menus are open on the screen; -1 if the probe could not tell."""
+    code, out = probe("menus")
+    return int(out) if code == 0 and out.strip() else -1
+
+
+def post(command):
+    """Chooses a menu command as the menu does: posts WM_COMMAND with its number (a number, or its
+    name in res/resource.h) to the accessory window. False if there is no accessory."""
+    return probe("post", str(IDS[command] if isinstance(command, str) else command))[0] == 0
 
 
 def wait_for(condition, seconds=10.0, step=0.1):
@@ -93,41 +108,37 @@ def wait_for(condition, seconds=10.0, step=0.1):
     return condition()
 
 
-class Bmp:
-    """An uncompressed 8-, 24- or 32-bit BMP read into rows of (r, g, b), top row first."""
-
-    def __init__(self, path):
-        with open(path, "rb") as file:
-            data = file.read()
-        offset, = struct.unpack_from("<I", data, 10)
-        header_size, self.width, height, _, bits = struct.unpack_from("<IiiHH", data, 14)
-        self.height = abs(height)
-        if bits not in (8, 24, 32):
-            raise ValueError(f"{path}: {bits}-bit pictures are not read here")
-        palette = [(data[i + 2], data[i + 1], data[i])
-                   for i in range(14 + header_size, offset, 4)]
-        stride = (self.width * bits // 8 + 3) // 4 * 4
-        self.rows = []
-        for stored in range(self.height):
-            row = data[offset + stored * stride:]
-            if bits == 8:
-                self.rows.append([palette[row[x]] for x in range(self.width)])
-            else:
-                self.rows.append([(row[x * bits // 8 + 2], row[x * bits // 8 + 1],
-                                   row[x * bits // 8]) for x in range(self.width)])
-        if height > 0:
-            self.rows.reverse()  # the bottom row is stored first
-
-    def pixel(self, x, y):
-        return self.rows[y][x]
-
-    def opaque(self):
-        """The pixels that are not magenta, as (x, y)."""
-        return {(x, y) for y in range(self.height) for x in range(self.width)
-                if self.rows[y][x] != MAGENTA}
+def inside(skin):
+    """A pixel of the skin (a Bmp) well inside its shape and above the part a title bar covers:
+    a click there reaches the accessory, not what lies under it."""
+    found = [(x, y) for y in range(1, skin.height - 1 - TITLE_OVERLAP)
+             for x in range(1, skin.width - 1)
+             if all(skin.pixel(x + dx, y + dy) != MAGENTA
+                    for dx, dy in ((0, 0), (-1, 0), (1, 0), (0, -1), (0, 1)))]
+    return found[len(found) // 2]
 
 
-MAGENTA = (255, 0, 255)
+def click_accessory(skin, button=1):
+    """Clicks the accessory showing skin (a Bmp) inside its shape, as a user would."""
+    left, top, _, _ = accessory_rect()
+    x, y = inside(skin)
+    xdotool("mousemove", left + x, top + y, "click", button)
+
+
+def open_menu(skin):
+    """Right-clicks the accessory showing skin inside its shape; whether its context menu opened."""
+    click_accessory(skin, 3)
+    return wait_for(lambda: open_menus() == 1, 20)
+
+
+def choose_skin_by_keys(downs):
+    """With the context menu open, the keys a user presses: スキン ▸, then the item downs below the
+    submenu's first, and Enter. False if the submenu did not open."""
+    xdotool("key", "Down", "Right")
+    if not wait_for(lambda: open_menus() == 2, 20):
+        return False
+    xdotool("key", *["Down"] * downs, "Return")
+    return True
 
 
 class Screenshot:
@@ -184,16 +195,16 @@ class Install:
         return os.path.join(self.dir, *parts)
 
     def settings(self):
+        """What setting.ini holds; None if there is none."""
         try:
-            with open(self.path("setting.ini"), "rb") as file:
+            with open(self.path(SETTINGS_FILE), "rb") as file:
                 return file.read()
         except OSError:
             return None
 
-    def start(self):
-        """Starts Perchling.exe as a user would, from its folder."""
-        process = subprocess.Popen(["wine", self.path("Perchling.exe")], cwd=self.dir,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    def start(self, cwd=None, env=None):
+        """Starts Perchling.exe as a user would, from its folder (or from cwd)."""
+        process = start_wine(self.path("Perchling.exe"), cwd=cwd or self.dir, env=env)
         self.processes.append(process)
         return process
 
@@ -212,10 +223,15 @@ class Target:
     GREEN = (0, 160, 0)
 
     def __init__(self, title, x, y, width, height):
-        self.process = subprocess.Popen(["wine", PROBE, "target", title, str(x), str(y),
-                                         str(width), str(height)],
-                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        self.process = start_wine(PROBE, "target", title, str(x), str(y), str(width), str(height))
+        self.rect = (x, y, x + width, y + height)
         self.centre = (x + width // 2, y + height // 2)
+
+    def perch(self, skin):
+        """Where the accessory showing skin (a Bmp, or its (width, height)) perches on this window:
+        (left, top, right, bottom)."""
+        width, height = (skin.width, skin.height) if isinstance(skin, Bmp) else skin
+        return perch(self.rect[2], self.rect[1], width, height)
 
     def wait_shown(self, seconds=20):
         """Waits until the window is drawn on the screen; False if it never is."""

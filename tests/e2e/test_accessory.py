@@ -2,8 +2,8 @@
 shape, and closes cleanly on the close keystroke."""
 import unittest
 
-from perchling import (MAGENTA, Bmp, Install, Screenshot, Target, accessory_rect, main,
-                       still_screen, wait_for, xdotool)
+from perchling import (MAGENTA, TITLE_OVERLAP, Bmp, Install, Screenshot, Target, accessory_rect,
+                       click_accessory, main, settings_naming, still_screen, wait_for, xdotool)
 
 
 class AccessoryOnTheDesktop(unittest.TestCase):
@@ -17,14 +17,10 @@ class AccessoryOnTheDesktop(unittest.TestCase):
             self.target.close()
         self.install.remove()
 
-    def perch(self, right, top):
-        return (right - self.skin.width - 60, top - self.skin.height + 22,
-                right - 60, top + 22)
-
     def test_perches_shows_its_shape_and_closes_cleanly(self):
         self.target = Target("Target", 400, 500, 500, 300)
         self.assertTrue(self.target.wait_shown(), "the target window was never drawn")
-        expected = self.perch(900, 500)
+        expected = self.target.perch(self.skin)
         left, top = expected[0], expected[1]
         before = still_screen(expected)
         self.assertTrue(before, "the screen under the perch never settled")
@@ -43,7 +39,7 @@ class AccessoryOnTheDesktop(unittest.TestCase):
                     colour = self.skin.pixel(x, y)
                     if colour == MAGENTA:
                         seen, wanted = shot.pixel(left + x, top + y), before.pixel(left + x, top + y)
-                    elif y < self.skin.height - 22:
+                    elif y < self.skin.height - TITLE_OVERLAP:
                         seen, wanted = shot.pixel(left + x, top + y), colour
                     else:
                         continue
@@ -55,17 +51,15 @@ class AccessoryOnTheDesktop(unittest.TestCase):
         wrong = differences(shot or Screenshot())
         self.assertEqual([], wrong[:5], f"{len(wrong)} pixels differ (skin pixel, wanted, seen)")
         opaque = self.skin.opaque()
-        shown = sum(1 for (x, y) in opaque if y < self.skin.height - 22)
+        shown = sum(1 for (x, y) in opaque if y < self.skin.height - TITLE_OVERLAP)
         self.assertGreater(shown, 500)
         self.assertGreater(self.skin.width * self.skin.height - len(opaque), 500)
 
         # A click on an opaque pixel brings it to the front; the close keystroke ends it.
-        x, y = next((x, y) for y in range(self.skin.height) for x in range(self.skin.width)
-                    if self.skin.pixel(x, y) != MAGENTA)
-        xdotool("mousemove", left + x, top + y, "click", 1)
+        click_accessory(self.skin)
         xdotool("key", "alt+F4")
         self.assertEqual(0, process.wait(timeout=20))
-        self.assertEqual(b"[MAIN]\r\nSKIN=default\r\n", self.install.settings())
+        self.assertEqual(settings_naming("default"), self.install.settings())
 
 
 if __name__ == "__main__":

@@ -1,14 +1,13 @@
-"""The real Perchling.exe under Wine, driven through its context menu with the mouse and keys: the
-About box, which the accessory climbs onto, and the registration in the Startup folder."""
+"""The real Perchling.exe under Wine, its menu commands chosen from outside as the menu does (the
+tests of the keys are test_skins.py and test_release_zip.py): the About box, which the accessory
+climbs onto, and the registration in the Startup folder."""
 import os
 import unittest
 
-from perchling import (MAGENTA, TEXTS, Bmp, Install, accessory_rect, dialog, main, open_menus,
-                       startup_folder, wait_for, xdotool)
+from perchling import (TEXTS, Bmp, Install, accessory_rect, click_accessory, dialog, main, perch,
+                       post, startup_folder, wait_for, xdotool)
 
 ABOUT_CAPTION = TEXTS["TEXT_ABOUT_CAPTION"]
-ABOUT_DOWNS = 4  # スキン, スキン情報を更新, スタートアップに登録, Perchling について (separators skipped)
-STARTUP_DOWNS = 3
 
 
 class MenuCommands(unittest.TestCase):
@@ -28,23 +27,20 @@ class MenuCommands(unittest.TestCase):
         if os.path.isfile(self.shortcut):
             os.remove(self.shortcut)
 
-    def choose(self, downs):
-        """Opens the context menu on an opaque pixel of the bird and chooses an item by keys."""
-        left, top, _, _ = accessory_rect()
-        x, y = next((x, y) for y in range(self.skin.height) for x in range(self.skin.width)
-                    if self.skin.pixel(x, y) != MAGENTA)
-        xdotool("mousemove", left + x, top + y, "click", 3)
-        self.assertTrue(wait_for(lambda: open_menus() == 1, 20), "the context menu did not open")
-        xdotool("key", *["Down"] * downs, "Return")
+    def choose(self, command):
+        """Chooses a menu command of the accessory, clicked first as a user would (so that what it
+        opens may come to the front)."""
+        click_accessory(self.skin)
+        self.assertTrue(post(command), "no accessory window to post the command to")
 
     def test_about_box_is_where_the_accessory_perches_and_enter_closes_it(self):
-        self.choose(ABOUT_DOWNS)
+        self.choose("IDM_ABOUT")
         about = wait_for(lambda: dialog(ABOUT_CAPTION), 20)
         self.assertTrue(about, "no About box appeared")
         (left, top, right, bottom), texts = about
         self.assertIn(TEXTS["TEXT_URL_MAKER"], texts)
         self.assertIn(TEXTS["TEXT_URL_CHARACTER"], texts)
-        expected = (right - 60 - self.skin.width, top + 22 - self.skin.height, right - 60, top + 22)
+        expected = perch(right, top, self.skin.width, self.skin.height)
         self.assertEqual(expected, wait_for(lambda: accessory_rect() == expected and expected, 20)
                          or accessory_rect())
 
@@ -52,7 +48,7 @@ class MenuCommands(unittest.TestCase):
         self.assertTrue(wait_for(lambda: dialog(ABOUT_CAPTION) is None, 20), "Enter left it open")
 
     def test_startup_command_writes_the_shortcut_and_says_so(self):
-        self.choose(STARTUP_DOWNS)
+        self.choose("IDM_STARTUP")
         box = wait_for(lambda: dialog(TEXTS["TEXT_TITLE"]), 20)
         self.assertTrue(box, "no message box appeared")
         self.assertIn(TEXTS["TEXT_REGISTERED"], box[1])

@@ -3,9 +3,9 @@ each copy follows and writes the same setting.ini at teardown without spoiling i
 switches exactly one copy runs, showing the last skin chosen, and setting.ini names it."""
 import unittest
 
-from hostile_support import bmp_size, close_all
-from perchling import (IDS, Install, Target, accessory_count, accessory_rect, main, probe,
-                       wait_for)
+from hostile_support import close_all
+from perchling import (IDS, SETTINGS_FILE, Install, Target, accessory_count, accessory_rect,
+                       bmp_size, main, probe, settings_naming, wait_for)
 
 FIRST_SKIN = IDS["IDM_FIRST_SKIN"]
 
@@ -19,26 +19,25 @@ class Concurrency(unittest.TestCase):
         self.install.remove()
 
     def test_two_copies_follow_and_share_the_settings_file(self):
-        with open(self.install.path("setting.ini"), "wb") as file:
-            file.write(b"[MAIN]\r\nSKIN=night\r\n")
+        with open(self.install.path(SETTINGS_FILE), "wb") as file:
+            file.write(settings_naming("night"))
         first, second = self.install.start(), self.install.start()
         self.assertTrue(wait_for(lambda: accessory_count() == 2, 30))
-        width, height = bmp_size(self.install.path("skin", "night.bmp"))
         target = Target("Target", 300, 400, 500, 300)
         try:
-            expected = (800 - 60 - width, 400 + 22 - height, 800 - 60, 422)
+            expected = target.perch(bmp_size(self.install.path("skin", "night.bmp")))
             self.assertTrue(wait_for(lambda: accessory_rect() == expected, 20), accessory_rect())
         finally:
             target.close()
         probe("close")
         self.assertEqual(0, first.wait(timeout=20))
         self.assertEqual(0, second.wait(timeout=20))
-        self.assertEqual(b"[MAIN]\r\nSKIN=night\r\n", self.install.settings())
+        self.assertEqual(settings_naming("night"), self.install.settings())
 
     def test_twenty_switches_in_a_row_end_with_one_copy_of_the_last_skin(self):
         # The shipped skins sort as default, night, ソラ.
         default, night, sora = FIRST_SKIN, FIRST_SKIN + 1, FIRST_SKIN + 2
-        names = {default: b"default", night: b"night", sora: "ソラ".encode("cp932")}
+        names = {default: "default", night: "night", sora: "ソラ"}
         files = {default: "default.bmp", night: "night.bmp", sora: "ソラ.bmp"}
         first = self.install.start()
         self.assertTrue(wait_for(accessory_rect, 20))
@@ -52,9 +51,9 @@ class Concurrency(unittest.TestCase):
         rect = accessory_rect()
         self.assertEqual(bmp_size(self.install.path("skin", files[last])),
                          (rect[2] - rect[0], rect[3] - rect[1]))
-        self.assertEqual(b"[MAIN]\r\nSKIN=" + names[last] + b"\r\n", self.install.settings())
+        self.assertEqual(settings_naming(names[last]), self.install.settings())
         self.assertTrue(close_all())
-        self.assertEqual(b"[MAIN]\r\nSKIN=" + names[last] + b"\r\n", self.install.settings())
+        self.assertEqual(settings_naming(names[last]), self.install.settings())
 
 
 if __name__ == "__main__":

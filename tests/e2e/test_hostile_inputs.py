@@ -4,14 +4,13 @@ setting.ini, deep and Japanese install paths, and another program's window title
 Each ends as the program should: the message with its exact text, answered from outside; never a
 crash, a hang, a write outside the install folder, or a lost setting."""
 import os
-import shutil
 import unittest
 
-from hostile_support import (MAGENTA, PICTURE_SIZE_FAILED, SAVE_FAILED, SKIN_MISSING, answer_box,
-                             bmp_bytes, close_all, fold, immutable, region_pixels, settle,
-                             start_from, tree, write_file)
-from perchling import (IDS, Install, Target, accessory_count, accessory_rect, main, probe,
-                       wait_for)
+from hostile_support import (PICTURE_SIZE_FAILED, SAVE_FAILED, SKIN_MISSING, answer_box, close_all,
+                             fold, immutable, settle, tree, write_file)
+from perchling import (IDS, MAGENTA, SETTINGS_FILE, Install, Target, accessory_count,
+                       accessory_rect, accessory_shape, accessory_window, bmp_bytes, main, post,
+                       probe, settings_naming, wait_for)
 
 FIRST_SKIN = IDS["IDM_FIRST_SKIN"]
 
@@ -28,23 +27,15 @@ class HostileInputs(unittest.TestCase):
         self.elsewhere = os.path.join(self.install.root, "elsewhere")  # the working folder
         os.makedirs(self.elsewhere)
         self.locked = []
-        self.processes = []
 
     def tearDown(self):
         for path in self.locked:
             immutable(path, False)
         close_all()
-        for process in self.processes:
-            try:
-                process.wait(timeout=10)
-            except Exception:
-                process.kill()
         self.install.remove()
 
     def start(self, install=None):
-        process = start_from((install or self.install).path("Perchling.exe"), self.elsewhere)
-        self.processes.append(process)
-        return process
+        return (install or self.install).start(cwd=self.elsewhere)
 
     def lock(self, path):
         if not immutable(path):
@@ -67,7 +58,7 @@ class HostileInputs(unittest.TestCase):
                 rect = wait_for(accessory_rect, 10)
                 self.assertEqual((120, 120), (rect[2] - rect[0], rect[3] - rect[1]))
                 self.close_and_wait(process)
-                self.assertEqual(b"[MAIN]\r\nSKIN=default\r\n", self.install.settings())
+                self.assertEqual(settings_naming("default"), self.install.settings())
 
     def test_32_bit_picture_with_opaque_fourth_byte_is_cut_to_its_shape(self):
         os.remove(self.install.path("skin", "default.bmp"))
@@ -77,7 +68,7 @@ class HostileInputs(unittest.TestCase):
         rect = accessory_rect()
         self.assertEqual((31, 21), (rect[2] - rect[0], rect[3] - rect[1]))
         expected = {(x, y) for y in range(21) for x in range(31) if bird(x, y) != MAGENTA}
-        self.assertEqual(expected, region_pixels(probe("region")[1].splitlines()))
+        self.assertEqual(expected, accessory_shape())
         self.close_and_wait(process)
 
     def test_crowded_folder_with_odd_names_switches_to_the_chosen_name(self):
@@ -95,43 +86,43 @@ class HostileInputs(unittest.TestCase):
             with self.subTest(chosen):
                 command = FIRST_SKIN + catalogue.index(chosen)
                 self.assertEqual(0, probe("switch", str(command), "30", timeout=60)[0])
-                self.assertEqual(b"[MAIN]\r\nSKIN=" + chosen + b"\r\n", self.install.settings())
+                self.assertEqual(settings_naming(chosen), self.install.settings())
         self.assertEqual(0, process.wait(timeout=20), "the first copy ends with code 0")
         self.assertEqual(1, accessory_count())
         self.assertTrue(close_all())
 
     def test_too_long_setting_is_left_alone_and_garbage_stays_readable(self):
-        long_setting = b"[MAIN]\r\nSKIN=" + b"l" * 300 + b"\r\n"
-        write_file(self.install.path("setting.ini"), long_setting)
+        long_setting = settings_naming("l" * 300)
+        write_file(self.install.path(SETTINGS_FILE), long_setting)
         process = self.start()
         self.assertEqual(PICTURE_SIZE_FAILED, answer_box())
         self.close_and_wait(process)
         self.assertEqual(long_setting, self.install.settings())
 
-        write_file(self.install.path("setting.ini"), bytes(range(256)) * 3)
+        write_file(self.install.path(SETTINGS_FILE), bytes(range(256)) * 3)
         process = self.start()
         self.assertTrue(wait_for(accessory_rect, 20))
         self.close_and_wait(process)
-        self.assertIn(b"[MAIN]\r\nSKIN=default\r\n", self.install.settings())
+        self.assertIn(settings_naming("default"), self.install.settings())
 
     def test_read_only_settings_or_folder_refuse_the_switch_and_lose_nothing(self):
-        write_file(self.install.path("setting.ini"), b"[MAIN]\r\nSKIN=night\r\n")
-        self.lock(self.install.path("setting.ini"))
+        write_file(self.install.path(SETTINGS_FILE), settings_naming("night"))
+        self.lock(self.install.path(SETTINGS_FILE))
         process = self.start()
-        window = wait_for(lambda: accessory_rect() and probe("window")[1].strip(), 20)
-        probe("post", str(FIRST_SKIN))  # default
+        window = wait_for(lambda: accessory_rect() and accessory_window(), 20)
+        post(FIRST_SKIN)  # default
         self.assertEqual(SAVE_FAILED, answer_box())
         settle()
-        self.assertEqual(window, probe("window")[1].strip(), "the same copy goes on running")
+        self.assertEqual(window, accessory_window(), "the same copy goes on running")
         self.close_and_wait(process)
-        self.assertEqual(b"[MAIN]\r\nSKIN=night\r\n", self.install.settings())
+        self.assertEqual(settings_naming("night"), self.install.settings())
 
-        immutable(self.install.path("setting.ini"), False)
-        os.remove(self.install.path("setting.ini"))
+        immutable(self.install.path(SETTINGS_FILE), False)
+        os.remove(self.install.path(SETTINGS_FILE))
         self.lock(self.install.dir)
         process = self.start()
         self.assertTrue(wait_for(accessory_rect, 20))
-        probe("post", str(FIRST_SKIN + 1))  # night
+        post(FIRST_SKIN + 1)  # night
         self.assertEqual(SAVE_FAILED, answer_box())
         self.close_and_wait(process)
         self.assertIsNone(self.install.settings())
@@ -151,14 +142,14 @@ class HostileInputs(unittest.TestCase):
         before = tree(unix_root)
         process = self.start(deep)
         self.assertEqual(PICTURE_SIZE_FAILED, answer_box())
-        probe("post", str(FIRST_SKIN))  # the catalogue is read, but no picture path fits
+        post(FIRST_SKIN)  # the catalogue is read, but no picture path fits
         self.assertEqual(SKIN_MISSING, answer_box())
         self.close_and_wait(process)
         after = tree(unix_root)
         written = set(after) - set(before)
-        self.assertEqual({os.path.join(deep.dir, "setting.ini")}, written)
+        self.assertEqual({os.path.join(deep.dir, SETTINGS_FILE)}, written)
         self.assertEqual([], os.listdir(self.elsewhere))
-        shutil.rmtree(deep.root, ignore_errors=True)
+        deep.remove()
 
     def test_japanese_path_with_spaces_works_as_any_other(self):
         japanese = Install(parent=self.install.root, name="ぺるりん の 止まり木")
@@ -166,10 +157,10 @@ class HostileInputs(unittest.TestCase):
         self.assertTrue(wait_for(accessory_rect, 20))
         self.assertEqual(0, probe("switch", str(FIRST_SKIN + 2), "30", timeout=60)[0])  # ソラ
         self.assertEqual(0, process.wait(timeout=20))
-        self.assertEqual("[MAIN]\r\nSKIN=ソラ\r\n".encode("cp932"), japanese.settings())
+        self.assertEqual(settings_naming("ソラ"), japanese.settings())
         self.assertTrue(close_all())
         self.assertEqual([], os.listdir(self.elsewhere))
-        shutil.rmtree(japanese.root, ignore_errors=True)
+        japanese.remove()
 
     def test_another_programs_window_titled_perchling_is_not_climbed(self):
         process = self.start()
@@ -180,7 +171,8 @@ class HostileInputs(unittest.TestCase):
             rect = accessory_rect()
             settle(1.0)
             self.assertEqual(rect, accessory_rect())
-            self.assertNotEqual(300 + 500 - 60, rect[2], "it must not perch on its namesake")
+            self.assertNotEqual(target.perch((rect[2] - rect[0], rect[3] - rect[1])), rect,
+                                "it must not perch on its namesake")
         finally:
             target.close()
         self.close_and_wait(process)

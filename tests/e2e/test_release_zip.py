@@ -6,14 +6,14 @@ import glob
 import hashlib
 import os
 import re
-import subprocess
 import tempfile
 import unittest
 import zipfile
 
-from hostile_support import accessory_window, fold, region_pixels
-from perchling import (MAGENTA, WINDOWS_BUILD, Bmp, Install, Target, accessory_count,
-                       accessory_rect, main, probe, wait_for, xdotool)
+from hostile_support import fold
+from perchling import (SETTINGS_FILE, TEXTS, WINDOWS_BUILD, Bmp, Install, Target, accessory_count,
+                       accessory_rect, accessory_shape, accessory_window, choose_skin_by_keys, main,
+                       open_menu, settings_naming, wait_for, wine, xdotool)
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 RELEASE = os.path.join(WINDOWS_BUILD or "", "release")
@@ -21,12 +21,6 @@ TOP = "Perchling/"
 SECTIONS = ["概要", "動作環境", "インストール", "使い方", "スキンの作り方", "アンインストール",
             "注意", "ライセンス", "更新履歴"]
 TARGET = (400, 500, 500, 300)  # x, y, width, height of the window the accessory perches on
-
-
-def texts():
-    """The one-line texts of res/texts.h by their names."""
-    with open(os.path.join(SOURCE, "res", "texts.h"), encoding="utf-8") as file:
-        return dict(re.findall(r'^#define (TEXT_\w+) "(.*)"$', file.read(), re.M))
 
 
 def shown(menu_text):
@@ -63,7 +57,7 @@ class ReleaseZip(unittest.TestCase):
             self.assertEqual(file.read(), self.files[TOP + "Perchling.exe"], "not this build's")
 
     def test_name_checksum_and_readme_carry_the_version_the_about_box_shows(self):
-        version = re.search(r"ver (\d+\.\d+)", texts()["TEXT_ABOUT_VERSION"]).group(1)
+        version = re.search(r"ver (\d+\.\d+)", TEXTS["TEXT_ABOUT_VERSION"]).group(1)
         self.assertEqual(f"Perchling-{version}-win64.zip", os.path.basename(self.path))
         with open(self.path, "rb") as file:
             digest = hashlib.sha256(file.read()).hexdigest()
@@ -84,12 +78,12 @@ class ReleaseZip(unittest.TestCase):
         readme = self.files[TOP + "readme.txt"].decode("cp932")
         self.assertEqual(SECTIONS, [line[2:] for line in readme.splitlines()
                                     if line.startswith("■ ")])
-        menu = {name: text for name, text in texts().items() if name.startswith("TEXT_MENU_")}
+        menu = {name: text for name, text in TEXTS.items() if name.startswith("TEXT_MENU_")}
         self.assertGreaterEqual(len(menu), 6)
         for name, text in menu.items():
             self.assertTrue(shown(text) in readme, f"readme.txt lacks {shown(text)} ({name})")
-        wine = subprocess.run(["wine", "--version"], capture_output=True, text=True).stdout.strip()
-        self.assertTrue(wine in readme, f"readme.txt does not name the Wine tested on: {wine}")
+        tested = wine("--version")[1].strip()
+        self.assertTrue(tested in readme, f"readme.txt does not name the Wine tested on: {tested}")
 
 
 class Unpacked(Install):
@@ -108,11 +102,6 @@ class Unpacked(Install):
                       for folder, _, names in os.walk(self.dir) for name in names)
 
 
-def open_menus():
-    code, out = probe("menus")
-    return int(out.strip()) if code == 0 else -1
-
-
 class UnpackedRelease(unittest.TestCase):
     def setUp(self):
         self.install = Unpacked(release_zip())
@@ -125,7 +114,7 @@ class UnpackedRelease(unittest.TestCase):
     def perched(self, skin):
         """Brings the target window to the front until the accessory sits on it as skin."""
         x, y, width, _ = TARGET
-        expected = (x + width - 60 - skin.width, y + 22 - skin.height, x + width - 60, y + 22)
+        expected = self.target.perch(skin)
 
         def brought_forward():
             if accessory_rect() != expected:
@@ -137,22 +126,15 @@ class UnpackedRelease(unittest.TestCase):
         return expected
 
     def open_menu(self, skin):
-        """Right-clicks a pixel of the bird, inside its shape and above the title bar."""
-        left, top, _, _ = self.perched(skin)
-        inside = [(x, y) for y in range(1, skin.height - 23) for x in range(1, skin.width - 1)
-                  if all(skin.pixel(x + dx, y + dy) != MAGENTA
-                         for dx, dy in ((0, 0), (-1, 0), (1, 0), (0, -1), (0, 1)))]
-        x, y = inside[len(inside) // 2]
-        xdotool("mousemove", left + x, top + y, "click", 3)
-        self.assertTrue(wait_for(lambda: open_menus() == 1, 20), "no context menu opened")
+        """Right-clicks the bird perched on the target, inside its shape and above the title bar."""
+        self.perched(skin)
+        self.assertTrue(open_menu(skin), "no context menu opened")
 
     def choose_skin(self, skin, downs):
         """スキン ▸, then the item downs below the submenu's first."""
         self.open_menu(skin)
-        xdotool("key", "Down", "Right")
-        self.assertTrue(wait_for(lambda: open_menus() == 2, 20), "the スキン submenu did not open")
         old = accessory_window()
-        xdotool("key", *["Down"] * downs, "Return")
+        self.assertTrue(choose_skin_by_keys(downs), "the スキン submenu did not open")
         self.assertTrue(wait_for(lambda: accessory_window() not in (None, old)
                                  and accessory_count() == 1, 30),
                         f"no new copy replaced the old one after item {downs}")
@@ -162,7 +144,7 @@ class UnpackedRelease(unittest.TestCase):
         self.assertTrue(wait_for(accessory_rect, 30), "no accessory window appeared")
         default = Bmp(self.install.path("skin", "default.bmp"))
         self.perched(default)
-        self.assertEqual(default.opaque(), region_pixels(probe("region")[1].splitlines()))
+        self.assertEqual(default.opaque(), accessory_shape())
 
         # The submenu lists the shipped skins in the catalogue's order, and nothing else: each
         # item starts its skin, and one step past the last is the first again.
@@ -172,20 +154,19 @@ class UnpackedRelease(unittest.TestCase):
         for downs in range(1, len(names) + 1):
             name = names[downs % len(names)]
             self.choose_skin(current, downs)
-            self.assertEqual(b"[MAIN]\r\nSKIN=" + name.encode("cp932") + b"\r\n",
-                             self.install.settings(), f"item {downs}")
+            self.assertEqual(settings_naming(name), self.install.settings(), f"item {downs}")
             current = Bmp(self.install.path("skin", name + ".bmp"))
             self.perched(current)
 
         # Close (閉じる) writes the settings beside the program, and nothing else is left there.
-        os.remove(self.install.path("setting.ini"))
+        os.remove(self.install.path(SETTINGS_FILE))
         self.open_menu(current)
         xdotool("key", "e")
         self.assertTrue(wait_for(lambda: accessory_count() == 0, 30), "閉じる left it running")
-        self.assertEqual(f"[MAIN]\r\nSKIN={names[0]}\r\n".encode("cp932"), self.install.settings())
+        self.assertEqual(settings_naming(names[0]), self.install.settings())
         with zipfile.ZipFile(release_zip()) as archive:
             shipped = [name[len(TOP):] for name in archive.namelist() if not name.endswith("/")]
-        self.assertEqual(sorted(shipped + ["setting.ini"]), self.install.files())
+        self.assertEqual(sorted(shipped + [SETTINGS_FILE]), self.install.files())
 
 
 if __name__ == "__main__":

@@ -9,36 +9,19 @@ import os
 import re
 import shutil
 import struct
-import subprocess
 import tempfile
 import unittest
 import zlib
 
-from hostile_support import bmp_bytes, immutable, region_pixels, write_file
-from perchling import WINDOWS_BUILD, Bmp, Install, accessory_rect, main, probe, wait_for
+from hostile_support import immutable, write_file
+from perchling import (MAGENTA, WINDOWS_BUILD, Bmp, Install, accessory_rect, accessory_shape,
+                       bmp_bytes, defines, main, png_bytes, run_wine, wait_for)
 
 KIT = os.path.join(WINDOWS_BUILD or "", "perchskin.exe")
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-
-
-def read_source(*parts):
-    with open(os.path.join(SOURCE, *parts), encoding="utf-8") as file:
-        return file.read().replace("\\\n", " ")
-
-
-def kit_texts():
-    """The texts header parsed: each TEXT_KIT_ name to its text, adjacent literals joined."""
-    texts = {}
-    for name, body in re.findall(r'#define (TEXT_KIT_\w+)\s+((?:"(?:[^"\\]|\\.)*"\s*)+)',
-                                 read_source("skinkit", "kit_texts.h")):
-        literals = re.findall(r'"((?:[^"\\]|\\.)*)"', body)
-        texts[name] = "".join(literals).replace('\\"', '"').replace("\\n", "\n")
-    return texts
-
-
-TEXTS = kit_texts()
-LIMITS = {name: int(value) for name, value in
-          re.findall(r"(k\w+) = (\d+),", read_source("skinkit", "skin_limits.h"))}
+TEXTS = defines("skinkit", "kit_texts.h")
+with open(os.path.join(SOURCE, "skinkit", "skin_limits.h"), encoding="utf-8") as limits:
+    LIMITS = {name: int(value) for name, value in re.findall(r"(k\w+) = (\d+),", limits.read())}
 
 
 def text(name, *fields):
@@ -53,27 +36,10 @@ def windows_path(path):
 
 def kit(*args, timeout=120):
     """Runs perchskin.exe to its end: (exit code, stdout, stderr), both decoded as Shift-JIS."""
-    done = subprocess.run(["wine", KIT, *args], capture_output=True, timeout=timeout,
-                          stdin=subprocess.DEVNULL)
-    return (done.returncode, done.stdout.decode("cp932"),
-            done.stderr.decode("cp932", errors="replace"))
+    code, out, err = run_wine(KIT, *args, timeout=timeout)
+    return code, out.decode("cp932"), err.decode("cp932", errors="replace")
 
 
-def png_bytes(width, height, rgba):
-    """An 8-bit RGBA PNG; rgba(x, y) gives (r, g, b, a), top row y = 0."""
-    rows = b"".join(b"\0" + b"".join(bytes(rgba(x, y)) for x in range(width))
-                    for y in range(height))
-
-    def chunk(kind, data):
-        return (struct.pack(">I", len(data)) + kind + data +
-                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
-
-    header = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(rows)) +
-            chunk(b"IEND", b""))
-
-
-MAGENTA = (255, 0, 255)
 KEPT_MAGENTA = (255, 0, 254)
 
 
@@ -83,7 +49,7 @@ def drawn_bird(x, y):
     dx, dy = x - 12, y - 10
     distance = dx * dx * 9 + dy * dy * 16
     if (x, y) == (16, 7):
-        return (255, 0, 255, 255)
+        return (*MAGENTA, 255)
     if distance <= 1000:
         return (40, 90, 200, 255)
     if distance <= 1300:
@@ -136,7 +102,7 @@ class Convert(Folder):
             rect = wait_for(accessory_rect, 30)
             self.assertTrue(rect, "Perchling showed no window with the converted skin")
             self.assertEqual((24, 20), (rect[2] - rect[0], rect[3] - rect[1]))
-            shape = wait_for(lambda: region_pixels(probe("region")[1].splitlines()), 10)
+            shape = wait_for(accessory_shape, 10)
             self.assertEqual(set(pixels) - cut, shape)
         finally:
             install.remove()
@@ -153,7 +119,7 @@ class Convert(Folder):
 
     def test_an_opaque_picture_keeps_magenta_as_its_key(self):
         source = self.write("flat.png", png_bytes(4, 3, lambda x, y: (
-            (255, 0, 255, 255) if x == 0 else (10, 20, 30, 255))))
+            (*MAGENTA, 255) if x == 0 else (10, 20, 30, 255))))
         target = windows_path(self.path("flat.bmp"))
         code, out, err = kit("convert", source, target)
         self.assertEqual(0, code, err)
@@ -165,7 +131,7 @@ class Convert(Folder):
 
 def bird_colour(x, y):
     """A 6 x 5 skin: magenta around a dark body on the bottom row."""
-    return 0x203040 if 1 <= x <= 4 and y >= 1 else 0xFF00FF
+    return 0x203040 if 1 <= x <= 4 and y >= 1 else MAGENTA
 
 
 class Check(Folder):
@@ -196,7 +162,7 @@ class Check(Folder):
     def test_each_problem_gets_its_warning(self):
         top_down = bytearray(bmp_bytes(6, 5, bird_colour))
         struct.pack_into("<i", top_down, 22, -5)
-        floating = bmp_bytes(6, 5, lambda x, y: 0xFF00FF if y == 4 else bird_colour(x, y))
+        floating = bmp_bytes(6, 5, lambda x, y: MAGENTA if y == 4 else bird_colour(x, y))
         cases = [
             ("top-down.bmp", bytes(top_down), "TEXT_KIT_TOP_DOWN"),
             ("floating.bmp", floating, "TEXT_KIT_BOTTOM_CUT"),
@@ -214,8 +180,8 @@ class Check(Folder):
             (long_name + ".bmp", bmp_bytes(6, 5, bird_colour),
              text("TEXT_KIT_NAME_TOO_LONG", len(long_name), LIMITS["kMaxSkinNameBytes"])),
             ("새.bmp", bmp_bytes(6, 5, bird_colour), text("TEXT_KIT_NAME_CODE_PAGE")),
-            ("empty.bmp", bmp_bytes(6, 5, lambda x, y: 0xFF00FF), text("TEXT_KIT_ALL_CUT")),
-            ("checkers.bmp", bmp_bytes(400, 160, lambda x, y: 0xFF00FF if (x + y) % 2 else 0),
+            ("empty.bmp", bmp_bytes(6, 5, lambda x, y: MAGENTA), text("TEXT_KIT_ALL_CUT")),
+            ("checkers.bmp", bmp_bytes(400, 160, lambda x, y: MAGENTA if (x + y) % 2 else 0),
              text("TEXT_KIT_HIDDEN_SHAPE")),
         ]
         for name, data, finding in cases:
@@ -316,10 +282,9 @@ class Dropped(Folder):
 
 class Help(unittest.TestCase):
     def test_help_lists_the_commands_in_shift_jis(self):
-        done = subprocess.run(["wine", KIT, "--help"], capture_output=True, timeout=120,
-                              stdin=subprocess.DEVNULL)
-        self.assertEqual(0, done.returncode)
-        self.assertEqual(TEXTS["TEXT_KIT_USAGE"].encode("cp932"), done.stdout)
+        code, out, _ = run_wine(KIT, "--help", timeout=120)
+        self.assertEqual(0, code)
+        self.assertEqual(TEXTS["TEXT_KIT_USAGE"].encode("cp932"), out)
         for command in ("convert", "check", "--help"):
             self.assertIn(command, TEXTS["TEXT_KIT_USAGE"])
 

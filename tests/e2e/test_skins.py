@@ -2,8 +2,8 @@
 with the keyboard. The running copy saves the choice and hands over to a new copy of itself."""
 import unittest
 
-from hostile_support import accessory_window, region_pixels
-from perchling import Bmp, Install, accessory_rect, main, open_menus, probe, wait_for, xdotool
+from perchling import (Bmp, Install, accessory_rect, accessory_shape, accessory_window,
+                       choose_skin_by_keys, main, open_menu, settings_naming, wait_for)
 
 
 class SkinSwitch(unittest.TestCase):
@@ -17,14 +17,10 @@ class SkinSwitch(unittest.TestCase):
         self.install.remove()
 
     def choose_skin(self, downs):
-        """Right-click on an opaque pixel, then スキン ▸ and the skin downs items below the first."""
-        left, top, _, _ = accessory_rect()
-        x, y = min(Bmp(self.install.path("skin", "default.bmp")).opaque())
-        xdotool("mousemove", left + x, top + y, "click", 3)
-        self.assertTrue(wait_for(lambda: open_menus() == 1, 20), "the context menu did not open")
-        xdotool("key", "Down", "Right")
-        self.assertTrue(wait_for(lambda: open_menus() == 2, 20), "the skins submenu did not open")
-        xdotool("key", *["Down"] * downs, "Return")
+        """Right-click on the bird, then スキン ▸ and the skin downs items below the first."""
+        self.assertTrue(open_menu(Bmp(self.install.path("skin", "default.bmp"))),
+                        "the context menu did not open")
+        self.assertTrue(choose_skin_by_keys(downs), "the skins submenu did not open")
 
     def expect_new_copy_showing(self, skin):
         self.assertEqual(0, self.process.wait(timeout=20), "the old copy must end with code 0")
@@ -34,8 +30,8 @@ class SkinSwitch(unittest.TestCase):
         picture = Bmp(self.install.path("skin", skin + ".bmp"))
         rect = wait_for(accessory_rect, 10)
         self.assertEqual((picture.width, picture.height), (rect[2] - rect[0], rect[3] - rect[1]))
-        self.assertEqual(picture.opaque(), region_pixels(probe("region")[1].splitlines()))
-        self.assertEqual(f"[MAIN]\r\nSKIN={skin}\r\n".encode(), self.install.settings())
+        self.assertEqual(picture.opaque(), accessory_shape())
+        self.assertEqual(settings_naming(skin), self.install.settings())
 
     def test_choosing_another_skin_restarts_with_it(self):
         self.choose_skin(1)  # default, night, ソラ: the second is night

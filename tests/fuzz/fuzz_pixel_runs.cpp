@@ -11,7 +11,7 @@
 
 namespace {
 
-const uint32_t kMagenta = 0x00FF00FF;
+const uint32_t kMagenta = SKIN_KEY_COLOUR;
 
 void Collect(void* context, const PixelRun& run) {
   static_cast<std::vector<PixelRun>*>(context)->push_back(run);

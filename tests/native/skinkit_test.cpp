@@ -10,6 +10,7 @@
 #include "skinkit/bmp_header.h"
 #include "skinkit/skin_pixels.h"
 #include "skinkit/skin_report.h"
+#include "tests/pictures/pictures.h"
 
 namespace {
 
@@ -149,21 +150,9 @@ namespace {
 
 // A BMP file's first bytes: file header and a 40-byte info header.
 std::vector<uint8_t> BmpStart(int width, int height, int bits, uint32_t compression,
-                              uint32_t offset = 54) {
-  std::vector<uint8_t> bytes(54, 0);
-  auto put = [&](size_t at, uint32_t value, int size) {
-    for (int i = 0; i < size; ++i) bytes[at + i] = uint8_t(value >> (8 * i));
-  };
-  bytes[0] = 'B';
-  bytes[1] = 'M';
-  put(10, offset, 4);
-  put(14, 40, 4);
-  put(18, uint32_t(width), 4);
-  put(22, uint32_t(height), 4);
-  put(26, 1, 2);
-  put(28, uint32_t(bits), 2);
-  put(30, compression, 4);
-  return bytes;
+                              uint32_t offset = kBmpHeadersSize) {
+  std::string bytes = BmpHeaders({width, height, bits, compression, offset, 0, 0, 0});
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
 }
 
 }  // namespace

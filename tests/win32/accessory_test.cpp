@@ -32,17 +32,6 @@ void ExpectShape(HWND window, const Picture& picture) {
   DeleteObject(actual);
 }
 
-// A plain window to be the foreground window, at a known rectangle.
-struct TargetWindow {
-  TargetWindow(const char* title, int x, int y, int width, int height) {
-    window = CreateWindowExA(0, "STATIC", title, WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y, width,
-                             height, NULL, NULL, NULL, NULL);
-    SetForegroundWindow(window);
-  }
-  ~TargetWindow() { DestroyWindow(window); }
-  HWND window;
-};
-
 }  // namespace
 
 TEST(AccessoryWindow, HasItsClassTitleStylesSizeAndShape) {
@@ -105,21 +94,24 @@ TEST(FollowTick, PerchesOnTheForegroundWindowsTitleBar) {
   WriteBmp(install.Skin("default"), Creature());
   OpenedAccessory accessory(install.dir);
   TargetWindow target("Target", 300, 400, 500, 200);
-  RECT targetRect = WindowRect(target.window);
+  RECT perch = PerchOn(target.window, 23, 17);
   ASSERT_EQ(target.window, GetForegroundWindow());
   ASSERT_TRUE(PumpUntil([&] {
     RECT r = WindowRect(accessory.window);
-    return r.left == targetRect.right - 23 - 60 && r.top == targetRect.top - 17 + 22;
+    return EqualRect(&r, &perch) != 0;
   })) << "the accessory did not perch; it is at " << WindowRect(accessory.window).left << ","
       << WindowRect(accessory.window).top;
   RECT rect = WindowRect(accessory.window);
   EXPECT_EQ(23, rect.right - rect.left) << "following keeps the picture's size";
 
   // Near the top of the screen the accessory goes partly above it: no clamping.
-  MoveWindow(target.window, 100, 0, 400, 150, TRUE);
-  EXPECT_TRUE(PumpUntil([&] { return WindowRect(accessory.window).top == 0 - 17 + 22; }));
-  MoveWindow(target.window, 100, -10, 400, 150, TRUE);
-  EXPECT_TRUE(PumpUntil([&] { return WindowRect(accessory.window).top == -10 - 17 + 22; }));
+  for (int top : {0, -10}) {
+    MoveWindow(target.window, 100, top, 400, 150, TRUE);
+    EXPECT_TRUE(PumpUntil([&] {
+      return WindowRect(accessory.window).top == PerchOn(target.window, 23, 17).top;
+    })) << "on a window at the top "
+        << top;
+  }
 }
 
 TEST(FollowTick, StaysPutWhileAWindowTitledPerchlingIsInFront) {
@@ -139,14 +131,14 @@ TEST(FollowTick, StaysPutWhileAWindowTitledPerchlingIsInFront) {
 TEST(Teardown, StopsTheTimerDropsThePropertyWritesSettingsAndQuits) {
   TempInstall install;
   WriteBmp(install.Skin("night"), Creature());
-  WriteTextFile(install.dir + "setting.ini", SettingsNaming("night"));
+  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("night"));
   OpenedAccessory accessory(install.dir);
-  DeleteFileA((install.dir + "setting.ini").c_str());
+  DeleteFileA((install.dir + SETTINGS_FILE).c_str());
 
   SendMessageA(accessory.window, WM_DESTROY, 0, 0);  // as the Close command does
   EXPECT_EQ(nullptr, GetPropA(accessory.window, "PerchlingRegion"));
   EXPECT_FALSE(KillTimer(accessory.window, kFollowTimerId)) << "the follow timer must be stopped already";
-  EXPECT_EQ(SettingsNaming("night"), ReadTextFile(install.dir + "setting.ini"));
+  EXPECT_EQ(SettingsNaming("night"), ReadTextFile(install.dir + SETTINGS_FILE));
   WPARAM exitCode = 99;
   EXPECT_EQ(1, DrainQuit(&exitCode));
   EXPECT_EQ(0u, exitCode);
@@ -156,7 +148,7 @@ TEST(Settings, MissingFileSectionOrKeyMeansDefault) {
   const char* files[] = {nullptr, "[OTHER]\r\nSKIN=night\r\n", "[MAIN]\r\nCOLOUR=night\r\n"};
   for (const char* file : files) {
     TempInstall install;
-    if (file) WriteTextFile(install.dir + "setting.ini", file);
+    if (file) WriteTextFile(install.dir + SETTINGS_FILE, file);
     lstrcpynA(g_state.installDir, install.dir.c_str(), kPathSize);
     LoadSettings();
     EXPECT_STREQ("default", g_state.currentSkin) << (file ? file : "no file");
@@ -165,7 +157,7 @@ TEST(Settings, MissingFileSectionOrKeyMeansDefault) {
 
 TEST(Settings, EmptyValueGivesAnEmptyName) {
   TempInstall install;
-  WriteTextFile(install.dir + "setting.ini", "[MAIN]\r\nSKIN=\r\n");
+  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming(""));
   lstrcpynA(g_state.installDir, install.dir.c_str(), kPathSize);
   LoadSettings();
   EXPECT_STREQ("", g_state.currentSkin);
@@ -174,7 +166,7 @@ TEST(Settings, EmptyValueGivesAnEmptyName) {
 TEST(Settings, PictureLookupIgnoresCase) {
   TempInstall install;
   WriteBmp(install.Skin("night"), Creature());
-  WriteTextFile(install.dir + "setting.ini", SettingsNaming("NIGHT"));
+  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("NIGHT"));
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   EXPECT_TRUE(answerer.texts.empty());
@@ -184,7 +176,7 @@ TEST(Settings, PictureLookupIgnoresCase) {
 
 TEST(MissingPicture, ReportsOnceAndLeavesA120WindowThatFollows) {
   TempInstall install;
-  WriteTextFile(install.dir + "setting.ini", SettingsNaming("gone"));
+  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("gone"));
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   ASSERT_EQ(1u, answerer.texts.size());
@@ -194,10 +186,8 @@ TEST(MissingPicture, ReportsOnceAndLeavesA120WindowThatFollows) {
   EXPECT_EQ(120, rect.bottom - rect.top);
 
   TargetWindow target("Target", 200, 300, 400, 200);
-  RECT targetRect = WindowRect(target.window);
-  EXPECT_TRUE(PumpUntil([&] {
-    return WindowRect(accessory.window).left == targetRect.right - 120 - 60;
-  }));
+  EXPECT_TRUE(PumpUntil(
+      [&] { return WindowRect(accessory.window).left == PerchOn(target.window, 120, 120).left; }));
   EXPECT_EQ(1u, answerer.texts.size());
 }
 
@@ -226,14 +216,13 @@ TEST(SkinNameLeavingTheFolder, CountsAsMissingAndIsWrittenBackUnchanged) {
   WriteBmp(install.dir + "outside.bmp", Creature());
   const char* names[] = {"..\\outside", "../outside"};
   for (const char* name : names) {
-    WriteTextFile(install.dir + "setting.ini", SettingsNaming(name));
+    WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming(name));
     MessageBoxAnswerer answerer;
     OpenedAccessory accessory(install.dir);
     EXPECT_EQ(1u, answerer.texts.size()) << name;
     EXPECT_EQ(120, WindowRect(accessory.window).right - WindowRect(accessory.window).left);
     accessory.Close();
-    EXPECT_EQ(SettingsNaming(name),
-              ReadTextFile(install.dir + "setting.ini"));
+    EXPECT_EQ(SettingsNaming(name), ReadTextFile(install.dir + SETTINGS_FILE));
   }
 }
 
@@ -243,14 +232,14 @@ TEST(BoundedPaths, PathsThatDoNotFitNameNoFile) {
   TempInstall install;
   std::string deep = install.dir;
   // However long the temporary folder's own name is, the files' paths end up just too long.
-  while (deep.size() + strlen("setting.ini") <= 259) {
+  while (deep.size() + strlen(SETTINGS_FILE) <= 259) {
     deep += "deeper\\";
     CreateDirectoryA(deep.c_str(), NULL);
   }
   CreateDirectoryA((deep + "skin").c_str(), NULL);
   // "%sskin\default.bmp" and "%ssetting.ini" no longer fit in 260 bytes.
-  ASSERT_GT(deep.size() + strlen("setting.ini"), 259u);
-  WriteTextFile(deep + "setting.ini", SettingsNaming("night"));
+  ASSERT_GT(deep.size() + strlen(SETTINGS_FILE), 259u);
+  WriteTextFile(deep + SETTINGS_FILE, SettingsNaming("night"));
 
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(deep);
@@ -268,5 +257,5 @@ TEST(BoundedPaths, PathsThatDoNotFitNameNoFile) {
   } while (FindNextFileA(search, &found));
   FindClose(search);
   EXPECT_EQ(1, files) << "only the setting.ini the test wrote may be there";
-  EXPECT_EQ(SettingsNaming("night"), ReadTextFile(deep + "setting.ini"));
+  EXPECT_EQ(SettingsNaming("night"), ReadTextFile(deep + SETTINGS_FILE));
 }

@@ -141,7 +141,7 @@ TEST(ContextMenu, CheckMarkIsCaseSensitiveAndGoneAfterARescan) {
   EXPECT_TRUE(CheckedSkins().empty()) << "Night is not night for the check mark";
   accessory.Close();
 
-  WriteTextFile(install.dir + "setting.ini", SettingsNaming("night"));
+  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("night"));
   OpenedAccessory again(install.dir);
   EXPECT_EQ((std::vector<std::string>{"night"}), CheckedSkins());
   SendMessageA(again.window, WM_COMMAND, IDM_RESCAN, 0);
@@ -212,7 +212,7 @@ TEST(RouteCommand, SkinRangeIsExactAndFixedCommandsUseTheLowWord) {
 TEST(RouteCommand, CloseTearsDown) {
   SkinFolder install({"default"}, "default");
   OpenedAccessory accessory(install.dir);
-  DeleteFileA((install.dir + "setting.ini").c_str());
+  DeleteFileA((install.dir + SETTINGS_FILE).c_str());
   SendMessageA(accessory.window, WM_COMMAND, IDM_CLOSE, 0);
   EXPECT_EQ(1, DrainQuit());
   EXPECT_EQ(NULL, g_state.popupMenu);
@@ -242,7 +242,7 @@ TEST(SwitchSkin, AFailedSettingsWriteIsNoSwitch) {
   HMENU popup = g_state.popupMenu;
   // Another program holds setting.ini open without sharing: the write fails. (A read-only file
   // would not do here: the tests run as root, and Wine lets root write to it.)
-  HANDLE holder = CreateFileA((install.dir + "setting.ini").c_str(), GENERIC_READ, 0, NULL,
+  HANDLE holder = CreateFileA((install.dir + SETTINGS_FILE).c_str(), GENERIC_READ, 0, NULL,
                               OPEN_EXISTING, 0, NULL);
   ASSERT_NE(INVALID_HANDLE_VALUE, holder);
   SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 1, 0);

@@ -66,7 +66,7 @@ TEST(FailedStart, AClassOrWindowThatCannotBeMadeIsReportedAndNothingIsWritten) {
     EXPECT_EQ(NULL, window);
     ASSERT_EQ(1u, answerer.texts.size());
     EXPECT_EQ(TEXT_START_FAILED, answerer.texts[0]);
-    EXPECT_EQ("<missing>", ReadTextFile(install.dir + "setting.ini"));
+    EXPECT_EQ("<missing>", ReadTextFile(install.dir + SETTINGS_FILE));
     EXPECT_EQ(NULL, g_state.popupMenu) << "no menu without a window";
     EXPECT_EQ(NULL, g_state.classPicture) << "the brush's picture is deleted";
     EXPECT_FALSE(ClassIsRegistered());
@@ -79,7 +79,7 @@ TEST(FailedStart, EndsTheProcessWithTheFailureExitCode) {
   char module[MAX_PATH] = "";
   GetModuleFileNameA(NULL, module, MAX_PATH);
   std::string settings = module;
-  settings.replace(settings.rfind('\\') + 1, std::string::npos, "setting.ini");
+  settings.replace(settings.rfind('\\') + 1, std::string::npos, SETTINGS_FILE);
   std::string settingsBefore = ReadTextFile(settings);
 
   MessageBoxAnswerer answerer;

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include "app/accessory.h"
-#include "app/follow.h"
 #include "test_support.h"
 
 namespace {
@@ -32,9 +31,7 @@ LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM l
 // so that it is perched; its paints are counted from then on.
 struct PerchedAccessory {
   explicit PerchedAccessory(const std::string& installDir)
-      : accessory(installDir),
-        target(CreateWindowExA(0, "STATIC", "Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 400,
-                               500, 200, NULL, NULL, NULL, NULL)) {
+      : accessory(installDir), target("Target", 300, 400, 500, 200) {
     KillTimer(accessory.window, kFollowTimerId);
     Tick();
     g_accessoryProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
@@ -42,20 +39,14 @@ struct PerchedAccessory {
   }
   ~PerchedAccessory() {
     SetWindowLongPtrA(accessory.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_accessoryProc));
-    DestroyWindow(target);
   }
-  // One tick with the target in front. Under Wine the desktop can take the foreground when the X
-  // focus moves; the target is put back first so that every tick reads the window it expects.
+  // One tick with the target in front, so that every tick reads the window it expects.
   void Tick() {
-    if (GetForegroundWindow() != target) SetForegroundWindow(target);
+    target.BringToFront();
     SendMessageA(accessory.window, WM_TIMER, kFollowTimerId, 0);
   }
   // Where the 40 x 30 accessory belongs on the target.
-  RECT Perch() const {
-    RECT under = WindowRect(target);
-    return {under.right - kFollowInset - 40, under.top + kTitleOverlap - 30,
-            under.right - kFollowInset, under.top + kTitleOverlap};
-  }
+  RECT Perch() const { return PerchOn(target.window, 40, 30); }
   bool IsPerched() const {
     RECT now = WindowRect(accessory.window), perch = Perch();
     return EqualRect(&now, &perch) != 0;
@@ -68,7 +59,7 @@ struct PerchedAccessory {
     return settled;
   }
   OpenedAccessory accessory;
-  HWND target;
+  TargetWindow target;
 };
 
 std::string Describe(const RECT& rect) {
@@ -86,7 +77,7 @@ TEST(FollowTickPerched, StillTickNeitherMovesNorRepaints) {
   ASSERT_TRUE(perched.Settle()) << "the first paint did not finish";
 
   for (int i = 0; i < 3; ++i) perched.Tick();
-  ASSERT_EQ(perched.target, GetForegroundWindow()) << "the target must stay in front";
+  ASSERT_EQ(perched.target.window, GetForegroundWindow()) << "the target must stay in front";
   EXPECT_TRUE(perched.IsPerched());
   EXPECT_FALSE(perched.HasUpdate()) << "a tick that finds the accessory in place must not repaint";
   EXPECT_EQ(0, g_erases);
@@ -100,7 +91,7 @@ TEST(FollowTickPerched, TickAfterTheForegroundWindowMovedFollowsAndRepaints) {
   PerchedAccessory perched(install.dir);
   ASSERT_TRUE(perched.Settle()) << "the first paint did not finish";
 
-  MoveWindow(perched.target, 120, 250, 400, 180, TRUE);
+  MoveWindow(perched.target.window, 120, 250, 400, 180, TRUE);
   perched.Tick();
   EXPECT_TRUE(perched.IsPerched())
       << "at " << Describe(WindowRect(perched.accessory.window)) << ", not on the moved window";

@@ -36,11 +36,6 @@ RECT Tick(HWND accessory, HWND first, HWND later, bool closeBeforeSecond = false
   return WindowRect(accessory);
 }
 
-HWND Window(const std::string& title) {
-  return CreateWindowExA(0, "STATIC", title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, 200, 300,
-                         400, 150, NULL, NULL, NULL, NULL);
-}
-
 Picture Dot() {
   return {20, 30, [](int x, int) -> Rgb { return x % 5 ? 0x00336699 : kMagenta; }};
 }
@@ -65,14 +60,14 @@ TEST(HostileForeground, NoForegroundWindowLeavesTheAccessoryWhereItIs) {
 
 TEST(HostileForeground, WindowClosingBetweenTheTwoQueriesLeavesItWhereItIs) {
   Opened opened;
-  HWND doomed = Window("Doomed");
+  TargetWindow doomed("Doomed", 200, 300, 400, 150);
   // The second query finds nothing in front any more.
-  EXPECT_TRUE(At(Tick(opened.window(), doomed, NULL, true), 50, 60));
-  EXPECT_FALSE(IsWindow(doomed));
+  EXPECT_TRUE(At(Tick(opened.window(), doomed.window, NULL, true), 50, 60));
+  EXPECT_FALSE(IsWindow(doomed.window));
   // The second query still answers the closed window's handle: its rectangle cannot be had.
-  doomed = Window("Doomed");
-  EXPECT_TRUE(At(Tick(opened.window(), doomed, doomed, true), 50, 60));
-  EXPECT_FALSE(IsWindow(doomed));
+  TargetWindow doomedAgain("Doomed", 200, 300, 400, 150);
+  EXPECT_TRUE(At(Tick(opened.window(), doomedAgain.window, doomedAgain.window, true), 50, 60));
+  EXPECT_FALSE(IsWindow(doomedAgain.window));
   // A handle that was never a window at all.
   HWND bogus = reinterpret_cast<HWND>(static_cast<UINT_PTR>(0x7FFE1234));
   EXPECT_TRUE(At(Tick(opened.window(), bogus, bogus), 50, 60));
@@ -80,22 +75,22 @@ TEST(HostileForeground, WindowClosingBetweenTheTwoQueriesLeavesItWhereItIs) {
 
 TEST(HostileForeground, MinimisedWindowIsFollowedWhereverThePlatformPutsIt) {
   Opened opened;
-  HWND minimised = Window("Minimised");
+  TargetWindow target("Minimised", 200, 300, 400, 150);
+  HWND minimised = target.window;
   ShowWindow(minimised, SW_MINIMIZE);
   ASSERT_TRUE(PumpUntil([&] { return IsIconic(minimised) != 0; }))
       << "the window was never minimised";
-  RECT under = WindowRect(minimised);
+  RECT under = WindowRect(minimised), perch = PerchOn(minimised, 20, 30);
   RECT rect = Tick(opened.window(), minimised, minimised);
-  EXPECT_TRUE(At(rect, under.right - 20 - 60, under.top - 30 + 22))
+  EXPECT_TRUE(EqualRect(&rect, &perch))
       << "at " << rect.left << "," << rect.top << " for a window at " << under.left << ","
-      << under.top;
-  EXPECT_EQ(20, rect.right - rect.left) << "the size stays the picture's";
+      << under.top << "; the size stays the picture's";
   ShowWindow(minimised, SW_RESTORE);
   ASSERT_TRUE(PumpUntil([&] { return !IsIconic(minimised); }))
       << "the window was never restored";
-  under = WindowRect(minimised);
-  EXPECT_TRUE(At(Tick(opened.window(), minimised, minimised), under.right - 80, under.top - 8));
-  DestroyWindow(minimised);
+  perch = PerchOn(minimised, 20, 30);
+  rect = Tick(opened.window(), minimised, minimised);
+  EXPECT_TRUE(EqualRect(&rect, &perch));
 }
 
 // Titles of 259 characters (the buffer's whole room) and longer: read cut to the buffer, never
@@ -106,12 +101,11 @@ TEST(HostileForeground, LongTitlesAreFollowed) {
                                 "Perchling" + std::string(250, ' '),
                                 "Perchling" + std::string(600, 'x')};
   for (const std::string& title : titles) {
-    HWND window = Window(title);
+    TargetWindow target(title, 200, 300, 400, 150);
     MoveWindow(opened.window(), 50, 60, 20, 30, TRUE);
-    RECT under = WindowRect(window);
-    RECT rect = Tick(opened.window(), window, window);
-    EXPECT_TRUE(At(rect, under.right - 80, under.top - 8)) << title.size() << " characters";
+    RECT perch = PerchOn(target.window, 20, 30);
+    RECT rect = Tick(opened.window(), target.window, target.window);
+    EXPECT_TRUE(EqualRect(&rect, &perch)) << title.size() << " characters";
     EXPECT_EQ(259u, strlen(g_state.foregroundTitle));
-    DestroyWindow(window);
   }
 }

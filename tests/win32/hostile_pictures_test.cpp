@@ -78,7 +78,7 @@ void ExpectOutcome(const PictureCase& c) {
   }
   DeleteObject(actual);
   accessory.Close();
-  EXPECT_EQ(SettingsNaming("default"), ReadTextFile(install.dir + "setting.ini"));
+  EXPECT_EQ(SettingsNaming("default"), ReadTextFile(install.dir + SETTINGS_FILE));
 }
 
 }  // namespace

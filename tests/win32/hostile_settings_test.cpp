@@ -43,15 +43,14 @@ TEST(HostileSettings, TeardownKeepsWhatWasReadAndNeverCutsIt) {
   const SettingsCase cases[] = {
       {"empty file", "", "default", true, SettingsNaming("default")},
       {"only a section", "[MAIN]\r\n", "default", true, SettingsNaming("default")},
-      {"a Shift-JIS name whose second byte is a backslash", "[MAIN]\r\nSKIN=" + bird + "\r\n", bird,
-       true, "[MAIN]\r\nSKIN=" + bird + "\r\n"},
-      {"a UTF-8 byte-order mark before the section", kBom + SettingsNaming("night"), "night",
-       true, kBom + SettingsNaming("night")},
+      {"a Shift-JIS name whose second byte is a backslash", SettingsNaming(bird), bird, true,
+       SettingsNaming(bird)},
+      {"a UTF-8 byte-order mark before the section", kBom + SettingsNaming("night"), "night", true,
+       kBom + SettingsNaming("night")},
       {"a value of 259 bytes: read whole, no such picture, written back whole",
-       "[MAIN]\r\nSKIN=" + name259 + "\r\n", name259, false, "[MAIN]\r\nSKIN=" + name259 + "\r\n"},
-      {"a value of 300 bytes: cut on reading, so the file is left alone",
-       "[MAIN]\r\nSKIN=" + name300 + "\r\n", name300.substr(0, 259), false,
-       "[MAIN]\r\nSKIN=" + name300 + "\r\n"},
+       SettingsNaming(name259), name259, false, SettingsNaming(name259)},
+      {"a value of 300 bytes: cut on reading, so the file is left alone", SettingsNaming(name300),
+       name300.substr(0, 259), false, SettingsNaming(name300)},
       {"other keys and sections are kept", "[OTHER]\r\nA=1\r\n[MAIN]\r\nX=2\r\nSKIN=night\r\n",
        "night", true, "[OTHER]\r\nA=1\r\n[MAIN]\r\nX=2\r\nSKIN=night\r\n"},
   };
@@ -61,7 +60,7 @@ TEST(HostileSettings, TeardownKeepsWhatWasReadAndNeverCutsIt) {
     WriteBmp(install.Skin("default"), Square(0x00406080));
     WriteBmp(install.Skin("night"), Square(0x00102040));
     WriteBmp(install.Skin(bird), Square(0x00804020));
-    WriteTextFile(install.dir + "setting.ini", c.file);
+    WriteTextFile(install.dir + SETTINGS_FILE, c.file);
     MessageBoxAnswerer answerer;
     OpenedAccessory accessory(install.dir);
     EXPECT_EQ(c.skinRead, g_state.currentSkin);
@@ -72,7 +71,7 @@ TEST(HostileSettings, TeardownKeepsWhatWasReadAndNeverCutsIt) {
       EXPECT_EQ(TEXT_PICTURE_SIZE_FAILED, answerer.texts[0]);
     }
     accessory.Close();
-    EXPECT_EQ(c.fileAfter, ReadTextFile(install.dir + "setting.ini"));
+    EXPECT_EQ(c.fileAfter, ReadTextFile(install.dir + SETTINGS_FILE));
   }
 }
 
@@ -81,15 +80,15 @@ TEST(HostileSettings, TeardownKeepsWhatWasReadAndNeverCutsIt) {
 TEST(HostileSettings, BinaryGarbageGivesDefaultAndStaysReadable) {
   TempInstall install;
   WriteBmp(install.Skin("default"), Square(0x00406080));
-  WriteTextFile(install.dir + "setting.ini", Garbage());
+  WriteTextFile(install.dir + SETTINGS_FILE, Garbage());
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   EXPECT_STREQ("default", g_state.currentSkin);
   EXPECT_TRUE(answerer.texts.empty());
   accessory.Close();
   char value[64];
-  GetPrivateProfileStringA("MAIN", "SKIN", "", value, sizeof value,
-                           (install.dir + "setting.ini").c_str());
+  GetPrivateProfileStringA(SETTINGS_SECTION, SETTINGS_KEY, "", value, sizeof value,
+                           (install.dir + SETTINGS_FILE).c_str());
   EXPECT_STREQ("default", value);
 }
 
@@ -108,7 +107,7 @@ TEST(HostileSettings, UnwritableSettingsLoseNothingAndRefuseTheSwitch) {
     TempInstall install;
     WriteBmp(install.Skin("default"), Square(0x00406080));
     WriteBmp(install.Skin("night"), Square(0x00102040));
-    std::string settings = install.dir + "setting.ini";
+    std::string settings = install.dir + SETTINGS_FILE;
     if (folder) {
       CreateDirectoryA(settings.c_str(), NULL);
     } else {

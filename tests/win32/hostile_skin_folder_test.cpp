@@ -112,7 +112,7 @@ TEST(HostileSkinFolder, ChoosingAnEntryThatIsNoPictureIsReported) {
   CreateDirectoryA((install.dir + "skin\\x.bmp").c_str(), NULL);
   WriteBmp(install.dir + "skin\\.bmp", Tiny());
   WriteBmp(install.Skin("default"), Tiny());
-  WriteTextFile(install.dir + "setting.ini", SettingsNaming("default"));
+  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("default"));
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   ASSERT_EQ((std::vector<std::string>{".bmp", "default", "x"}), Catalogue());
@@ -124,5 +124,5 @@ TEST(HostileSkinFolder, ChoosingAnEntryThatIsNoPictureIsReported) {
   EXPECT_EQ(TEXT_SKIN_MISSING, answerer.texts[1]);
   EXPECT_STREQ("default", g_state.currentSkin);
   EXPECT_EQ(0, DrainQuit()) << "this copy must go on running";
-  EXPECT_EQ(SettingsNaming("default"), ReadTextFile(install.dir + "setting.ini"));
+  EXPECT_EQ(SettingsNaming("default"), ReadTextFile(install.dir + SETTINGS_FILE));
 }

@@ -31,9 +31,7 @@ TEST(LongRun, CountersWork) { ASSERT_TRUE(GdiCountWorks()); }
 TEST(LongRun, TenThousandFollowTicksLeakNothing) {
   TempInstall install({"default"}, Pebble());
   OpenedAccessory accessory(install.dir);
-  HWND target = CreateWindowExA(0, "STATIC", "Target", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 400,
-                                500, 200, NULL, NULL, NULL, NULL);
-  SetForegroundWindow(target);
+  TargetWindow target("Target", 300, 400, 500, 200);
   for (int i = 0; i < 10; ++i) SendMessageA(accessory.window, WM_TIMER, kFollowTimerId, 0);
   ASSERT_TRUE(PumpUntilIdle()) << "the first ticks' paints never ended";
 
@@ -45,10 +43,8 @@ TEST(LongRun, TenThousandFollowTicksLeakNothing) {
   ASSERT_TRUE(PumpUntilIdle()) << "the ticks' messages never ended";
   ExpectSameCounts(before, CountObjects());
 
-  RECT perch = WindowRect(accessory.window), under = WindowRect(GetForegroundWindow());
-  EXPECT_EQ(under.right - 32 - 60, perch.left);
-  EXPECT_EQ(under.top - 20 + 22, perch.top);
-  DestroyWindow(target);
+  RECT now = WindowRect(accessory.window), perch = PerchOn(GetForegroundWindow(), 32, 20);
+  EXPECT_TRUE(EqualRect(&now, &perch));
 }
 
 // A thousand shape builds over every kind of picture: each depth, a device-dependent bitmap, runs
@@ -107,7 +103,7 @@ TEST(LongRun, ThousandRescansLeakNoMenu) {
 TEST(LongRun, HundredFailedSwitchesLeakNothingAndChangeNothing) {
   TempInstall install;
   WriteBmp(install.Skin("default"), Pebble());
-  std::string settings = install.dir + "setting.ini";
+  std::string settings = install.dir + SETTINGS_FILE;
   WriteTextFile(settings, SettingsNaming("default"));
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);

@@ -12,7 +12,7 @@ TEST(SkinMenuText, AmpersandsShowAsWrittenAndTheRealNameIsKept) {
   const Picture picture = {8, 6, [](int, int) { return 0x00336699u; }};
   WriteBmp(install.Skin("default"), picture);
   WriteBmp(install.Skin("Tom&Jerry"), picture);
-  WriteTextFile(install.dir + "setting.ini", "[MAIN]\r\nSKIN=Tom&Jerry\r\n");
+  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("Tom&Jerry"));
   OpenedAccessory accessory(install.dir);
 
   ASSERT_EQ(2, g_state.skinCount);
@@ -24,12 +24,12 @@ TEST(SkinMenuText, AmpersandsShowAsWrittenAndTheRealNameIsKept) {
       << "the check mark compares the real name";
 
   // Chosen, the real name is saved (the relaunch fails here: there is no Perchling.exe).
-  WriteTextFile(install.dir + "setting.ini", "[MAIN]\r\nSKIN=default\r\n");
+  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("default"));
   g_state.settingTooLong = 0;
   lstrcpynA(g_state.currentSkin, "default", kPathSize);
   MessageBoxAnswerer answerer;
   RouteCommand(accessory.window, IDM_FIRST_SKIN + 1);
-  EXPECT_EQ("[MAIN]\r\nSKIN=Tom&Jerry\r\n", ReadTextFile(install.dir + "setting.ini"));
+  EXPECT_EQ(SettingsNaming("Tom&Jerry"), ReadTextFile(install.dir + SETTINGS_FILE));
   EXPECT_STREQ("Tom&Jerry", g_state.currentSkin);
   EXPECT_EQ(1, DrainQuit());
 }

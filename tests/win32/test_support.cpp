@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/follow.h"
 #include "app/startup.h"
 #include "base/program.h"
 #include "skins/context_menu.h"
@@ -41,14 +42,16 @@ TempInstall::TempInstall(const std::vector<std::string>& skins, const Picture& p
                          const char* currentSkin)
     : TempInstall() {
   for (const std::string& name : skins) WriteBmp(Skin(name), picture);
-  if (currentSkin) WriteTextFile(dir + "setting.ini", SettingsNaming(currentSkin));
+  if (currentSkin) WriteTextFile(dir + SETTINGS_FILE, SettingsNaming(currentSkin));
 }
 
 TempInstall::~TempInstall() { RemoveTree(dir); }
 
-std::string TempInstall::Settings() const { return ReadTextFile(dir + "setting.ini"); }
+std::string TempInstall::Settings() const { return ReadTextFile(dir + SETTINGS_FILE); }
 
-std::string SettingsNaming(const std::string& skin) { return "[MAIN]\r\nSKIN=" + skin + "\r\n"; }
+std::string SettingsNaming(const std::string& skin) {
+  return "[" SETTINGS_SECTION "]\r\n" SETTINGS_KEY "=" + skin + "\r\n";
+}
 
 static void RemoveLongTree(const std::wstring& base) {
   WIN32_FIND_DATAW found;
@@ -281,6 +284,26 @@ void OpenedAccessory::Close() {
   DestroyContextMenu();
   DrainQuit();
   UnregisterAccessoryClass();
+}
+
+TargetWindow::TargetWindow(const std::string& title, int x, int y, int width, int height)
+    : window(CreateWindowExA(0, "STATIC", title.c_str(), WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y,
+                             width, height, NULL, NULL, NULL, NULL)) {
+  SetForegroundWindow(window);
+}
+
+TargetWindow::~TargetWindow() {
+  if (IsWindow(window)) DestroyWindow(window);
+}
+
+void TargetWindow::BringToFront() {
+  if (GetForegroundWindow() != window) SetForegroundWindow(window);
+}
+
+RECT PerchOn(HWND under, int width, int height) {
+  RECT rect = WindowRect(under);
+  return {rect.right - kFollowInset - width, rect.top + kTitleOverlap - height,
+          rect.right - kFollowInset, rect.top + kTitleOverlap};
 }
 
 RECT WindowRect(HWND window) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/program.h"
 #include "res/texts.h"
 #include "test_pictures.h"
 
@@ -77,6 +78,21 @@ struct OpenedAccessory {
   void Close();  // destroys the window if still there, drops the quit message and the class
   HWND window;
 };
+
+// A plain window at a known rectangle, brought to the front to be the window the accessory perches
+// on; destroyed at the end of its scope, a failed assertion's included.
+struct TargetWindow {
+  TargetWindow(const std::string& title, int x, int y, int width, int height);
+  ~TargetWindow();
+  TargetWindow(const TargetWindow&) = delete;
+  TargetWindow& operator=(const TargetWindow&) = delete;
+  // Under Wine the desktop can take the foreground when the X focus moves: puts the target back.
+  void BringToFront();
+  HWND window;
+};
+
+// Where an accessory of width x height perches on the window under it.
+RECT PerchOn(HWND under, int width, int height);
 
 RECT WindowRect(HWND window);
 // The region's bounding box.

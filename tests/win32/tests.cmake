@@ -6,7 +6,8 @@ set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 add_subdirectory(${GOOGLETEST_SOURCES} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 file(GLOB WIN32_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/*.cpp)
-add_executable(perchling_win32_tests ${WIN32_TEST_SOURCES} ${RESOURCES})
+add_executable(perchling_win32_tests ${WIN32_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tests/pictures/pictures.cpp
+               ${RESOURCES})
 target_link_libraries(perchling_win32_tests perchling_region_reference perchling_app gtest version
                       ntdll)
 target_link_options(perchling_win32_tests PRIVATE -static)
