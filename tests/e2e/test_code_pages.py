@@ -176,7 +176,7 @@ class InProcessTexts(unittest.TestCase):
         tests = os.path.join(WINDOWS_BUILD, "perchling_win32_tests.exe")
         for code_page in (1252, 65001):
             with self.subTest(code_page=code_page), tempfile.TemporaryDirectory() as folder, \
-                    tempfile.TemporaryFile("w+") as output:
+                    tempfile.TemporaryFile() as output:
                 exe = shutil.copy(tests, folder)
                 env, manifest = CODE_PAGES[code_page]
                 if manifest:
@@ -186,7 +186,7 @@ class InProcessTexts(unittest.TestCase):
                      "StartupRegistration.WritesTheShortcutAndReportsCompletion"],
                     stdout=output, stderr=subprocess.STDOUT, timeout=120, env=env).returncode
                 output.seek(0)
-                text = output.read()
+                text = output.read().decode(errors="replace").replace("\r\n", "\n")
                 self.assertIn(f"ANSI code page {code_page}\n", text)
                 self.assertEqual(0, code, text)
 
