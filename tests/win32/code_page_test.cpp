@@ -56,6 +56,9 @@ TEST(EveryCodePage, EveryListedSkinCanBeOpened) {
   WriteWideNamedSkin(install.dir, L"\x30BD\x30E9");  // ソラ
   OpenedAccessory accessory(install.dir);
   ASSERT_LE(1, g_state.skinCount);
+  if (GetACP() == CP_UTF8) {
+    EXPECT_EQ(3, g_state.skinCount) << "UTF-8 names every file";
+  }
   for (int i = 0; i < g_state.skinCount; ++i) {
     HBITMAP picture = LoadSkinPicture(g_state.skinNames[i]);
     EXPECT_TRUE(picture) << "listed, but cannot be opened: " << g_state.skinNames[i];
