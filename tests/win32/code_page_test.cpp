@@ -19,13 +19,11 @@ std::wstring MenuText(HMENU menu, UINT position) {
 
 // Writes a small picture under a name given in UTF-16, as Explorer would save it.
 void WriteWideNamedSkin(const std::string& installDir, const wchar_t* name) {
-  wchar_t path[kPathSize];
-  MultiByteToWideChar(CP_ACP, 0, installDir.c_str(), -1, path, kPathSize);
-  lstrcatW(path, L"skin\\");
-  lstrcatW(path, name);
-  lstrcatW(path, L".bmp");
+  wchar_t dir[kPathSize];
+  MultiByteToWideChar(CP_ACP, 0, installDir.c_str(), -1, dir, kPathSize);
+  const std::wstring path = std::wstring(dir) + L"skin\\" + name + L".bmp";
   const std::string bytes = BmpBytes({4, 3, [](int, int) { return 0x00336699u; }}, kBmp24);
-  HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
   ASSERT_NE(INVALID_HANDLE_VALUE, file);
   DWORD written = 0;
   WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);
