@@ -152,8 +152,7 @@ class EveryCodePage(unittest.TestCase):
                          "the third skin's command started no new copy")
         self.assertEqual("[MAIN]\r\nSKIN=ソラ\r\n".encode("utf-8"), install.settings())
         picture = Bmp(install.path("skin", "ソラ.bmp"))
-        rect = wait_for(lambda: probe("rect")[1].split(), 30)
-        left, top, right, bottom = (int(v) for v in rect)
+        left, top, right, bottom = wait_for(accessory_rect, 30)
         self.assertEqual((picture.width, picture.height), (right - left, bottom - top))
         self.assertTrue(no_box(), "the new copy reported a fault")
 
@@ -166,7 +165,7 @@ class EveryCodePage(unittest.TestCase):
                 self.assertEqual(TEXTS["TEXT_FOLDER_UNNAMEABLE"], answered_box())
                 self.assertEqual(1, process.wait(timeout=30))
                 self.assertEqual(before, sorted(os.listdir(install.dir)), "it wrote a file")
-                self.assertEqual([], os.listdir(install.root)[1:], "it wrote beside the folder")
+                self.assertEqual([name], os.listdir(install.root), "it wrote beside the folder")
 
 
 class InProcessTexts(unittest.TestCase):
