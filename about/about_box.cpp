@@ -14,11 +14,13 @@ void ShowAboutBox(HWND owner) {
 }
 
 HFONT CreateLinkFont() {
-  LOGFONTA font = {};
+  // The face name is Japanese: given in the ANSI code page, a Western system would look for a
+  // font named in mojibake and fall back to another.
+  LOGFONTW font = {};
   font.lfHeight = kLinkFontHeight;
   font.lfCharSet = DEFAULT_CHARSET;
-  lstrcpynA(font.lfFaceName, TEXT_ABOUT_FONT, LF_FACESIZE);
-  return CreateFontIndirectA(&font);
+  lstrcpynW(font.lfFaceName, WIDE(TEXT_ABOUT_FONT), LF_FACESIZE);
+  return CreateFontIndirectW(&font);
 }
 
 // Which link a control is: 0 or 1, or -1 for any other control.
@@ -80,7 +82,7 @@ static void OpenLink(HWND dialog, int k) {
     result = reinterpret_cast<INT_PTR>(ShellExecuteA(NULL, "open", url, NULL, NULL, SW_SHOWNORMAL));
   }
   if (result <= kShellExecuteFailed) {
-    MessageBoxA(dialog, TEXT_OPEN_FAILED, TEXT_TITLE, MB_OK);
+    ShowMessage(dialog, WIDE(TEXT_OPEN_FAILED));
     return;
   }
   g_state.linkVisited[k] = 1;

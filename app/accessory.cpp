@@ -29,7 +29,7 @@ static LRESULT OnCreate(HWND window) {
   } else {
     g_state.skinWidth = kFallbackSize;
     g_state.skinHeight = kFallbackSize;
-    ShowMessage(window, TEXT_PICTURE_SIZE_FAILED);
+    ShowMessage(window, WIDE(TEXT_PICTURE_SIZE_FAILED));
   }
   MoveWindow(window, rect.left, rect.top, g_state.skinWidth, g_state.skinHeight, TRUE);
   if (picture) DeleteObject(picture);

@@ -43,6 +43,12 @@ int RunPerchling(HINSTANCE instance, int showCommand) {
 
 HWND StartAccessory(HINSTANCE instance, int showCommand) {
   g_state.instance = instance;
+  // Before any file is touched: in a folder the code page cannot name, the ANSI path leads
+  // nowhere (or to a look-alike folder), and every later failure would only mislead.
+  if (!IsModulePathExpressible()) {
+    ShowMessage(NULL, WIDE(TEXT_FOLDER_UNNAMEABLE));
+    return NULL;
+  }
   DeriveInstallDir(g_state.installDir);
   return OpenAccessory(showCommand);
 }
@@ -58,7 +64,7 @@ HWND OpenAccessory(int showCommand) {
   }
   if (!window) {
     // Without a window there is nothing to close: the message loop would wait for ever.
-    ShowMessage(NULL, TEXT_START_FAILED);
+    ShowMessage(NULL, WIDE(TEXT_START_FAILED));
     return NULL;
   }
   ShowWindow(window, showCommand);

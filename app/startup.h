@@ -20,7 +20,8 @@ void UnregisterAccessoryClass();
 int RunPerchling(HINSTANCE instance, int showCommand);
 
 // Start-up up to the message loop: install directory, then OpenAccessory(). Returns the window,
-// or NULL if it could not start.
+// or NULL if it could not start. An install folder the ANSI code page cannot name is refused
+// first, with a message box and nothing read or written.
 HWND StartAccessory(HINSTANCE instance, int showCommand);
 
 // With instance and install directory known: settings, class, window and context menu. If the

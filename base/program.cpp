@@ -1,6 +1,8 @@
 // The program state, the install directory, the settings file and the message box.
 #include "base/program.h"
 
+#include <wchar.h>
+
 #include "res/texts.h"
 
 ProgramState g_state;
@@ -14,6 +16,20 @@ static const char kDefaultSkin[] = "default";
 // Western one (1252) 0xE9 is "é", not the first half of a character that swallows the next byte.
 static int IsAnsiLeadByte(unsigned char byte) {
   return IsDBCSLeadByte(byte) ? 1 : 0;
+}
+
+int IsModulePathExpressible() {
+  char ansi[kPathSize];
+  wchar_t wide[kPathSize];
+  wchar_t readBack[kPathSize];
+  DWORD ansiLength = GetModuleFileNameA(NULL, ansi, kPathSize);
+  DWORD wideLength = GetModuleFileNameW(NULL, wide, kPathSize);
+  // A path too long for the buffers is not judged here: DeriveInstallDir refuses it on its own.
+  if (ansiLength == 0 || ansiLength >= kPathSize || wideLength == 0 || wideLength >= kPathSize)
+    return 1;
+  if (!MultiByteToWideChar(CP_ACP, 0, ansi, -1, readBack, kPathSize)) return 0;
+  // Compared unit by unit: lstrcmpW follows the locale's rules and could call two paths equal.
+  return wcscmp(readBack, wide) == 0 ? 1 : 0;
 }
 
 void DeriveInstallDir(char* path) {
@@ -74,6 +90,6 @@ int SaveSettings() {
                                                                                                 : 0;
 }
 
-void ShowMessage(HWND owner, const char* text) {
-  MessageBoxA(owner, text, TEXT_TITLE, MB_OK);
+int ShowMessage(HWND owner, const wchar_t* text, UINT buttons) {
+  return MessageBoxW(owner, text, WIDE(TEXT_TITLE), buttons);
 }

@@ -44,6 +44,11 @@ struct ProgramState {
 
 extern ProgramState g_state;
 
+// 1 if the system's ANSI code page can name the running executable's path: the ANSI path, read
+// back into UTF-16, is the path itself. Where it is not, the ANSI functions see '?' or a look-alike
+// letter in its place, and no file beside the program could be read or written.
+int IsModulePathExpressible();
+
 // Fills path (kPathSize bytes) with the directory of the running executable, final backslash
 // included. A module path that does not fit leaves path empty: no file of the program can be named.
 void DeriveInstallDir(char* path);
@@ -66,5 +71,6 @@ int LoadSettings();
 // Writes the current skin's name to setting.ini. Returns 1 if the write succeeded.
 int SaveSettings();
 
-// Shows a message box titled "Perchling" with an OK button.
-void ShowMessage(HWND owner, const char* text);
+// Shows a message box titled "Perchling" with the buttons (OK unless told) and returns the answer.
+// The text is wide, WIDE(TEXT_X): the program's own texts read the same under every code page.
+int ShowMessage(HWND owner, const wchar_t* text, UINT buttons = MB_OK);

@@ -48,6 +48,9 @@ int AddSkinName(SkinName* names, int count, const char* fileName) {
   StripExtension(work);
   length = strlen(work);
   if (length >= kSkinNameSize) return count;
+  // The ANSI file search puts '?' for each character the code page lacks ("ソラ" is "??" under
+  // 1252). No trail byte of a double-byte character is '?', so the byte itself is one.
+  if (strchr(work, '?')) return count;
 
   int slot = count;
   if (count == kMaxSkins) {

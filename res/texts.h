@@ -4,6 +4,11 @@
 // Plain macros, because the resource script can use nothing else.
 #pragma once
 
+// The same text as UTF-16, for the wide functions that show it: a wide literal is compiled from
+// the UTF-8 source whatever the execution character set, so it reads the same under every ANSI
+// code page (932, 1252, 65001).
+#define WIDE(text) L"" text
+
 // Window identity and the title of every message box.
 #define TEXT_TITLE "Perchling"
 
@@ -17,6 +22,9 @@
 
 // Message boxes.
 #define TEXT_START_FAILED "Perchling を起動できませんでした。"
+#define TEXT_FOLDER_UNNAMEABLE \
+  "Perchling を置いたフォルダの名前に、この Windows では扱えない文字が含まれています。\n" \
+  "英数字だけの名前のフォルダに移してから起動してください。"
 #define TEXT_PICTURE_SIZE_FAILED "画像サイズの取得に失敗しました。"
 #define TEXT_SKIN_MISSING \
   "指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n再度、指定し直して下さい。"

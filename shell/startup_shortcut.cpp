@@ -44,13 +44,22 @@ int IsStartupRegistered(HWND owner) {
   return MakeStartupShortcutPath(owner, shortcut) && PathExists(shortcut);
 }
 
+// Sets the description through the link's wide interface: the ANSI one would store the text as
+// the system's code page garbles it.
+static void SetWideDescription(IShellLinkA* link, const wchar_t* description) {
+  IShellLinkW* wideLink = NULL;
+  if (FAILED(link->QueryInterface(IID_IShellLinkW, reinterpret_cast<void**>(&wideLink)))) return;
+  wideLink->SetDescription(description);
+  wideLink->Release();
+}
+
 // Sets the link's properties and saves it; the setters' results are not examined, Save's is.
 static int SaveShortcut(IShellLinkA* link, IPersistFile* file, const char* shortcutPath,
-                        const char* targetPath, const char* description, const char* arguments,
+                        const char* targetPath, const wchar_t* description, const char* arguments,
                         const char* workingDir, const char* iconPath, int iconIndex,
                         int showCommand) {
   link->SetPath(targetPath);
-  link->SetDescription(description);
+  SetWideDescription(link, description);
   link->SetArguments(arguments);
   link->SetWorkingDirectory(workingDir);
   link->SetIconLocation(iconPath, iconIndex);
@@ -60,7 +69,7 @@ static int SaveShortcut(IShellLinkA* link, IPersistFile* file, const char* short
   return SUCCEEDED(file->Save(widePath, TRUE)) ? 1 : 0;
 }
 
-int CreateShortcut(const char* shortcutPath, const char* targetPath, const char* description,
+int CreateShortcut(const char* shortcutPath, const char* targetPath, const wchar_t* description,
                    const char* arguments, const char* workingDir, const char* iconPath,
                    int iconIndex, int showCommand) {
   IShellLinkA* link = NULL;
@@ -86,8 +95,8 @@ int CreateShortcut(const char* shortcutPath, const char* targetPath, const char*
 static int CreateStartupShortcut(const char* shortcutPath, const char* targetPath) {
   HRESULT initialised = CoInitialize(NULL);
   if (FAILED(initialised)) return 0;
-  int created = CreateShortcut(shortcutPath, targetPath, TEXT_SHORTCUT_DESCRIPTION, STARTUP_ARGUMENTS,
-                               NULL, NULL, 0, SW_SHOWNORMAL);
+  int created = CreateShortcut(shortcutPath, targetPath, WIDE(TEXT_SHORTCUT_DESCRIPTION),
+                               STARTUP_ARGUMENTS, NULL, NULL, 0, SW_SHOWNORMAL);
   CoUninitialize();
   return created;
 }
@@ -97,14 +106,15 @@ void RegisterStartup(HWND window) {
   char shortcut[kPathSize];
   if (!MakeInstallPath(target, kProgramPathPattern, NULL) ||
       !MakeStartupShortcutPath(window, shortcut)) {
-    ShowMessage(window, TEXT_REGISTRATION_FAILED);
+    ShowMessage(window, WIDE(TEXT_REGISTRATION_FAILED));
     return;
   }
   // The old shortcut is not deleted on Yes: saving the new one replaces it, so a registration
   // that fails leaves the old one in place.
   if (PathExists(shortcut) &&
-      MessageBoxA(window, TEXT_ALREADY_REGISTERED, TEXT_TITLE, MB_YESNO) == IDNO) {
+      ShowMessage(window, WIDE(TEXT_ALREADY_REGISTERED), MB_YESNO) == IDNO) {
     return;
   }
-  ShowMessage(window, CreateStartupShortcut(shortcut, target) ? TEXT_REGISTERED : TEXT_REGISTRATION_FAILED);
+  ShowMessage(window, CreateStartupShortcut(shortcut, target) ? WIDE(TEXT_REGISTERED)
+                                                              : WIDE(TEXT_REGISTRATION_FAILED));
 }

@@ -19,8 +19,9 @@ int MakeStartupShortcutPath(HWND owner, char* path);
 int IsStartupRegistered(HWND owner);
 
 // Writes a shell shortcut to target at shortcutPath through the Shell Link object (the COM library
-// must be initialised). Returns 1 if it was created and saved, else 0.
-int CreateShortcut(const char* shortcutPath, const char* targetPath, const char* description,
+// must be initialised). Returns 1 if it was created and saved, else 0. The paths are ANSI; the
+// description is the program's own text, wide.
+int CreateShortcut(const char* shortcutPath, const char* targetPath, const wchar_t* description,
                    const char* arguments, const char* workingDir, const char* iconPath,
                    int iconIndex, int showCommand);
 

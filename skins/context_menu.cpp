@@ -17,14 +17,16 @@ static void LoadContextMenu() {
   }
 }
 
+// Skin names are file names and stay in the ANSI code page; the program's own texts go in wide,
+// so that they read the same under every code page.
 int BuildContextMenu(HMENU* popup, UINT position) {
   g_state.skinMenu = CreatePopupMenu();
   ScanSkins();
 
-  MENUITEMINFOA item = {};
-  item.cbSize = sizeof item;
-  item.fType = MFT_STRING;
   if (g_state.skinCount > 0) {
+    MENUITEMINFOA item = {};
+    item.cbSize = sizeof item;
+    item.fType = MFT_STRING;
     item.fMask = MIIM_ID | MIIM_TYPE;
     char text[kMenuTextSize];
     for (int i = 0; i < g_state.skinCount; ++i) {
@@ -35,19 +37,22 @@ int BuildContextMenu(HMENU* popup, UINT position) {
       InsertMenuItemA(g_state.skinMenu, i, TRUE, &item);
     }
   } else {
+    MENUITEMINFOW item = {};
+    item.cbSize = sizeof item;
+    item.fType = MFT_STRING;
     item.fMask = MIIM_STATE | MIIM_TYPE;
     item.fState = MFS_GRAYED;
-    item.dwTypeData = const_cast<char*>(TEXT_MENU_NO_SKINS);
-    InsertMenuItemA(g_state.skinMenu, 0, TRUE, &item);
+    item.dwTypeData = const_cast<wchar_t*>(WIDE(TEXT_MENU_NO_SKINS));
+    InsertMenuItemW(g_state.skinMenu, 0, TRUE, &item);
   }
 
-  MENUITEMINFOA submenu = {};
+  MENUITEMINFOW submenu = {};
   submenu.cbSize = sizeof submenu;
   submenu.fMask = MIIM_SUBMENU | MIIM_TYPE;
   submenu.fType = MFT_STRING;
   submenu.hSubMenu = g_state.skinMenu;
-  submenu.dwTypeData = const_cast<char*>(TEXT_MENU_SKINS);
-  InsertMenuItemA(*popup, position, TRUE, &submenu);
+  submenu.dwTypeData = const_cast<wchar_t*>(WIDE(TEXT_MENU_SKINS));
+  InsertMenuItemW(*popup, position, TRUE, &submenu);
   return 0;
 }
 

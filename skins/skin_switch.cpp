@@ -20,7 +20,7 @@ static int SkinPictureExists(const char* skinName) {
 
 int SaveSkinChoice(HWND window, int index) {
   if (!SkinPictureExists(g_state.skinNames[index])) {
-    ShowMessage(window, TEXT_SKIN_MISSING);
+    ShowMessage(window, WIDE(TEXT_SKIN_MISSING));
     ReloadContextMenu();
     return 0;
   }
@@ -31,7 +31,7 @@ int SaveSkinChoice(HWND window, int index) {
   lstrcpynA(g_state.currentSkin, g_state.skinNames[index], kPathSize);
   if (!SaveSettings()) {
     lstrcpynA(g_state.currentSkin, previousSkin, kPathSize);
-    ShowMessage(window, TEXT_SAVE_FAILED);
+    ShowMessage(window, WIDE(TEXT_SAVE_FAILED));
     return 0;
   }
   return 1;
@@ -44,5 +44,5 @@ void StartNewCopy() {
     started = reinterpret_cast<INT_PTR>(
         ShellExecuteA(NULL, "open", program, NULL, g_state.installDir, SW_SHOWNORMAL));
   }
-  if (started <= kShellExecuteFailed) ShowMessage(NULL, TEXT_RELAUNCH_FAILED);
+  if (started <= kShellExecuteFailed) ShowMessage(NULL, WIDE(TEXT_RELAUNCH_FAILED));
 }

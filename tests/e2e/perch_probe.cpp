@@ -58,22 +58,21 @@ static BOOL CALLBACK FindDialog(HWND window, LPARAM context) {
   return FALSE;
 }
 
-// Prints a text of the ANSI code page as UTF-8, for the tests that read it.
-static void PrintUtf8(const char* text) {
-  wchar_t wide[1024];
+// Prints a window's text as UTF-8, for the tests that read it. The text is read wide, as the
+// screen shows it, so it is the same whatever code page the probe or the program runs under.
+static void PrintUtf8(const wchar_t* text) {
   char utf8[3072];
-  if (!MultiByteToWideChar(CP_ACP, 0, text, -1, wide, 1024) ||
-      !WideCharToMultiByte(CP_UTF8, 0, wide, -1, utf8, sizeof utf8, NULL, NULL))
-    return;
+  if (!WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8, sizeof utf8, NULL, NULL)) return;
   printf("%s\n", utf8);
 }
 
 static BOOL CALLBACK PrintStaticText(HWND child, LPARAM) {
-  char name[64], text[1024];
+  char name[64];
+  wchar_t text[1024];
   GetClassNameA(child, name, sizeof name);
   // An icon's text is its resource number, not words on the screen.
   bool icon = (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
-  if (lstrcmpiA(name, "Static") == 0 && !icon && GetWindowTextA(child, text, sizeof text) > 0)
+  if (lstrcmpiA(name, "Static") == 0 && !icon && GetWindowTextW(child, text, 1024) > 0)
     PrintUtf8(text);
   return TRUE;
 }
@@ -92,8 +91,8 @@ static int PrintDialog(const char* prefix) {
 static BOOL CALLBACK FindStaticText(HWND child, LPARAM context) {
   char className[32];
   GetClassNameA(child, className, sizeof className);
-  if (lstrcmpiA(className, "Static") == 0 && GetWindowTextLengthA(child) > 0)
-    GetWindowTextA(child, reinterpret_cast<char*>(context), 1024);
+  if (lstrcmpiA(className, "Static") == 0 && GetWindowTextLengthW(child) > 0)
+    GetWindowTextW(child, reinterpret_cast<wchar_t*>(context), 1024);
   return TRUE;
 }
 
@@ -105,7 +104,7 @@ static int AnswerBox(int seconds, int answer) {
     if (GetTickCount() > until) return 1;
     Sleep(50);
   }
-  char text[1024] = "";
+  wchar_t text[1024] = L"";
   EnumChildWindows(box, FindStaticText, reinterpret_cast<LPARAM>(text));
   PrintUtf8(text);
   PostMessageA(box, WM_COMMAND, answer, 0);
@@ -197,6 +196,11 @@ int main(int argc, char** argv) {
   }
   HWND accessory = FindWindowA("PerchlingClass", NULL);
   if (!accessory) return 1;
+  // The window exists from inside its creation on, at its first size and with no shape; it is
+  // shown once creation is over, so only a shown one has its size and shape.
+  if (!IsWindowVisible(accessory) &&
+      (strcmp(command, "rect") == 0 || strcmp(command, "region") == 0))
+    return 1;
   if (strcmp(command, "rect") == 0) {
     RECT rect;
     GetWindowRect(accessory, &rect);

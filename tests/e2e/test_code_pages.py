@@ -1,11 +1,20 @@
 """Perchling on a Western system (ANSI code page 1252) installed in a folder named Café: "é" is
 0xE9 there, a character of its own, so the install folder is the Café folder, not its parent.
-The skin is found and setting.ini is written beside the program."""
+The skin is found and setting.ini is written beside the program.
+
+Then the real Perchling.exe under code pages 932 (the session's Japanese locale), 1252 and 65001
+(Windows' UTF-8 option, asked for by a manifest beside the exe): its messages read as written (read
+as UTF-16 from outside), a skin the code page cannot name is not offered, a Japanese one is offered
+and chosen under UTF-8, and an install folder the code page cannot name is refused. Another
+process's menu cannot be read under Wine, so the menu texts are checked by the in-process tests of
+the EveryCodePage group, run here again under 1252 and 65001."""
 import os
+import shutil
+import tempfile
 import unittest
 
-from perchling import (SETTINGS_FILE, Bmp, Install, accessory_rect, main, probe, settings_naming,
-                       wait_for)
+from perchling import (IDS, SETTINGS_FILE, TEXTS, WINDOWS_BUILD, Bmp, Install, accessory_rect,
+                       main, probe, run_wine, settings_naming, startup_folder, wait_for)
 
 # Wine takes the ANSI code page from the Unix locale: C.UTF-8 gives 1252. The probe runs in that
 # locale too.
@@ -33,6 +42,128 @@ class WesternCodePage(unittest.TestCase):
         self.assertEqual(settings_naming("default"), self.install.settings())
         self.assertFalse(os.path.exists(os.path.join(self.install.root, SETTINGS_FILE)),
                          "setting.ini went to the folder above the install folder")
+
+
+JAPANESE = {**os.environ, "LANG": "ja_JP.UTF-8"}
+# Windows honours the same manifest beside the exe; the exe embeds none of its own.
+UTF8_MANIFEST = """<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
+<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
+  <application>
+    <windowsSettings>
+      <activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">UTF-8</activeCodePage>
+    </windowsSettings>
+  </application>
+</assembly>
+"""
+# Each code page: the locale Wine is started in, and whether the UTF-8 manifest goes beside the exe.
+CODE_PAGES = {932: (JAPANESE, False), 1252: (WESTERN, False), 65001: (WESTERN, True)}
+
+
+def give_utf8_manifest(exe):
+    with open(exe + ".manifest", "w", encoding="utf-8") as file:
+        file.write(UTF8_MANIFEST)
+
+
+def answered_box(seconds=30):
+    """The text of the message box titled Perchling, read as UTF-16, once answered with OK."""
+    code, out = probe("box", str(seconds), timeout=seconds + 30)
+    return out.rstrip("\n") if code == 0 else None
+
+
+def no_box():
+    return probe("dialog", TEXTS["TEXT_TITLE"])[0] != 0
+
+
+class EveryCodePage(unittest.TestCase):
+    def setUp(self):
+        self.installs = []
+
+    def tearDown(self):
+        for install in self.installs:
+            install.remove()
+
+    def start(self, code_page, name="install", skins_removed=()):
+        """Perchling started from a fresh install folder under the code page: (install, process)."""
+        install = Install(name=name)
+        self.installs.append(install)
+        for skin in skins_removed:
+            os.remove(install.path("skin", skin + ".bmp"))
+        env, manifest = CODE_PAGES[code_page]
+        if manifest:
+            give_utf8_manifest(install.path("Perchling.exe"))
+        return install, install.start(env=env)
+
+    def test_messages_read_as_written(self):
+        shortcut = os.path.join(startup_folder(), "Perchling.lnk")
+        for code_page in CODE_PAGES:
+            with self.subTest(code_page=code_page):
+                if os.path.exists(shortcut):
+                    os.remove(shortcut)
+                install, _ = self.start(code_page, skins_removed=["ソラ"])
+                self.assertEqual(0, probe("wait", "30", timeout=60)[0], "no accessory appeared")
+                probe("post", str(IDS["IDM_STARTUP"]))
+                self.assertEqual(TEXTS["TEXT_REGISTERED"], answered_box())
+                # The skins are default and night; night vanishes before it is chosen.
+                os.remove(install.path("skin", "night.bmp"))
+                probe("post", str(IDS["IDM_FIRST_SKIN"] + 1))
+                self.assertEqual(TEXTS["TEXT_SKIN_MISSING"], answered_box())
+                install.remove()
+                self.installs.remove(install)
+        if os.path.exists(shortcut):
+            os.remove(shortcut)
+
+    def test_a_skin_the_code_page_cannot_name_is_not_offered(self):
+        # Under 1252 the shipped ソラ.bmp is reported as "??.bmp", which would sort first.
+        install, _ = self.start(1252)
+        self.assertEqual(0, probe("wait", "30", timeout=60)[0], "no accessory appeared")
+        self.assertEqual(0, probe("switch", str(IDS["IDM_FIRST_SKIN"]), "30", timeout=60)[0],
+                         "the first skin's command started no new copy")
+        self.assertEqual(settings_naming("default"), install.settings())
+        self.assertTrue(wait_for(lambda: probe("rect")[0] == 0, 30))
+        self.assertTrue(no_box(), "the new copy reported a fault")
+
+    def test_a_japanese_skin_is_offered_and_chosen_under_utf8(self):
+        # default, night, ソラ: the third item.
+        install, _ = self.start(65001, name="ソラの家")
+        self.assertEqual(0, probe("wait", "30", timeout=60)[0], "no accessory: the folder refused?")
+        self.assertEqual(0, probe("switch", str(IDS["IDM_FIRST_SKIN"] + 2), "30", timeout=60)[0],
+                         "the third skin's command started no new copy")
+        self.assertEqual(settings_naming("ソラ".encode("utf-8")), install.settings())
+        picture = Bmp(install.path("skin", "ソラ.bmp"))
+        left, top, right, bottom = wait_for(accessory_rect, 30)
+        self.assertEqual((picture.width, picture.height), (right - left, bottom - top))
+        self.assertTrue(no_box(), "the new copy reported a fault")
+
+    def test_an_install_folder_the_code_page_cannot_name_is_refused(self):
+        # Under 932 "ë" has no character of its own; under 1252 no Japanese character has one.
+        for code_page, name in ((1252, "ソラの家"), (932, "Zoë")):
+            with self.subTest(code_page=code_page):
+                install, process = self.start(code_page, name=name)
+                before = sorted(os.listdir(install.dir))
+                self.assertEqual(TEXTS["TEXT_FOLDER_UNNAMEABLE"], answered_box())
+                self.assertEqual(1, process.wait(timeout=30))
+                self.assertEqual(before, sorted(os.listdir(install.dir)), "it wrote a file")
+                self.assertEqual([name], os.listdir(install.root), "it wrote beside the folder")
+
+
+class InProcessTexts(unittest.TestCase):
+    """The EveryCodePage group of the Win32 tests under 1252 and, beside the manifest, 65001."""
+
+    def test_every_code_page_group_passes_under_western_and_utf8(self):
+        tests = os.path.join(WINDOWS_BUILD, "perchling_win32_tests.exe")
+        for code_page in (1252, 65001):
+            with self.subTest(code_page=code_page), tempfile.TemporaryDirectory() as folder:
+                exe = shutil.copy(tests, folder)
+                env, manifest = CODE_PAGES[code_page]
+                if manifest:
+                    give_utf8_manifest(exe)
+                code, out, err = run_wine(
+                    exe, "--gtest_filter=EveryCodePage.*:"
+                    "StartupRegistration.WritesTheShortcutAndReportsCompletion",
+                    timeout=120, env=env)
+                text = (out + err).decode(errors="replace").replace("\r\n", "\n")
+                self.assertIn(f"ANSI code page {code_page}\n", text)
+                self.assertEqual(0, code, text)
 
 
 if __name__ == "__main__":

@@ -59,6 +59,13 @@ TEST(Catalogue, SkipsNamesOverNinetyNineBytes) {
             Catalogue({name100 + ".bmp", name99 + ".bmp", name200 + ".bmp"}));
 }
 
+// The ANSI file search writes '?' for a character the code page lacks: such a file cannot be opened
+// by the name reported, so it is not offered.
+TEST(Catalogue, SkipsNamesHoldingAQuestionMark) {
+  EXPECT_EQ((std::vector<std::string>{"default", "night"}),
+            Catalogue({"??.bmp", "default.bmp", "so?a.bmp", "night.bmp", "?.bmp"}));
+}
+
 TEST(Catalogue, KeepsTheHundredNamesThatSortFirstInAnyOrder) {
   std::vector<std::string> files;
   for (int i = 0; i < 150; ++i) files.push_back("skin" + std::to_string(1000 + i) + ".BMP");

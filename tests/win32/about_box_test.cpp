@@ -138,7 +138,7 @@ TEST_F(AboutBox, LinkThatCannotBeOpenedReportsAndStaysBlue) {
     SetDlgItemTextA(dialog, IDC_LINK_MAKER, "C:\\nonexistent\\x.exe");
     MessageBoxAnswerer answerer;
     ClickLink(dialog, IDC_LINK_MAKER);
-    EXPECT_EQ(std::vector<std::string>{TEXT_OPEN_FAILED}, answerer.texts);
+    EXPECT_EQ(std::vector<std::wstring>{WIDE(TEXT_OPEN_FAILED)}, answerer.texts);
     EXPECT_EQ(kBlue, LinkColour(dialog, IDC_LINK_MAKER));
   }));
 }

@@ -180,7 +180,7 @@ TEST(MissingPicture, ReportsOnceAndLeavesA120WindowThatFollows) {
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(TEXT_PICTURE_SIZE_FAILED, answerer.texts[0]);
+  EXPECT_EQ(WIDE(TEXT_PICTURE_SIZE_FAILED), answerer.texts[0]);
   RECT rect = WindowRect(accessory.window);
   EXPECT_EQ(120, rect.right - rect.left);
   EXPECT_EQ(120, rect.bottom - rect.top);
@@ -197,7 +197,7 @@ TEST(MissingPicture, UnreadableFileCountsAsMissing) {
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(TEXT_PICTURE_SIZE_FAILED, answerer.texts[0]);
+  EXPECT_EQ(WIDE(TEXT_PICTURE_SIZE_FAILED), answerer.texts[0]);
 }
 
 TEST(InstallDir, IsTheExecutablesFolderWithItsBackslash) {
@@ -245,7 +245,7 @@ TEST(BoundedPaths, PathsThatDoNotFitNameNoFile) {
   OpenedAccessory accessory(deep);
   EXPECT_STREQ("default", g_state.currentSkin);
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(TEXT_PICTURE_SIZE_FAILED, answerer.texts[0]);
+  EXPECT_EQ(WIDE(TEXT_PICTURE_SIZE_FAILED), answerer.texts[0]);
   EXPECT_EQ(0, SaveSettings());
   accessory.Close();
 

@@ -227,7 +227,7 @@ TEST(SwitchSkin, PictureDeletedAfterTheScanIsReportedAndTheMenuRebuilt) {
   SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 1, 0);
 
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(TEXT_SKIN_MISSING, answerer.texts[0]);
+  EXPECT_EQ(WIDE(TEXT_SKIN_MISSING), answerer.texts[0]);
   EXPECT_EQ((std::vector<std::string>{"default", "zz"}), SkinItems());
   EXPECT_EQ(SettingsNaming("default"), install.Settings());
   EXPECT_STREQ("default", g_state.currentSkin);
@@ -249,7 +249,7 @@ TEST(SwitchSkin, AFailedSettingsWriteIsNoSwitch) {
   CloseHandle(holder);
 
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(TEXT_SAVE_FAILED, answerer.texts[0]);
+  EXPECT_EQ(WIDE(TEXT_SAVE_FAILED), answerer.texts[0]);
   EXPECT_STREQ("default", g_state.currentSkin);
   EXPECT_EQ(popup, g_state.popupMenu) << "the menu stays as it was";
   EXPECT_NE(nullptr, GetPropA(accessory.window, "PerchlingRegion"));
@@ -265,7 +265,7 @@ TEST(SwitchSkin, AFailedRelaunchIsReportedAndTheChoiceKept) {
   SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 1, 0);  // no Perchling.exe there
 
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(TEXT_RELAUNCH_FAILED, answerer.texts[0]);
+  EXPECT_EQ(WIDE(TEXT_RELAUNCH_FAILED), answerer.texts[0]);
   EXPECT_EQ(SettingsNaming("night"), install.Settings());
   EXPECT_EQ(nullptr, GetPropA(accessory.window, "PerchlingRegion"));
   EXPECT_FALSE(KillTimer(accessory.window, kFollowTimerId)) << "the timer was stopped";

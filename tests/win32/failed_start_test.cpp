@@ -65,7 +65,7 @@ TEST(FailedStart, AClassOrWindowThatCannotBeMadeIsReportedAndNothingIsWritten) {
     }
     EXPECT_EQ(NULL, window);
     ASSERT_EQ(1u, answerer.texts.size());
-    EXPECT_EQ(TEXT_START_FAILED, answerer.texts[0]);
+    EXPECT_EQ(WIDE(TEXT_START_FAILED), answerer.texts[0]);
     EXPECT_EQ("<missing>", ReadTextFile(install.dir + SETTINGS_FILE));
     EXPECT_EQ(NULL, g_state.popupMenu) << "no menu without a window";
     EXPECT_EQ(NULL, g_state.classPicture) << "the brush's picture is deleted";
@@ -92,7 +92,7 @@ TEST(FailedStart, EndsTheProcessWithTheFailureExitCode) {
   }
   EXPECT_EQ(kFailedExitCode, exitCode);
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(TEXT_START_FAILED, answerer.texts[0]);
+  EXPECT_EQ(WIDE(TEXT_START_FAILED), answerer.texts[0]);
   EXPECT_EQ(settingsBefore, ReadTextFile(settings)) << "nothing written beside the executable";
 }
 

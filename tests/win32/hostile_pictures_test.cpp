@@ -60,7 +60,7 @@ void ExpectOutcome(const PictureCase& c) {
   HRGN actual = CreateRectRgn(0, 0, 0, 0);
   int kind = GetWindowRgn(accessory.window, actual);
   if (c.outcome != kReported) {
-    EXPECT_TRUE(answerer.texts.empty()) << (answerer.texts.empty() ? "" : answerer.texts[0]);
+    EXPECT_TRUE(answerer.texts.empty()) << (answerer.texts.empty() ? L"" : answerer.texts[0]);
     EXPECT_EQ(c.shape.width, rect.right - rect.left);
     EXPECT_EQ(c.shape.height, rect.bottom - rect.top);
     EXPECT_NE(ERROR, kind);
@@ -71,7 +71,7 @@ void ExpectOutcome(const PictureCase& c) {
     DeleteObject(expected);
   } else if (c.outcome == kReported) {
     ASSERT_EQ(1u, answerer.texts.size());
-    EXPECT_EQ(TEXT_PICTURE_SIZE_FAILED, answerer.texts[0]);
+    EXPECT_EQ(WIDE(TEXT_PICTURE_SIZE_FAILED), answerer.texts[0]);
     EXPECT_EQ(120, rect.right - rect.left);
     EXPECT_EQ(120, rect.bottom - rect.top);
     EXPECT_EQ(ERROR, kind) << "without a picture the window keeps its full rectangle";

@@ -120,8 +120,8 @@ TEST(HostileSkinFolder, ChoosingAnEntryThatIsNoPictureIsReported) {
   SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN, 0);  // .bmp
   SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 2, 0);  // x, the folder
   ASSERT_EQ(2u, answerer.texts.size());
-  EXPECT_EQ(TEXT_SKIN_MISSING, answerer.texts[0]);
-  EXPECT_EQ(TEXT_SKIN_MISSING, answerer.texts[1]);
+  EXPECT_EQ(WIDE(TEXT_SKIN_MISSING), answerer.texts[0]);
+  EXPECT_EQ(WIDE(TEXT_SKIN_MISSING), answerer.texts[1]);
   EXPECT_STREQ("default", g_state.currentSkin);
   EXPECT_EQ(0, DrainQuit()) << "this copy must go on running";
   EXPECT_EQ(SettingsNaming("default"), ReadTextFile(install.dir + SETTINGS_FILE));

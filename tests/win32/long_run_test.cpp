@@ -122,7 +122,7 @@ TEST(LongRun, HundredFailedSwitchesLeakNothingAndChangeNothing) {
   ExpectSameCounts(before, CountObjects());
 
   ASSERT_EQ(101u, answerer.texts.size());
-  for (const std::string& text : answerer.texts) EXPECT_EQ(TEXT_SKIN_MISSING, text);
+  for (const std::wstring& text : answerer.texts) EXPECT_EQ(WIDE(TEXT_SKIN_MISSING), text);
   EXPECT_STREQ("default", g_state.currentSkin);
   EXPECT_EQ(1, g_state.skinCount) << "the rescan after the message drops the vanished picture";
   EXPECT_EQ(0, DrainQuit());

@@ -20,7 +20,8 @@ std::string ShortcutPath() {
 
 // The properties a shortcut file holds, read back through the Shell Link object.
 struct ShortcutProperties {
-  std::string target, arguments, description;
+  std::string target, arguments;
+  std::wstring description;  // the program's own text, read wide as the shell shows it
   int showCommand = 0;
   bool loaded = false;
 };
@@ -41,8 +42,13 @@ ShortcutProperties ReadShortcut(const std::string& path) {
       read.target = text;
       link->GetArguments(text, MAX_PATH);
       read.arguments = text;
-      link->GetDescription(text, MAX_PATH);
-      read.description = text;
+      IShellLinkW* wideLink = NULL;
+      if (SUCCEEDED(link->QueryInterface(IID_IShellLinkW, reinterpret_cast<void**>(&wideLink)))) {
+        wchar_t description[MAX_PATH] = L"";
+        wideLink->GetDescription(description, MAX_PATH);
+        read.description = description;
+        wideLink->Release();
+      }
       link->GetShowCmd(&read.showCommand);
       file->Release();
     }
@@ -72,7 +78,7 @@ class StartupRegistration : public testing::Test {
     ASSERT_TRUE(read.loaded);
     EXPECT_EQ(install.dir + "Perchling.exe", read.target);
     EXPECT_EQ("/s", read.arguments);
-    EXPECT_EQ(TEXT_SHORTCUT_DESCRIPTION, read.description);
+    EXPECT_EQ(WIDE(TEXT_SHORTCUT_DESCRIPTION), read.description);
     EXPECT_EQ(SW_SHOWNORMAL, read.showCommand);
   }
   TempInstall install;
@@ -85,7 +91,7 @@ TEST_F(StartupRegistration, WritesTheShortcutAndReportsCompletion) {
   EXPECT_EQ(0, IsStartupRegistered(NULL));
   MessageBoxAnswerer answerer;
   RegisterStartup(NULL);
-  EXPECT_EQ(std::vector<std::string>{TEXT_REGISTERED}, answerer.texts);
+  EXPECT_EQ(std::vector<std::wstring>{WIDE(TEXT_REGISTERED)}, answerer.texts);
   EXPECT_EQ(1, IsStartupRegistered(NULL));
   ExpectRegistered();
 }
@@ -95,13 +101,14 @@ TEST_F(StartupRegistration, AgainAsksFirst_NoKeepsTheOldFile_YesReplacesIt) {
   {
     MessageBoxAnswerer answerer(IDNO);
     RegisterStartup(NULL);
-    EXPECT_EQ(std::vector<std::string>{TEXT_ALREADY_REGISTERED}, answerer.texts);
+    EXPECT_EQ(std::vector<std::wstring>{WIDE(TEXT_ALREADY_REGISTERED)}, answerer.texts);
   }
   EXPECT_EQ("an old shortcut", ReadTextFile(shortcut));
 
   MessageBoxAnswerer answerer(IDYES);
   RegisterStartup(NULL);
-  EXPECT_EQ((std::vector<std::string>{TEXT_ALREADY_REGISTERED, TEXT_REGISTERED}), answerer.texts);
+  EXPECT_EQ((std::vector<std::wstring>{WIDE(TEXT_ALREADY_REGISTERED), WIDE(TEXT_REGISTERED)}),
+            answerer.texts);
   ExpectRegistered();
 }
 
@@ -110,7 +117,9 @@ TEST_F(StartupRegistration, FolderInTheWay_ReportsFailureAndStaysThere) {
   CreateDirectoryA(shortcut.c_str(), NULL);
   MessageBoxAnswerer answerer(IDYES);
   RegisterStartup(NULL);
-  EXPECT_EQ((std::vector<std::string>{TEXT_ALREADY_REGISTERED, TEXT_REGISTRATION_FAILED}), answerer.texts);
+  EXPECT_EQ(
+      (std::vector<std::wstring>{WIDE(TEXT_ALREADY_REGISTERED), WIDE(TEXT_REGISTRATION_FAILED)}),
+      answerer.texts);
   DWORD attributes = GetFileAttributesA(shortcut.c_str());
   EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
 }
@@ -127,7 +136,9 @@ TEST_F(StartupRegistration, ComInAnotherMode_ReportsFailureAndKeepsTheOldShortcu
   MessageBoxAnswerer answerer(IDYES);
   RegisterStartup(NULL);
   CoUninitialize();
-  EXPECT_EQ((std::vector<std::string>{TEXT_ALREADY_REGISTERED, TEXT_REGISTRATION_FAILED}), answerer.texts);
+  EXPECT_EQ(
+      (std::vector<std::wstring>{WIDE(TEXT_ALREADY_REGISTERED), WIDE(TEXT_REGISTRATION_FAILED)}),
+      answerer.texts);
   EXPECT_EQ(old, ReadTextFile(shortcut));
 }
 
@@ -136,7 +147,7 @@ TEST_F(StartupRegistration, ComAlreadyInitialised_RegistersAndLeavesItInitialise
   ASSERT_EQ(S_OK, CoInitialize(NULL));
   MessageBoxAnswerer answerer;
   RegisterStartup(NULL);
-  EXPECT_EQ(std::vector<std::string>{TEXT_REGISTERED}, answerer.texts);
+  EXPECT_EQ(std::vector<std::wstring>{WIDE(TEXT_REGISTERED)}, answerer.texts);
   CoUninitialize();
   EXPECT_EQ(S_OK, CoInitialize(NULL)) << "one CoUninitialize must have ended it";
   CoUninitialize();
@@ -149,7 +160,7 @@ TEST_F(StartupRegistration, TargetPathThatDoesNotFit_ReportsFailure) {
   lstrcpynA(g_state.installDir, ("C:\\" + deep + "\\").c_str(), kPathSize);
   MessageBoxAnswerer answerer;
   RegisterStartup(NULL);
-  EXPECT_EQ(std::vector<std::string>{TEXT_REGISTRATION_FAILED}, answerer.texts);
+  EXPECT_EQ(std::vector<std::wstring>{WIDE(TEXT_REGISTRATION_FAILED)}, answerer.texts);
   EXPECT_EQ(0, IsStartupRegistered(NULL));
 }
 
@@ -165,7 +176,7 @@ TEST_F(StartupRegistration, HundredRegistrationsLeaveNothingBehind) {
   ASSERT_TRUE(PumpUntilIdle()) << "the registrations left messages waiting";
   ExpectSameCounts(before, CountObjects());
   ASSERT_EQ(203u, answerer.texts.size()) << "a question and a completion for each";
-  EXPECT_EQ(TEXT_ALREADY_REGISTERED, answerer.texts[201]);
-  EXPECT_EQ(TEXT_REGISTERED, answerer.texts[202]);
+  EXPECT_EQ(WIDE(TEXT_ALREADY_REGISTERED), answerer.texts[201]);
+  EXPECT_EQ(WIDE(TEXT_REGISTERED), answerer.texts[202]);
   ExpectRegistered();
 }

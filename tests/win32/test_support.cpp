@@ -129,17 +129,24 @@ static std::string WindowText(HWND window) {
   return text;
 }
 
+// Read wide, as the screen shows it: an ANSI read would hide a text given in the wrong code page.
+static std::wstring WideWindowText(HWND window) {
+  wchar_t text[1024] = L"";
+  GetWindowTextW(window, text, sizeof text / sizeof text[0]);
+  return text;
+}
+
 static BOOL CALLBACK CollectStaticText(HWND child, LPARAM context) {
   char className[32];
   GetClassNameA(child, className, sizeof className);
-  if (lstrcmpiA(className, "Static") == 0 && GetWindowTextLengthA(child) > 0)
-    *reinterpret_cast<std::string*>(context) = WindowText(child);
+  if (lstrcmpiA(className, "Static") == 0 && GetWindowTextLengthW(child) > 0)
+    *reinterpret_cast<std::wstring*>(context) = WideWindowText(child);
   return TRUE;
 }
 
 // A message box's text: its last static control with text (the first may be its icon).
-static std::string BoxText(HWND box) {
-  std::string text;
+static std::wstring BoxText(HWND box) {
+  std::wstring text;
   EnumChildWindows(box, CollectStaticText, reinterpret_cast<LPARAM>(&text));
   return text;
 }

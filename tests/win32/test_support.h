@@ -40,13 +40,14 @@ void RemoveTree(const std::string& dir);
 // bodies, and fails the test and closes any dialog nothing waits for, so no test can hang in one.
 void StartModalWatch();
 
-// Answers every message box titled title while in place, recording its text.
+// Answers every message box titled title while in place, recording its text as the box shows it,
+// in UTF-16: compare with WIDE(TEXT_X).
 struct MessageBoxAnswerer {
   explicit MessageBoxAnswerer(int answer = IDOK, const char* title = TEXT_TITLE);
   ~MessageBoxAnswerer();
   MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
   MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;
-  std::vector<std::string> texts;
+  std::vector<std::wstring> texts;
   int answer;
   std::string title;
   MessageBoxAnswerer* outer;  // the answerer in place before this one

@@ -1,0 +1,73 @@
+// The program's texts read as written, and its skins can be opened, whatever the system's ANSI
+// code page. The suite runs these under 932; the code-page end-to-end test runs them again in a
+// Western locale (1252) and beside a manifest that asks for UTF-8 (65001). No narrow Japanese
+// literal appears here: it would hold Shift-JIS bytes, which mean something else there.
+#include <gtest/gtest.h>
+
+#include "about/about_box.h"
+#include "app/accessory.h"
+#include "base/program.h"
+#include "test_support.h"
+
+namespace {
+
+std::wstring MenuText(HMENU menu, UINT position) {
+  wchar_t text[256] = L"";
+  GetMenuStringW(menu, position, text, sizeof text / sizeof text[0], MF_BYPOSITION);
+  return text;
+}
+
+// Writes a small picture under a name given in UTF-16, as Explorer would save it.
+void WriteWideNamedSkin(const std::string& installDir, const wchar_t* name) {
+  wchar_t dir[kPathSize];
+  MultiByteToWideChar(CP_ACP, 0, installDir.c_str(), -1, dir, kPathSize);
+  const std::wstring path = std::wstring(dir) + L"skin\\" + name + L".bmp";
+  const std::string bytes = BmpBytes({4, 3, [](int, int) { return 0x00336699u; }}, kBmp24);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
+  ASSERT_NE(INVALID_HANDLE_VALUE, file);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);
+  CloseHandle(file);
+}
+
+}  // namespace
+
+TEST(EveryCodePage, MenuItemsAndMessagesReadAsWritten) {
+  printf("ANSI code page %u\n", GetACP());  // the end-to-end test checks which one it got
+  {
+    TempInstall install({"default"}, {8, 6, [](int, int) { return 0x00336699u; }}, "default");
+    OpenedAccessory accessory(install.dir);
+    EXPECT_EQ(WIDE(TEXT_MENU_SKINS), MenuText(g_state.popupMenu, 0));
+  }
+  TempInstall empty;  // no pictures: the picture-size message and the greyed "none" item
+  MessageBoxAnswerer answerer;
+  OpenedAccessory accessory(empty.dir);
+  EXPECT_EQ(std::vector<std::wstring>{WIDE(TEXT_PICTURE_SIZE_FAILED)}, answerer.texts);
+  EXPECT_EQ(WIDE(TEXT_MENU_NO_SKINS), MenuText(g_state.skinMenu, 0));
+}
+
+TEST(EveryCodePage, EveryListedSkinCanBeOpened) {
+  // Thai has no character in 932 or 1252, Japanese none in 1252: the ANSI file search names such
+  // files with '?'. Under 65001 all three are listed.
+  TempInstall install({"default"}, {8, 6, [](int, int) { return 0x00336699u; }}, "default");
+  WriteWideNamedSkin(install.dir, L"\x0E01\x0E02");
+  WriteWideNamedSkin(install.dir, L"\x30BD\x30E9");  // ソラ
+  OpenedAccessory accessory(install.dir);
+  ASSERT_LE(1, g_state.skinCount);
+  if (GetACP() == CP_UTF8) {
+    EXPECT_EQ(3, g_state.skinCount) << "UTF-8 names every file";
+  }
+  for (int i = 0; i < g_state.skinCount; ++i) {
+    HBITMAP picture = LoadSkinPicture(g_state.skinNames[i]);
+    EXPECT_TRUE(picture) << "listed, but cannot be opened: " << g_state.skinNames[i];
+    if (picture) DeleteObject(picture);
+  }
+}
+
+TEST(EveryCodePage, LinkFontIsTheJapaneseFace) {
+  HFONT font = CreateLinkFont();
+  LOGFONTW read = {};
+  ASSERT_TRUE(GetObjectW(font, sizeof read, &read));
+  EXPECT_EQ(std::wstring(WIDE(TEXT_ABOUT_FONT)), read.lfFaceName);
+  DeleteObject(font);
+}
