@@ -1,10 +1,9 @@
-// Start-up, the window class and the message loop. Start reading at RunPerchling().
+// Start-up, the window class, the message loop and clean-up. Start reading at RunPerchling().
 #include "app/startup.h"
 
 #include "app/accessory.h"
 #include "base/program.h"
 #include "res/texts.h"
-#include "skins/context_menu.h"
 
 ATOM RegisterAccessoryClass() {
   // Painting is nothing but the background erase: the brush's pattern starts at the client
@@ -37,8 +36,11 @@ void UnregisterAccessoryClass() {
 }
 
 int RunPerchling(HINSTANCE instance, int showCommand) {
-  if (!StartAccessory(instance, showCommand)) return kFailedExitCode;
-  return RunMessageLoop();
+  HWND window = StartAccessory(instance, showCommand);
+  if (!window) return kFailedExitCode;
+  int exitCode = RunMessageLoop();
+  CloseAccessory(window);
+  return exitCode;
 }
 
 HWND StartAccessory(HINSTANCE instance, int showCommand) {
@@ -51,20 +53,17 @@ HWND OpenAccessory(int showCommand) {
   LoadSettings();
   HWND window = NULL;
   if (RegisterAccessoryClass()) {
-    window = CreateWindowExA(kAccessoryExStyle, ACCESSORY_CLASS, ACCESSORY_TITLE, kAccessoryStyle,
-                             CW_USEDEFAULT, CW_USEDEFAULT, kFallbackSize, kFallbackSize, NULL, NULL,
-                             g_state.instance, NULL);
+    window = OpenAccessoryWindow(showCommand);
     if (!window) UnregisterAccessoryClass();
   }
-  if (!window) {
-    // Without a window there is nothing to close: the message loop would wait for ever.
-    ShowMessage(NULL, TEXT_START_FAILED);
-    return NULL;
-  }
-  ShowWindow(window, showCommand);
-  UpdateWindow(window);
-  SetUpContextMenu();
+  // Without a window there is nothing to close: the message loop would wait for ever.
+  if (!window) ShowMessage(NULL, TEXT_START_FAILED);
   return window;
+}
+
+void CloseAccessory(HWND window) {
+  CloseAccessoryWindow(window);
+  UnregisterAccessoryClass();
 }
 
 int RunMessageLoop() {
