@@ -110,14 +110,17 @@ TEST(IsPlainFileName, ReadsTheBytesInTheGivenCodePage) {
   EXPECT_EQ(1, IsPlainFileName("\xE9\\x", IsLeadByte932)) << "one Shift-JIS character, then x";
 }
 
-TEST(FollowPosition, PerchesOnTheTitleBarWithoutClamping) {
-  FollowPoint onWindow = FollowPosition(800, 100, 75, 90);
-  EXPECT_EQ(800 - 75 - 60, onWindow.x);
-  EXPECT_EQ(100 - 90 + 22, onWindow.y);
-  FollowPoint aboveScreen = FollowPosition(300, 0, 120, 120);
-  EXPECT_EQ(120, aboveScreen.x);
-  EXPECT_EQ(-98, aboveScreen.y);
-  FollowPoint minimised = FollowPosition(-31840, -32000, 64, 80);
-  EXPECT_EQ(-31840 - 64 - 60, minimised.x);
-  EXPECT_EQ(-32000 - 80 + 22, minimised.y);
+// The perch's right edge lies kFollowInset pixels left of the window's, and its lowest
+// kTitleOverlap rows over the window's top, wherever the window is: near the top of the screen the
+// perch rises above it, unclamped, and a minimised window far off takes it along.
+TEST(FollowPosition, RightEdgeInsetAndLowestRowsOverTheWindowsTop) {
+  const struct {
+    int right, top, width, height;
+  } windows[] = {{800, 100, 75, 90}, {300, 0, 120, 120}, {-31840, -32000, 64, 80}};
+  for (const auto& w : windows) {
+    FollowPoint perch = FollowPosition(w.right, w.top, w.width, w.height);
+    EXPECT_EQ(w.right - kFollowInset, perch.x + w.width) << w.right;
+    EXPECT_EQ(w.top + kTitleOverlap, perch.y + w.height) << w.top;
+  }
+  EXPECT_LT(FollowPosition(300, 0, 120, 120).y, 0) << "not clamped to the screen";
 }

@@ -1,12 +1,15 @@
-// The About box in-process: placement, link colours and cursor, opening links, the keys that do
-// and do not close it, and the GDI objects it leaves behind.
+// The About box in-process: placement, where its parts are and what a click on them does, link
+// colours and cursor, opening links, the keys that do and do not close it, and the GDI objects it
+// leaves behind.
 #include "about/about_box.h"
 
 #include <gtest/gtest.h>
-#include <string.h>
 #include <winternl.h>
 
+#include <algorithm>
+#include <climits>
 #include <memory>
+#include <vector>
 
 #include "base/program.h"
 #include "object_counts.h"
@@ -16,8 +19,8 @@
 
 namespace {
 
-const COLORREF kBlue = 0x00FF0000;
-const COLORREF kPurple = 0x00800080;
+const COLORREF kBlue = kLinkColours[0];    // not opened yet
+const COLORREF kPurple = kLinkColours[1];  // opened
 
 // Opens the About box owned by owner, runs body on it and closes it with OK if body did not.
 bool WithAboutBox(HWND owner, const std::function<void(HWND)>& body) {
@@ -55,6 +58,35 @@ void ClickLink(HWND dialog, int id) {
   SendMessageA(link, WM_LBUTTONUP, 0, 0);
 }
 
+// A click with the mouse at a point of the screen: it goes to the window the point hits, which is
+// returned.
+HWND ClickAt(POINT point) {
+  HWND hit = WindowFromPoint(point);
+  ScreenToClient(hit, &point);
+  SendMessageA(hit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(point.x, point.y));
+  SendMessageA(hit, WM_LBUTTONUP, 0, MAKELPARAM(point.x, point.y));
+  return hit;
+}
+
+// The size of a label's text in font.
+SIZE TextExtent(HWND label, HGDIOBJ font) {
+  char text[kUrlSize];
+  GetWindowTextA(label, text, kUrlSize);
+  HDC dc = GetDC(label);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE extent = {};
+  GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  return extent;
+}
+
+// Windows draws a link label in the link font; Wine selects the label's own font after
+// WM_CTLCOLORSTATIC. Both are checked.
+std::vector<HGDIOBJ> LinkFonts(HWND link) {
+  return {g_state.linkFont, reinterpret_cast<HGDIOBJ>(SendMessageA(link, WM_GETFONT, 0, 0))};
+}
+
 // A key as the dialog's loop hands it to the dialog manager.
 void PressKey(HWND dialog, WPARAM key) {
   MSG message = {GetFocus(), WM_KEYDOWN, key, 0, 0, {0, 0}};
@@ -90,6 +122,51 @@ TEST_F(AboutBox, IsCentredOnTheScreenWithItsCaptionAndOwner) {
     GetDlgItemTextA(dialog, IDC_LINK_CHARACTER, url, sizeof url);
     EXPECT_STREQ(TEXT_URL_CHARACTER, url);
   }));
+}
+
+// Its texts and icon are shown by controls that lie inside the box, a click on the middle of a
+// link's text opens that link, and a click on OK closes the box, which has no close box.
+TEST_F(AboutBox, ShowsItsPartsInsideIt_ClicksOnALinksTextAndOnOkReachThem) {
+  HWND closed = NULL;
+  EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) {
+    closed = dialog;
+    EXPECT_FALSE(GetWindowLongPtrA(dialog, GWL_STYLE) & WS_SYSMENU) << "no close box";
+    RECT box, inside;
+    GetClientRect(dialog, &box);
+    MapWindowPoints(dialog, NULL, reinterpret_cast<POINT*>(&box), 2);
+    std::vector<std::string> shown;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      RECT rect = WindowRect(child);
+      IntersectRect(&inside, &rect, &box);
+      EXPECT_TRUE(EqualRect(&inside, &rect)) << "control " << GetDlgCtrlID(child);
+      char text[256] = "";
+      GetWindowTextA(child, text, sizeof text);
+      if ((GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
+        lstrcpynA(text, SendMessageA(child, STM_GETICON, 0, 0) ? "<icon>" : "", sizeof text);
+      shown.push_back(text);
+    }
+    for (const char* part : {TEXT_ABOUT_VERSION, TEXT_ABOUT_MAKER_LABEL, TEXT_ABOUT_CHARACTER_LABEL,
+                             TEXT_URL_MAKER, TEXT_URL_CHARACTER, "OK", "<icon>"})
+      EXPECT_NE(shown.end(), std::find(shown.begin(), shown.end(), part)) << part;
+    MessageBoxAnswerer answerer;
+    for (int id : {IDC_LINK_MAKER, IDC_LINK_CHARACTER}) {
+      HWND link = GetDlgItem(dialog, id);
+      POINT middle = {INT_MAX, INT_MAX};  // of the text in the narrower, lower font
+      for (HGDIOBJ font : LinkFonts(link)) {
+        SIZE extent = TextExtent(link, font);
+        middle = {std::min<LONG>(middle.x, extent.cx / 2), std::min<LONG>(middle.y, extent.cy / 2)};
+      }
+      ClientToScreen(link, &middle);
+      EXPECT_EQ(link, ClickAt(middle)) << id;
+      EXPECT_EQ(kPurple, LinkColour(dialog, id)) << id;
+    }
+    EXPECT_TRUE(answerer.texts.empty());
+    HWND ok = GetDlgItem(dialog, IDOK);
+    RECT okRect = WindowRect(ok);
+    EXPECT_EQ(ok, ClickAt({(okRect.left + okRect.right) / 2, (okRect.top + okRect.bottom) / 2}));
+    EXPECT_FALSE(IsWindowVisible(dialog));
+  }));
+  EXPECT_FALSE(IsWindow(closed));
 }
 
 TEST_F(AboutBox, LinksAreDrawnInTheLinkFontAndOtherStaticsAreLeftAlone) {
@@ -195,27 +272,15 @@ TEST_F(AboutBox, HundredOpeningsLeaveNothingBehind) {
   ExpectSameCounts(before, CountObjects());
 }
 
-// A link label shows its whole URL on one line: a wrapped URL would show only its first part, and
-// the character's page would look like the maker's home page. Windows draws the label in the link
-// font; Wine selects the label's own font after WM_CTLCOLORSTATIC, so it must fit in both.
+// A link label shows its whole URL on one line, in either font: a wrapped URL would show only its
+// first part, and the character's page would look like the maker's home page.
 TEST_F(AboutBox, EachLinkShowsItsWholeUrl) {
   EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) {
     for (int id : {IDC_LINK_MAKER, IDC_LINK_CHARACTER}) {
       HWND link = GetDlgItem(dialog, id);
-      char url[kUrlSize];
-      GetWindowTextA(link, url, kUrlSize);
       RECT client;
       GetClientRect(link, &client);
-      HGDIOBJ labelFont = reinterpret_cast<HGDIOBJ>(SendMessageA(link, WM_GETFONT, 0, 0));
-      for (HGDIOBJ font : {static_cast<HGDIOBJ>(g_state.linkFont), labelFont}) {
-        HDC dc = GetDC(link);
-        HGDIOBJ old = SelectObject(dc, font);
-        SIZE extent;
-        GetTextExtentPoint32A(dc, url, static_cast<int>(strlen(url)), &extent);
-        SelectObject(dc, old);
-        ReleaseDC(link, dc);
-        EXPECT_LE(extent.cx, client.right) << url;
-      }
+      for (HGDIOBJ font : LinkFonts(link)) EXPECT_LE(TextExtent(link, font).cx, client.right) << id;
     }
   }));
 }
