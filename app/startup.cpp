@@ -5,7 +5,9 @@
 #include "base/program.h"
 #include "res/texts.h"
 
-ATOM RegisterAccessoryClass() {
+// Registers "PerchlingClass" with the current skin's picture as its background brush. Returns 0,
+// keeping nothing, if the class cannot be registered.
+static ATOM RegisterAccessoryClass() {
   // Painting is nothing but the background erase: the brush's pattern starts at the client
   // area's origin and the window has exactly the picture's size, so the picture shows once.
   // Without a picture there is no brush and the window stays unpainted.
@@ -29,7 +31,8 @@ ATOM RegisterAccessoryClass() {
   return registered;
 }
 
-void UnregisterAccessoryClass() {
+// Unregisters the class and deletes its brush's picture (the window must be gone).
+static void UnregisterAccessoryClass() {
   UnregisterClassA(ACCESSORY_CLASS, g_state.instance);  // deletes the class brush too
   if (g_state.classPicture) DeleteObject(g_state.classPicture);
   g_state.classPicture = NULL;

@@ -10,13 +10,6 @@ enum {
   kFailedExitCode = 1,  // the accessory could not start, or the message loop itself failed
 };
 
-// Registers "PerchlingClass" with the current skin's picture as its background brush. Returns 0,
-// keeping nothing, if the class cannot be registered.
-ATOM RegisterAccessoryClass();
-
-// Unregisters the class and deletes its brush's picture (the window must be gone).
-void UnregisterAccessoryClass();
-
 // The whole life of the process: start-up, the message loop, clean-up. Returns the exit code: the
 // quit message's, or kFailedExitCode if the accessory could not start.
 int RunPerchling(HINSTANCE instance, int showCommand);

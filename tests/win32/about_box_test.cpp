@@ -4,6 +4,7 @@
 #include "about/about_box.h"
 
 #include <gtest/gtest.h>
+#include <string.h>
 #include <winternl.h>
 
 #include <algorithm>
@@ -65,7 +66,7 @@ SIZE TextExtent(HWND label, HGDIOBJ font) {
   HDC dc = GetDC(label);
   HGDIOBJ old = SelectObject(dc, font);
   SIZE extent = {};
-  GetTextExtentPoint32A(dc, text, lstrlenA(text), &extent);
+  GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &extent);
   SelectObject(dc, old);
   ReleaseDC(label, dc);
   return extent;

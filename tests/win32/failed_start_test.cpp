@@ -4,6 +4,7 @@
 // made in-process by patching the program's USER32 imports. However a whole run's loop ends,
 // clean-up leaves nothing behind, and setting.ini is never written over what a new copy wrote.
 #include <gtest/gtest.h>
+#include <string.h>
 
 #include <string>
 
@@ -120,7 +121,7 @@ DWORD g_runStart;
 
 DWORD WINAPI ProgramPath(HMODULE, LPSTR path, DWORD size) {
   lstrcpynA(path, g_programPath.c_str(), static_cast<int>(size));
-  return static_cast<DWORD>(lstrlenA(path));
+  return static_cast<DWORD>(strlen(path));
 }
 
 // The copy the skin switch starts: it is quick, and goes back to night before the old copy ends.
