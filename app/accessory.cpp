@@ -1,6 +1,7 @@
-// The accessory window's procedure: shape and size at creation, the follow tick, the commands of
-// the context menu, and teardown. The procedure only dispatches; each message has its handler
-// below. This is the one place that knows every subsystem: they know only the program module.
+// The accessory window: opened and closed around the message loop, and its procedure: shape and
+// size at creation, the follow tick, the commands of the context menu, and teardown. The procedure
+// only dispatches; each message has its handler below. This is the one place that knows every
+// subsystem: they know only the program module.
 #include "app/accessory.h"
 
 #include "about/about_box.h"
@@ -66,12 +67,13 @@ static void OnTimer(HWND window) {
   MoveWindow(window, perch.x, perch.y, g_state.skinWidth, g_state.skinHeight, TRUE);
 }
 
-// Stops following and drops the shape property and the menus: the part of teardown the skin
-// switch shares.
+// Drops the menus and the shape property and stops following, the reverse of opening: the part
+// of teardown the skin switch shares. A stopped accessory tears down no more.
 static void StopAccessory(HWND window) {
-  KillTimer(window, kFollowTimerId);
-  if (GetPropA(window, REGION_PROPERTY)) RemovePropA(window, REGION_PROPERTY);
   DestroyContextMenu();
+  if (GetPropA(window, REGION_PROPERTY)) RemovePropA(window, REGION_PROPERTY);
+  KillTimer(window, kFollowTimerId);
+  g_state.accessoryStopped = 1;
 }
 
 // A skin choice: once the choice is saved, this copy stops, starts a new copy of the program,
@@ -108,8 +110,11 @@ void RouteCommand(HWND window, WPARAM wParam) {
 }
 
 // Teardown: reached when the window is destroyed and by the Close command. A setting that was
-// too long to be read whole is not written back cut short.
+// too long to be read whole is not written back cut short. Once the Close command or the skin
+// switch has stopped the accessory, destroying the window afterwards writes nothing: after a
+// switch the new copy may have written setting.ini already.
 static void OnDestroy(HWND window) {
+  if (g_state.accessoryStopped) return;
   StopAccessory(window);
   if (!g_state.settingTooLong) SaveSettings();
   PostQuitMessage(0);
@@ -133,4 +138,20 @@ LRESULT CALLBACK AccessoryWndProc(HWND window, UINT message, WPARAM wParam, LPAR
       return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND OpenAccessoryWindow(int showCommand) {
+  HWND window = CreateWindowExA(kAccessoryExStyle, ACCESSORY_CLASS, ACCESSORY_TITLE,
+                                kAccessoryStyle, CW_USEDEFAULT, CW_USEDEFAULT, kFallbackSize,
+                                kFallbackSize, NULL, NULL, g_state.instance, NULL);
+  if (!window) return NULL;
+  ShowWindow(window, showCommand);
+  UpdateWindow(window);
+  SetUpContextMenu();
+  return window;
+}
+
+void CloseAccessoryWindow(HWND window) {
+  DestroyContextMenu();  // gone already, unless the loop ended without teardown or switch
+  if (IsWindow(window)) DestroyWindow(window);
 }

@@ -1,12 +1,13 @@
-// Start-up, the window class and the message loop. Start reading at RunPerchling().
+// Start-up, the window class, the message loop and clean-up. Start reading at RunPerchling().
 #include "app/startup.h"
 
 #include "app/accessory.h"
 #include "base/program.h"
 #include "res/texts.h"
-#include "skins/context_menu.h"
 
-ATOM RegisterAccessoryClass() {
+// Registers "PerchlingClass" with the current skin's picture as its background brush. Returns 0,
+// keeping nothing, if the class cannot be registered.
+static ATOM RegisterAccessoryClass() {
   // Painting is nothing but the background erase: the brush's pattern starts at the client
   // area's origin and the window has exactly the picture's size, so the picture shows once.
   // Without a picture there is no brush and the window stays unpainted.
@@ -30,15 +31,19 @@ ATOM RegisterAccessoryClass() {
   return registered;
 }
 
-void UnregisterAccessoryClass() {
+// Unregisters the class and deletes its brush's picture (the window must be gone).
+static void UnregisterAccessoryClass() {
   UnregisterClassA(ACCESSORY_CLASS, g_state.instance);  // deletes the class brush too
   if (g_state.classPicture) DeleteObject(g_state.classPicture);
   g_state.classPicture = NULL;
 }
 
 int RunPerchling(HINSTANCE instance, int showCommand) {
-  if (!StartAccessory(instance, showCommand)) return kFailedExitCode;
-  return RunMessageLoop();
+  HWND window = StartAccessory(instance, showCommand);
+  if (!window) return kFailedExitCode;
+  int exitCode = RunMessageLoop();
+  CloseAccessory(window);
+  return exitCode;
 }
 
 HWND StartAccessory(HINSTANCE instance, int showCommand) {
@@ -57,20 +62,17 @@ HWND OpenAccessory(int showCommand) {
   LoadSettings();
   HWND window = NULL;
   if (RegisterAccessoryClass()) {
-    window = CreateWindowExA(kAccessoryExStyle, ACCESSORY_CLASS, ACCESSORY_TITLE, kAccessoryStyle,
-                             CW_USEDEFAULT, CW_USEDEFAULT, kFallbackSize, kFallbackSize, NULL, NULL,
-                             g_state.instance, NULL);
+    window = OpenAccessoryWindow(showCommand);
     if (!window) UnregisterAccessoryClass();
   }
-  if (!window) {
-    // Without a window there is nothing to close: the message loop would wait for ever.
-    ShowMessage(NULL, WIDE(TEXT_START_FAILED));
-    return NULL;
-  }
-  ShowWindow(window, showCommand);
-  UpdateWindow(window);
-  SetUpContextMenu();
+  // Without a window there is nothing to close: the message loop would wait for ever.
+  if (!window) ShowMessage(NULL, WIDE(TEXT_START_FAILED));
   return window;
+}
+
+void CloseAccessory(HWND window) {
+  CloseAccessoryWindow(window);
+  UnregisterAccessoryClass();
 }
 
 int RunMessageLoop() {

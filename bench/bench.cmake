@@ -2,7 +2,7 @@
 # against the per-run union, the programs that time start-up, the skin switch, idle cost and the
 # cost of detailed skins against minimal Win32 programs built the way Perchling.exe is.
 add_executable(region_bench ${CMAKE_SOURCE_DIR}/bench/region_bench.cpp)
-target_link_libraries(region_bench perchling_region_reference perchling_app)
+target_link_libraries(region_bench perchling_region_reference)
 target_compile_options(region_bench PRIVATE -O2)
 target_link_options(region_bench PRIVATE -static)
 

@@ -2,8 +2,8 @@
 # Runs Perchling's benchmarks and writes their tables into docs/performance.md:
 #   bench/run.sh
 # Builds in build/ (as scripts/test.sh does), then runs the Windows benchmark programs under Wine
-# on an Xvfb display of their own, with a Wine prefix of their own in build/bench/. Takes about
-# fifteen minutes; everything it starts is stopped at the end. Not part of ctest.
+# in a session of the tests' kind (tests/wine-session.sh) of their own, in build/bench/. Takes
+# about fifteen minutes; everything it starts is stopped at the end. Not part of ctest.
 set -eu
 cd "$(dirname "$0")/.."
 root="$PWD"
@@ -17,21 +17,15 @@ mkdir -p "$state"
 rm -rf "$state/install"
 cp -r "$windows/dist" "$state/install"  # Perchling.exe and the shipped skins
 
+# The session's one persistent wineserver serves the whole run, so its CPU time can be read from
+# /proc; the benchmarks then run wine directly, with their output their own.
+session="$root/tests/wine-session.sh"
+trap '"$session" "$state" stop' EXIT
+"$session" "$state" start >&2
 . scripts/wine-env.sh
 wine_env "$state/prefix"
-stop_bench() {
-  timeout 30 wineserver -k 2>/dev/null || true
-  stop_xvfb "$state"
-}
-trap stop_bench EXIT
-start_xvfb "$state"
-prepare_prefix >"$state/prefix.log" 2>&1 </dev/null
-# Xvfb has no window manager: without this, Wine waits two seconds for one at every hide.
-timeout 60 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >>"$state/prefix.log" 2>&1
-# One wineserver for the whole run, so that its CPU time can be read from /proc.
-timeout 30 wineserver -w
-wineserver -p >>"$state/prefix.log" 2>&1 </dev/null
-timeout 120 wine wineboot >>"$state/prefix.log" 2>&1 </dev/null
+DISPLAY="$(cat "$state/display")"
+export DISPLAY
 wineserver_pid=""
 for proc in /proc/[0-9]*; do
   case "$(cat "$proc/comm" 2>/dev/null)" in wineserver*) ;; *) continue ;; esac

@@ -4,14 +4,12 @@ find_package(GTest REQUIRED)
 find_package(Threads REQUIRED)
 
 set(SANITIZE -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
-add_library(perchling_core STATIC ${PORTABLE_SOURCES})
-target_include_directories(perchling_core PUBLIC ${CMAKE_SOURCE_DIR})
-target_compile_options(perchling_core PUBLIC -Wall -Wextra ${SANITIZE})
-target_link_options(perchling_core PUBLIC ${SANITIZE})
+target_compile_options(perchling_portable PUBLIC -Wall -Wextra ${SANITIZE})
+target_link_options(perchling_portable PUBLIC ${SANITIZE})
 
 file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
 add_executable(native_tests ${NATIVE_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tests/pictures/pictures.cpp)
-target_link_libraries(native_tests perchling_core GTest::gtest_main Threads::Threads)
+target_link_libraries(native_tests perchling_portable GTest::gtest_main Threads::Threads)
 add_test(NAME native COMMAND native_tests)
 
 # The Windows sub-build, configured with the MinGW toolchain and rebuilt on every build.

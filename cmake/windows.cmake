@@ -21,29 +21,41 @@ math(EXPR PERCHLING_VERSION_MAJOR "${CMAKE_MATCH_1}")
 math(EXPR PERCHLING_VERSION_MINOR "${CMAKE_MATCH_2}")
 configure_file(${CMAKE_SOURCE_DIR}/res/version.h.in ${CMAKE_BINARY_DIR}/generated/version.h @ONLY)
 
-file(GLOB APP_SOURCES CONFIGURE_DEPENDS
-  ${CMAKE_SOURCE_DIR}/base/*.cpp ${CMAKE_SOURCE_DIR}/app/*.cpp ${CMAKE_SOURCE_DIR}/shape/*.cpp
-  ${CMAKE_SOURCE_DIR}/skins/*.cpp ${CMAKE_SOURCE_DIR}/shell/*.cpp ${CMAKE_SOURCE_DIR}/about/*.cpp)
-# The per-run region union is only a yardstick for the tests and benchmarks, not part of the program.
-set(REGION_REFERENCE_SOURCES ${CMAKE_SOURCE_DIR}/shape/region_reference.cpp)
-list(REMOVE_ITEM APP_SOURCES ${CMAKE_SOURCE_DIR}/app/main.cpp ${REGION_REFERENCE_SOURCES})
-add_library(perchling_app STATIC ${APP_SOURCES})
-target_include_directories(perchling_app PUBLIC ${CMAKE_SOURCE_DIR} ${CMAKE_BINARY_DIR}/generated)
-target_compile_options(perchling_app PUBLIC ${WARNINGS} ${CHARSET})
-target_compile_definitions(perchling_app PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601)
-target_link_libraries(perchling_app PUBLIC shell32 ole32 uuid gdi32 user32)
+# Every Windows target that builds on the program's libraries compiles as they do: warnings, the
+# strings' code page, Windows 7's API and the generated version header.
+target_include_directories(perchling_portable PUBLIC ${CMAKE_BINARY_DIR}/generated)
+target_compile_options(perchling_portable PUBLIC ${WARNINGS} ${CHARSET})
+target_compile_definitions(perchling_portable PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601)
 
-set(RESOURCES ${CMAKE_SOURCE_DIR}/res/perchling.rc)
-# The script pulls in the header and both pictures; a change to any of them rebuilds the .res.
+add_library(perchling_region STATIC ${REGION_SOURCES})
+target_link_libraries(perchling_region PUBLIC perchling_portable gdi32)
+
+add_library(perchling_accessory STATIC ${ACCESSORY_SOURCES})
+target_link_libraries(perchling_accessory PUBLIC perchling_region shell32 ole32 uuid gdi32 user32)
+
+add_library(perchling_region_reference STATIC ${REGION_REFERENCE_SOURCES})
+target_link_libraries(perchling_region_reference PUBLIC perchling_region)
+
+# The script pulls in its headers and both pictures; a change to any of them rebuilds the .res.
 set_source_files_properties(${RESOURCES} PROPERTIES OBJECT_DEPENDS
-  "${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/perchling.ico;${CMAKE_SOURCE_DIR}/res/link.cur;${CMAKE_BINARY_DIR}/generated/version.h")
+  "${CMAKE_SOURCE_DIR}/res/resource.h;${CMAKE_SOURCE_DIR}/res/texts.h;${CMAKE_SOURCE_DIR}/res/perchling.ico;${CMAKE_SOURCE_DIR}/res/link.cur;${CMAKE_BINARY_DIR}/generated/version.h")
 
-add_executable(Perchling WIN32 app/main.cpp ${RESOURCES})
-target_link_libraries(Perchling perchling_app)
+add_executable(Perchling WIN32 ${PERCHLING_SOURCES})
+target_link_libraries(Perchling perchling_accessory)
+
+# perchskin.exe, the skin kit: a console program on Perchling's portable core and region builder
+# (the run scan and the skin-name rules are Perchling's own, never copied).
+add_executable(perchskin ${PERCHSKIN_SOURCES})
+target_link_libraries(perchskin perchling_region windowscodecs ole32 uuid gdi32 user32 shell32)
+
 if(MINGW)
-  # One file that needs no MinGW DLLs; stripped, and without the C++ runtime's exception tables.
-  target_compile_options(perchling_app PRIVATE -Os -fno-exceptions -fno-rtti)
+  # The programs' code is made small, without the C++ runtime's exception tables; each program is
+  # one stripped file that needs no MinGW DLLs.
+  foreach(program_code perchling_portable perchling_region perchling_accessory perchskin)
+    target_compile_options(${program_code} PRIVATE -Os -fno-exceptions -fno-rtti)
+  endforeach()
   target_link_options(Perchling PRIVATE -static -s -Wl,--gc-sections)
+  target_link_options(perchskin PRIVATE -static -s -Wl,--gc-sections)
 endif()
 
 # The install folder: the program and its skins; setting.ini is written by the program.
@@ -55,11 +67,6 @@ add_custom_command(TARGET Perchling POST_BUILD
   COMMAND ${CMAKE_COMMAND} -E copy ${SKINS} ${DIST}/skin/
   VERBATIM)
 
-# The skin kit, perchskin.exe.
-include(${CMAKE_SOURCE_DIR}/skinkit/skinkit.cmake)
-
-add_library(perchling_region_reference STATIC ${REGION_REFERENCE_SOURCES})
-target_link_libraries(perchling_region_reference PUBLIC perchling_app)
 
 if(MINGW)
   include(${CMAKE_SOURCE_DIR}/bench/bench.cmake)

@@ -10,8 +10,9 @@ cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build -j "$(nproc)"
 dist="$top/build/windows/dist"
 probe="$top/build/windows/perch_probe.exe"
+state="$top/build/wine-run"
 . scripts/wine-env.sh
-wine_env "$top/build/wine-run"
+wine_env "$state/prefix"
 
 if [ -n "${DISPLAY:-}" ]; then
   prepare_prefix
@@ -19,10 +20,12 @@ if [ -n "${DISPLAY:-}" ]; then
   cd "$dist" && exec wine ./Perchling.exe
 fi
 
-state="$top/build/wine-run-display"
-start_xvfb "$state"
-trap 'timeout 30 wineserver -k 2>/dev/null; stop_xvfb "$state"' EXIT
-prepare_prefix
+# Without a display: a Wine session as the tests have, on an Xvfb display of its own.
+session="$top/tests/wine-session.sh"
+trap '"$session" "$state" stop' EXIT
+"$session" "$state" start
+DISPLAY="$(cat "$state/display")"
+export DISPLAY
 # Every program runs on one Wine desktop of its own, 800 x 600.
 desktop="explorer /desktop=Perchling,800x600"
 

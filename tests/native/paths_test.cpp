@@ -110,14 +110,14 @@ TEST(IsPlainFileName, ReadsTheBytesInTheGivenCodePage) {
   EXPECT_EQ(1, IsPlainFileName("\xE9\\x", IsLeadByte932)) << "one Shift-JIS character, then x";
 }
 
-TEST(FollowPosition, PerchesOnTheTitleBarWithoutClamping) {
-  FollowPoint onWindow = FollowPosition(800, 100, 75, 90);
-  EXPECT_EQ(800 - 75 - 60, onWindow.x);
-  EXPECT_EQ(100 - 90 + 22, onWindow.y);
-  FollowPoint aboveScreen = FollowPosition(300, 0, 120, 120);
-  EXPECT_EQ(120, aboveScreen.x);
-  EXPECT_EQ(-98, aboveScreen.y);
-  FollowPoint minimised = FollowPosition(-31840, -32000, 64, 80);
-  EXPECT_EQ(-31840 - 64 - 60, minimised.x);
-  EXPECT_EQ(-32000 - 80 + 22, minimised.y);
+// The perch's right edge lies kFollowInset pixels left of the window's and its lowest
+// kTitleOverlap rows over the window's top, wherever the window is: unclamped above the screen,
+// far off with a minimised window.
+TEST(FollowPosition, RightEdgeInsetAndLowestRowsOverTheWindowsTop) {
+  const int windows[][4] = {{800, 100, 75, 90}, {300, 0, 120, 120}, {-31840, -32000, 64, 80}};
+  for (const auto& w : windows) {  // right, top, width, height
+    FollowPoint perch = FollowPosition(w[0], w[1], w[2], w[3]);
+    EXPECT_EQ(w[0] - kFollowInset, perch.x + w[2]);
+    EXPECT_EQ(w[1] + kTitleOverlap, perch.y + w[3]);
+  }
 }

@@ -1,12 +1,16 @@
-// The About box in-process: placement, link colours and cursor, opening links, the keys that do
-// and do not close it, and the GDI objects it leaves behind.
+// The About box in-process: placement, where its parts are and what a click on them does, link
+// colours and cursor, opening links, the keys that do and do not close it, and the GDI objects it
+// leaves behind.
 #include "about/about_box.h"
 
 #include <gtest/gtest.h>
 #include <string.h>
 #include <winternl.h>
 
+#include <algorithm>
+#include <climits>
 #include <memory>
+#include <vector>
 
 #include "base/program.h"
 #include "object_counts.h"
@@ -16,8 +20,8 @@
 
 namespace {
 
-const COLORREF kBlue = 0x00FF0000;
-const COLORREF kPurple = 0x00800080;
+const COLORREF kBlue = kLinkColours[0];    // not opened yet
+const COLORREF kPurple = kLinkColours[1];  // opened
 
 // Opens the About box owned by owner, runs body on it and closes it with OK if body did not.
 bool WithAboutBox(HWND owner, const std::function<void(HWND)>& body) {
@@ -55,6 +59,25 @@ void ClickLink(HWND dialog, int id) {
   SendMessageA(link, WM_LBUTTONUP, 0, 0);
 }
 
+// The size of a label's text in font.
+SIZE TextExtent(HWND label, HGDIOBJ font) {
+  char text[kUrlSize];
+  GetWindowTextA(label, text, kUrlSize);
+  HDC dc = GetDC(label);
+  HGDIOBJ old = SelectObject(dc, font);
+  SIZE extent = {};
+  GetTextExtentPoint32A(dc, text, static_cast<int>(strlen(text)), &extent);
+  SelectObject(dc, old);
+  ReleaseDC(label, dc);
+  return extent;
+}
+
+// Windows draws a link label in the link font; Wine selects the label's own font after
+// WM_CTLCOLORSTATIC. Both are checked.
+std::vector<HGDIOBJ> LinkFonts(HWND link) {
+  return {g_state.linkFont, reinterpret_cast<HGDIOBJ>(SendMessageA(link, WM_GETFONT, 0, 0))};
+}
+
 // A key as the dialog's loop hands it to the dialog manager.
 void PressKey(HWND dialog, WPARAM key) {
   MSG message = {GetFocus(), WM_KEYDOWN, key, 0, 0, {0, 0}};
@@ -84,11 +107,48 @@ TEST_F(AboutBox, IsCentredOnTheScreenWithItsCaptionAndOwner) {
     GetWindowTextA(dialog, caption, sizeof caption);
     EXPECT_STREQ(TEXT_ABOUT_CAPTION, caption);
     EXPECT_EQ(owner(), GetWindow(dialog, GW_OWNER));
-    char url[64];
-    GetDlgItemTextA(dialog, IDC_LINK_MAKER, url, sizeof url);
-    EXPECT_STREQ(TEXT_URL_MAKER, url);
-    GetDlgItemTextA(dialog, IDC_LINK_CHARACTER, url, sizeof url);
-    EXPECT_STREQ(TEXT_URL_CHARACTER, url);
+  }));
+}
+
+// Its texts and icon are shown by controls inside the box, a click on the middle of a link's text
+// hits that link, and a click on OK closes the box, which has no close box.
+TEST_F(AboutBox, ShowsItsPartsInsideIt_ClicksOnALinksTextAndOnOkReachThem) {
+  EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) {
+    EXPECT_FALSE(GetWindowLongPtrA(dialog, GWL_STYLE) & WS_SYSMENU) << "no close box";
+    RECT box, inside;
+    GetClientRect(dialog, &box);
+    MapWindowPoints(dialog, NULL, reinterpret_cast<POINT*>(&box), 2);
+    std::vector<std::string> shown;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      RECT rect = WindowRect(child);
+      IntersectRect(&inside, &rect, &box);
+      EXPECT_TRUE(EqualRect(&inside, &rect)) << "control " << GetDlgCtrlID(child);
+      char text[256] = "";
+      GetWindowTextA(child, text, sizeof text);
+      bool icon = (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+      shown.push_back(icon && SendMessageA(child, STM_GETICON, 0, 0) ? "<icon>" : text);
+    }
+    for (const char* part : {TEXT_ABOUT_VERSION, TEXT_ABOUT_MAKER_LABEL, TEXT_ABOUT_CHARACTER_LABEL,
+                             TEXT_URL_MAKER, TEXT_URL_CHARACTER, "OK", "<icon>"})
+      EXPECT_NE(shown.end(), std::find(shown.begin(), shown.end(), part)) << part;
+    for (int id : {IDC_LINK_MAKER, IDC_LINK_CHARACTER}) {
+      HWND link = GetDlgItem(dialog, id);
+      POINT middle = {INT_MAX, INT_MAX};  // of the text, in the narrower and lower font
+      for (HGDIOBJ font : LinkFonts(link)) {
+        SIZE extent = TextExtent(link, font);
+        middle = {std::min<LONG>(middle.x, extent.cx / 2), std::min<LONG>(middle.y, extent.cy / 2)};
+      }
+      ClientToScreen(link, &middle);
+      EXPECT_EQ(link, WindowFromPoint(middle)) << id;
+    }
+    HWND ok = GetDlgItem(dialog, IDOK);
+    RECT rect = WindowRect(ok);
+    POINT middle = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ASSERT_EQ(ok, WindowFromPoint(middle));
+    ScreenToClient(ok, &middle);
+    SendMessageA(ok, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(middle.x, middle.y));
+    SendMessageA(ok, WM_LBUTTONUP, 0, MAKELPARAM(middle.x, middle.y));
+    EXPECT_FALSE(IsWindowVisible(dialog));
   }));
 }
 
@@ -151,16 +211,10 @@ TEST_F(AboutBox, CursorOverTheLinksIsTheLinkCursor_ElsewhereTheArrow) {
     for (int id : {IDC_LINK_MAKER, IDC_LINK_CHARACTER}) {
       HWND link = GetDlgItem(dialog, id);
       SetCursor(arrow);
-      EXPECT_EQ(TRUE,
-                AboutDlgProc(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), overClient));
-      EXPECT_EQ(1, GetWindowLongPtrA(dialog, DWLP_MSGRESULT));
-      EXPECT_EQ(linkCursor, GetCursor()) << id;
-      SetCursor(arrow);
       SendMessageA(link, WM_SETCURSOR, reinterpret_cast<WPARAM>(link), overClient);
-      EXPECT_EQ(linkCursor, GetCursor()) << "through the label's own handling, " << id;
+      EXPECT_EQ(linkCursor, GetCursor()) << id;
     }
     HWND ok = GetDlgItem(dialog, IDOK);
-    EXPECT_EQ(FALSE, AboutDlgProc(dialog, WM_SETCURSOR, reinterpret_cast<WPARAM>(ok), overClient));
     SetCursor(linkCursor);
     SendMessageA(ok, WM_SETCURSOR, reinterpret_cast<WPARAM>(ok), overClient);
     EXPECT_EQ(arrow, GetCursor());
@@ -195,27 +249,15 @@ TEST_F(AboutBox, HundredOpeningsLeaveNothingBehind) {
   ExpectSameCounts(before, CountObjects());
 }
 
-// A link label shows its whole URL on one line: a wrapped URL would show only its first part, and
-// the character's page would look like the maker's home page. Windows draws the label in the link
-// font; Wine selects the label's own font after WM_CTLCOLORSTATIC, so it must fit in both.
+// A link label shows its whole URL on one line, in either font: a wrapped URL would show only its
+// first part, and the character's page would look like the maker's home page.
 TEST_F(AboutBox, EachLinkShowsItsWholeUrl) {
   EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) {
     for (int id : {IDC_LINK_MAKER, IDC_LINK_CHARACTER}) {
       HWND link = GetDlgItem(dialog, id);
-      char url[kUrlSize];
-      GetWindowTextA(link, url, kUrlSize);
       RECT client;
       GetClientRect(link, &client);
-      HGDIOBJ labelFont = reinterpret_cast<HGDIOBJ>(SendMessageA(link, WM_GETFONT, 0, 0));
-      for (HGDIOBJ font : {static_cast<HGDIOBJ>(g_state.linkFont), labelFont}) {
-        HDC dc = GetDC(link);
-        HGDIOBJ old = SelectObject(dc, font);
-        SIZE extent;
-        GetTextExtentPoint32A(dc, url, static_cast<int>(strlen(url)), &extent);
-        SelectObject(dc, old);
-        ReleaseDC(link, dc);
-        EXPECT_LE(extent.cx, client.right) << url;
-      }
+      for (HGDIOBJ font : LinkFonts(link)) EXPECT_LE(TextExtent(link, font).cx, client.right) << id;
     }
   }));
 }

@@ -1,14 +1,18 @@
 // A start that cannot make its window class or its window says so, writes nothing, leaves nothing
 // behind and ends the process with the failure exit code instead of waiting for ever with nothing
 // to close. The message loop's exit code is defined even when GetMessageA fails. The failures are
-// made in-process by patching the program's USER32 imports.
+// made in-process by patching the program's USER32 imports. However a whole run's loop ends,
+// clean-up leaves nothing behind, and setting.ini is never written over what a new copy wrote.
 #include <gtest/gtest.h>
+#include <string.h>
 
 #include <string>
 
 #include "app/startup.h"
 #include "base/program.h"
 #include "import_patch.h"
+#include "object_counts.h"
+#include "res/resource.h"
 #include "res/texts.h"
 #include "test_support.h"
 
@@ -107,4 +111,69 @@ TEST(MessageLoop, EndsWithTheQuitCodeOrTheFailureCodeWhenGetMessageFails) {
     exitCode = RunMessageLoop();
   }
   EXPECT_EQ(kFailedExitCode, exitCode);
+}
+
+namespace {
+
+std::string g_programPath;         // where the program believes it runs from
+void (*g_endRun)(HWND) = nullptr;  // how the running accessory is to end; cleared once done
+DWORD g_runStart;
+
+DWORD WINAPI ProgramPath(HMODULE, LPSTR path, DWORD size) {
+  lstrcpynA(path, g_programPath.c_str(), static_cast<int>(size));
+  return static_cast<DWORD>(strlen(path));
+}
+
+// The copy the skin switch starts: it is quick, and goes back to night before the old copy ends.
+HINSTANCE WINAPI NewCopyChoosesNight(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR installDir, INT) {
+  WriteTextFile(std::string(installDir) + "setting.ini", SettingsNaming("night"));
+  return reinterpret_cast<HINSTANCE>(42);
+}
+
+// A thread timer served by the program's own message loop: ends the run once, then ends the loop
+// itself, with a code no run has, if the run has not ended by the deadline.
+void CALLBACK EndTheRun(HWND, UINT, UINT_PTR, DWORD) {
+  HWND accessory = FindWindowA("PerchlingClass", NULL);
+  void (*end)(HWND) = g_endRun;
+  g_endRun = nullptr;
+  if (end && accessory) end(accessory);
+  if (GetTickCount() - g_runStart > kPatienceMs) PostQuitMessage(99);
+}
+
+}  // namespace
+
+TEST(CleanUp, HoweverTheLoopEndsNothingOfTheRunIsLeftBehind) {
+  ASSERT_TRUE(GdiCountWorks());
+  TempInstall install({"default", "night"}, Solid(16, 12, 0x00336699), "night");
+  g_programPath = install.dir + "Perchling.exe";
+  ImportPatch module("KERNEL32.dll", "GetModuleFileNameA", reinterpret_cast<void*>(ProgramPath));
+  ImportPatch relaunch("SHELL32.dll", "ShellExecuteA",
+                       reinterpret_cast<void*>(NewCopyChoosesNight));
+  ASSERT_TRUE(module.slot && relaunch.slot);
+  const struct {
+    const char* how;
+    void (*end)(HWND accessory);
+  } ends[] = {
+      {"warm-up", [](HWND a) { SendMessageA(a, WM_COMMAND, IDM_CLOSE, 0); }},
+      {"Close command", [](HWND a) { SendMessageA(a, WM_COMMAND, IDM_CLOSE, 0); }},
+      {"close keystroke", [](HWND a) { SendMessageA(a, WM_CLOSE, 0, 0); }},
+      {"skin switch to default", [](HWND a) { SendMessageA(a, WM_COMMAND, IDM_FIRST_SKIN, 0); }},
+  };
+  for (const auto& end : ends) {
+    SCOPED_TRACE(end.how);
+    ZeroMemory(&g_state, sizeof g_state);  // as at the start of a process
+    ObjectCounts before = CountObjects();
+    g_endRun = end.end;
+    g_runStart = GetTickCount();
+    UINT_PTR timer = SetTimer(NULL, 0, 20, EndTheRun);
+    EXPECT_EQ(0, RunPerchling(GetModuleHandleA(NULL), SW_SHOWNOACTIVATE));
+    KillTimer(NULL, timer);
+    EXPECT_EQ(0, DrainQuit()) << "teardown ran twice";
+    EXPECT_FALSE(ClassIsRegistered());
+    EXPECT_EQ(nullptr, g_state.classPicture);
+    EXPECT_EQ(SettingsNaming("night"), install.Settings());
+    // Windows, menus, the brush and picture; the first run may leave what the platform keeps
+    // from its first use.
+    if (&end != &ends[0]) ExpectSameCounts(before, CountObjects());
+  }
 }

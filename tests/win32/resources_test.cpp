@@ -1,7 +1,6 @@
 // The resources as built into the executable (the tests link the same script): the icon, the link
-// cursor, the About box's template and the version information.
+// cursor and the version information. The About box's layout is tested on the box itself.
 #include <gtest/gtest.h>
-#include <wchar.h>
 
 #include "res/resource.h"
 #include "res/texts.h"
@@ -30,47 +29,6 @@ struct GroupDirectory {
   GroupEntry entries[1];
 };
 #pragma pack(pop)
-
-// Reads a classic dialog template: its header, then each item, DWORD-aligned.
-struct TemplateReader {
-  const BYTE* at;
-  WORD Word() {
-    WORD value = *reinterpret_cast<const WORD*>(at);
-    at += 2;
-    return value;
-  }
-  DWORD Dword() { return Word() | static_cast<DWORD>(Word()) << 16; }
-  // A string or a 0xFFFF-prefixed ordinal, returned as "#<ordinal>".
-  std::string Text() {
-    if (*reinterpret_cast<const WORD*>(at) == 0xFFFF) {
-      Word();
-      return "#" + std::to_string(Word());
-    }
-    const wchar_t* wide = reinterpret_cast<const wchar_t*>(at);
-    at += (wcslen(wide) + 1) * 2;
-    char text[256];
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, NULL, NULL);
-    return text;
-  }
-  void Align() {
-    while (reinterpret_cast<UINT_PTR>(at) % 4) ++at;
-  }
-};
-
-// A control's class as a name: the ordinals of the predefined classes, or the name in capitals.
-std::string ClassName(std::string text) {
-  if (text == "#128") return "BUTTON";
-  if (text == "#130") return "STATIC";
-  CharUpperA(&text[0]);
-  return text;
-}
-
-struct TemplateItem {
-  DWORD style;
-  short x, y, width, height;
-  int id;
-  std::string kind, text;
-};
 
 }  // namespace
 
@@ -105,55 +63,6 @@ TEST(Resources, CursorIs32x32MonochromeWithItsHotSpotAt5_5) {
   EXPECT_EQ(32, image->biWidth);
   EXPECT_EQ(64, image->biHeight) << "image and mask";
   EXPECT_EQ(1, image->biBitCount);
-}
-
-TEST(Resources, AboutDialogTemplateIsAsDesigned) {
-  DWORD size = 0;
-  TemplateReader read = {ResourceBytes(RT_DIALOG, IDD_ABOUT, &size)};
-  ASSERT_NE(nullptr, read.at);
-  EXPECT_EQ(static_cast<DWORD>(WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFONT), read.Dword());
-  EXPECT_EQ(0u, read.Dword());
-  WORD count = read.Word();
-  EXPECT_EQ(0, static_cast<short>(read.Word())) << "x";
-  EXPECT_EQ(0, static_cast<short>(read.Word())) << "y";
-  EXPECT_EQ(187, static_cast<short>(read.Word())) << "width";
-  EXPECT_EQ(123, static_cast<short>(read.Word())) << "height";
-  EXPECT_EQ("", read.Text()) << "menu";
-  EXPECT_EQ("", read.Text()) << "class";
-  EXPECT_EQ(TEXT_ABOUT_CAPTION, read.Text());
-  EXPECT_EQ(9, read.Word());
-  EXPECT_EQ(TEXT_ABOUT_FONT, read.Text());
-
-  const DWORD kChild = WS_CHILD | WS_VISIBLE;
-  const TemplateItem expected[] = {
-      {kChild | BS_DEFPUSHBUTTON | WS_TABSTOP, 51, 102, 78, 14, IDOK, "BUTTON", "OK"},
-      {kChild | SS_ICON, 18, 37, 20, 20, -1, "STATIC", "#102"},
-      {kChild | SS_CENTER | WS_GROUP, 57, 15, 117, 18, -1, "STATIC",
-       TEXT_ABOUT_VERSION},
-      {kChild | WS_GROUP, 57, 45, 70, 8, -1, "STATIC", TEXT_ABOUT_MAKER_LABEL},
-      {kChild | WS_GROUP, 57, 67, 76, 8, -1, "STATIC", TEXT_ABOUT_CHARACTER_LABEL},
-      {kChild | SS_NOTIFY | WS_GROUP, 63, 55, 91, 8, 1000, "STATIC", TEXT_URL_MAKER},
-      {kChild | SS_NOTIFY | WS_GROUP, 63, 75, 111, 8, 1001, "STATIC",
-       TEXT_URL_CHARACTER},
-      {kChild | BS_GROUPBOX, 54, 6, 123, 30, -1, "BUTTON", ""},
-  };
-  ASSERT_EQ(sizeof expected / sizeof expected[0], count);
-  for (const TemplateItem& item : expected) {
-    read.Align();
-    SCOPED_TRACE(item.text);
-    EXPECT_EQ(item.style, read.Dword());
-    EXPECT_EQ(0u, read.Dword());
-    EXPECT_EQ(item.x, static_cast<short>(read.Word()));
-    EXPECT_EQ(item.y, static_cast<short>(read.Word()));
-    EXPECT_EQ(item.width, static_cast<short>(read.Word()));
-    EXPECT_EQ(item.height, static_cast<short>(read.Word()));
-    EXPECT_EQ(item.id, static_cast<short>(read.Word()));
-    EXPECT_EQ(item.kind, ClassName(read.Text()));
-    EXPECT_EQ(item.text, read.Text());
-    WORD creationData = read.Word();
-    EXPECT_EQ(0, creationData);
-    read.at += creationData;
-  }
 }
 
 TEST(Resources, VersionInformationNamesTheProduct) {

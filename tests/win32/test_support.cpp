@@ -7,7 +7,6 @@
 #include "app/follow.h"
 #include "app/startup.h"
 #include "base/program.h"
-#include "skins/context_menu.h"
 
 // A path as a wide string with the \\?\ prefix, which lifts MAX_PATH: tests reach paths longer
 // than the program itself ever may, and must be able to remove them again.
@@ -286,11 +285,9 @@ OpenedAccessory::OpenedAccessory(const std::string& installDir, int showCommand)
 OpenedAccessory::~OpenedAccessory() { Close(); }
 
 void OpenedAccessory::Close() {
-  if (window && IsWindow(window)) DestroyWindow(window);
+  CloseAccessory(window);
   window = NULL;
-  DestroyContextMenu();
   DrainQuit();
-  UnregisterAccessoryClass();
 }
 
 TargetWindow::TargetWindow(const std::string& title, int x, int y, int width, int height)

@@ -76,7 +76,7 @@ int DrainQuit(WPARAM* exitCode = nullptr);
 struct OpenedAccessory {
   explicit OpenedAccessory(const std::string& installDir, int showCommand = SW_SHOWNOACTIVATE);
   ~OpenedAccessory();
-  void Close();  // destroys the window if still there, drops the quit message and the class
+  void Close();  // cleans up as the program does after its loop, and drops the quit message
   HWND window;
 };
 
