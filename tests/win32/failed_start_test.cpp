@@ -124,6 +124,12 @@ DWORD WINAPI ProgramPath(HMODULE, LPSTR path, DWORD size) {
   return static_cast<DWORD>(strlen(path));
 }
 
+// The same path as the program checks it: the ANSI name read back must be the wide one.
+DWORD WINAPI ProgramPathWide(HMODULE, LPWSTR path, DWORD size) {
+  return static_cast<DWORD>(MultiByteToWideChar(CP_ACP, 0, g_programPath.c_str(), -1, path,
+                                                static_cast<int>(size))) - 1;
+}
+
 // The copy the skin switch starts: it is quick, and goes back to night before the old copy ends.
 HINSTANCE WINAPI NewCopyChoosesNight(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR installDir, INT) {
   WriteTextFile(std::string(installDir) + "setting.ini", SettingsNaming("night"));
@@ -147,9 +153,11 @@ TEST(CleanUp, HoweverTheLoopEndsNothingOfTheRunIsLeftBehind) {
   TempInstall install({"default", "night"}, Solid(16, 12, 0x00336699), "night");
   g_programPath = install.dir + "Perchling.exe";
   ImportPatch module("KERNEL32.dll", "GetModuleFileNameA", reinterpret_cast<void*>(ProgramPath));
+  ImportPatch wideModule("KERNEL32.dll", "GetModuleFileNameW",
+                         reinterpret_cast<void*>(ProgramPathWide));
   ImportPatch relaunch("SHELL32.dll", "ShellExecuteA",
                        reinterpret_cast<void*>(NewCopyChoosesNight));
-  ASSERT_TRUE(module.slot && relaunch.slot);
+  ASSERT_TRUE(module.slot && wideModule.slot && relaunch.slot);
   const struct {
     const char* how;
     void (*end)(HWND accessory);
