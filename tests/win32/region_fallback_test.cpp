@@ -105,3 +105,33 @@ TEST(RegionFallback, WhenNoRegionCanBeMadeThereIsNoShapeRatherThanAWrongOne) {
   }
   DeleteObject(bitmap);
 }
+
+namespace {
+
+// CreateCompatibleDC that makes the first context (made for the screen) but not the second (made
+// compatible with the first), which the picture is drawn from.
+HDC WINAPI RefuseSecondContext(HDC compatibleWith) {
+  typedef HDC(WINAPI * Real)(HDC);
+  return compatibleWith ? NULL : reinterpret_cast<Real>(Gdi32("CreateCompatibleDC"))(NULL);
+}
+
+}  // namespace
+
+TEST(RegionFallback, WithoutAContextToDrawThePictureFromThereIsNoShape) {
+  TempInstall install;
+  HBITMAP bitmap = LoadPicture(install, Squares());
+  ASSERT_NE(nullptr, bitmap);
+  WarmUp(bitmap);
+  int before = CountGdiObjects();
+  HRGN shape;
+  {
+    ImportPatch contexts("GDI32.dll", "CreateCompatibleDC",
+                         reinterpret_cast<void*>(RefuseSecondContext));
+    ASSERT_NE(nullptr, contexts.slot);
+    shape = CreateRegionFromBitmap(bitmap, kMagenta);
+  }
+  EXPECT_EQ(nullptr, shape) << "an uncopied working copy is all black: a full rectangle";
+  if (shape) DeleteObject(shape);
+  EXPECT_EQ(before, CountGdiObjects());
+  DeleteObject(bitmap);
+}
