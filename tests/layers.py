@@ -19,7 +19,7 @@ LAYERS = {
     "shell": {"res", "base"},           # the Startup shortcut
     "about": {"res", "base"},           # the About box
     "app": {"res", "base", "shape", "skins", "shell", "about"},
-    "skinkit": {"res", "base", "shape"},  # perchskin.exe
+    "skinkit": {"res", "base", "shape", "app"},  # perchskin.exe (app/follow.h: where it perches)
     "bench": {"res", "base", "shape", "skinkit"},
 }
 
