@@ -1,7 +1,7 @@
 """The release zip as a Windows user gets it: one folder with the program, its skins and two texts;
 a readme.txt that Notepad on a Japanese Windows shows cleanly; and Perchling started from the
 unpacked folder in a path with Japanese and spaces, taken through every skin of its menu and
-closed from it."""
+closed from it; and the skin kit run from there, finding every shipped skin fine."""
 import glob
 import hashlib
 import os
@@ -14,6 +14,7 @@ import zipfile
 from hostile_support import accessory_window, fold, region_pixels
 from perchling import (MAGENTA, WINDOWS_BUILD, Bmp, Install, Target, accessory_count,
                        accessory_rect, main, probe, wait_for, xdotool)
+from test_skinkit import text, windows_path
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 RELEASE = os.path.join(WINDOWS_BUILD or "", "release")
@@ -186,6 +187,20 @@ class UnpackedRelease(unittest.TestCase):
         with zipfile.ZipFile(release_zip()) as archive:
             shipped = [name[len(TOP):] for name in archive.namelist() if not name.endswith("/")]
         self.assertEqual(sorted(shipped + ["setting.ini"]), self.install.files())
+
+
+class UnpackedKit(unittest.TestCase):
+    def test_the_kit_checks_every_shipped_skin_clean_from_the_unpacked_folder(self):
+        install = Unpacked(release_zip())
+        try:
+            skins = [windows_path(install.path("skin", name)) for name in shipped_skins()]
+            done = subprocess.run(["wine", install.path("perchskin.exe"), "check", *skins],
+                                  capture_output=True, timeout=120, stdin=subprocess.DEVNULL)
+            out = done.stdout.decode("cp932")
+            self.assertEqual(0, done.returncode, out + done.stderr.decode("cp932", "replace"))
+            self.assertEqual(len(skins), out.count(text("TEXT_KIT_VERDICT_FINE")), out)
+        finally:
+            install.remove()
 
 
 if __name__ == "__main__":
