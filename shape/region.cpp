@@ -168,16 +168,16 @@ int ScanBitmapRuns(HBITMAP bitmap, DWORD transparent, PixelRunSink sink, void* c
   return 1;
 }
 
-size_t CountRegionRects(HRGN region) {
+int CountRegionRects(HRGN region, size_t* count) {
   // Asked without a buffer the platform says how many bytes the data takes; only the header,
   // which holds the count, is read from the data itself.
   DWORD size = region ? GetRegionData(region, 0, NULL) : 0;
   if (size < sizeof(RGNDATAHEADER)) return 0;
   RGNDATA* data = static_cast<RGNDATA*>(malloc(size));
-  size_t count = 0;
-  if (data && GetRegionData(region, size, data) == size) count = data->rdh.nCount;
+  int read = data && GetRegionData(region, size, data) == size;
+  if (read) *count = data->rdh.nCount;
   free(data);
-  return count;
+  return read;
 }
 
 HRGN CreateRegionFromBitmap(HBITMAP bitmap, DWORD transparent) {

@@ -1,7 +1,8 @@
 // perchskin: the skin kit. It turns a picture with an alpha channel into a skin Perchling can
 // load, and says what is wrong with a skin: its format, how finely cut its shape is, fringes of
-// near-magenta, the bottom row, its name. Started with only file names (pictures dropped on it),
-// it converts and checks each one and keeps its own console window open until Enter.
+// near-magenta, whether it reaches the title bar, its name. Started with only file names
+// (pictures dropped on it), it converts and checks each one and keeps its own console window
+// open until Enter.
 // Start reading at main(). Texts are in kit_texts.h; the judging is portable (skin_report.h).
 #include <windows.h>
 

@@ -96,13 +96,14 @@ PictureResult ReadFileStart(const wchar_t* path, uint8_t* bytes, size_t size, si
   return result;
 }
 
-// The rectangles of the shape the accessory gives its window for the bitmap; 0 with no shape.
+// The rectangles of the shape the accessory gives its window for the bitmap; 0 if there is no
+// shape or it cannot be read.
 static int CountShapeRects(HBITMAP bitmap, size_t* rects) {
   HRGN shape = CreateRegionFromBitmap(bitmap, kSkinKey);
   if (!shape) return 0;
-  *rects = CountRegionRects(shape);
+  int counted = CountRegionRects(shape, rects);
   DeleteObject(shape);
-  return 1;
+  return counted;
 }
 
 uint32_t* LoadSkinPixels(const wchar_t* path, int width, int height, size_t* shapeRects) {
