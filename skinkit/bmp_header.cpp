@@ -29,9 +29,9 @@ static int IsDrawable(int bits, uint32_t compression, int topDown) {
 // The bytes of an info header's palette: the colours it says it uses (at most 256), or for 8 bits
 // or fewer, when it says 0, a colour for every pixel value.
 static uint64_t PaletteBytes(int bits, uint32_t coloursUsed) {
-  uint64_t colours = coloursUsed > 256 ? 256 : coloursUsed;
-  if (bits <= 8 && (colours == 0 || colours > (1u << bits))) colours = 1u << bits;
-  return colours * 4;
+  uint64_t most = bits <= 8 ? uint64_t(1) << bits : 256;
+  if (coloursUsed == 0) return bits <= 8 ? most * 4 : 0;
+  return (coloursUsed < most ? coloursUsed : most) * 4;
 }
 
 BmpHeaderResult ParseBmpHeader(const uint8_t* bytes, size_t length, uint64_t fileSize,

@@ -55,7 +55,7 @@ TEST(ShapeRects, TheKitsCountIsTheWindowsCount) {
   WriteBmp(pictures.Skin("stripes"), {400, 300, [](int x, int) { return x % 2 ? kMagenta : 0; }});
   WriteBmp(pictures.Skin("all cut"), Solid(5, 4, kMagenta));
   WriteBmp(pictures.Skin("checkerboard"), Checkerboard(20, 10));
-  struct Case {
+  const struct Case {
     std::string path;
     size_t rects;
   } cases[] = {
