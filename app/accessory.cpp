@@ -5,7 +5,7 @@
 #include "app/accessory.h"
 
 #include "about/about_box.h"
-#include "app/follow.h"
+#include "base/follow.h"
 #include "base/program.h"
 #include "res/resource.h"
 #include "res/texts.h"

@@ -6,7 +6,7 @@
 #pragma once
 #include <windows.h>
 
-#include "app/follow.h"
+#include "base/follow.h"
 #include "res/texts.h"
 
 #define ACCESSORY_CLASS "PerchlingClass"

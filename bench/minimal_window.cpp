@@ -4,7 +4,7 @@
 // ticks do nothing (for idle cost).
 #include <windows.h>
 
-#include "app/follow.h"
+#include "base/follow.h"
 
 #ifdef MINIMAL_TIMER
 #define MINIMAL_CLASS "MinimalTimerClass"

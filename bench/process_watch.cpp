@@ -10,7 +10,7 @@
 
 #include <algorithm>
 
-#include "app/follow.h"
+#include "base/follow.h"
 #include "base/program.h"
 #include "bench/timing.h"
 

@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "app/follow.h"
+#include "base/follow.h"
 #include "bench/process_watch.h"
 #include "bench/timing.h"
 #include "tests/pictures/pictures.h"

@@ -50,6 +50,8 @@ endforeach()
 add_test(NAME release_reproducible COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/release/reproducible.py
          ${CMAKE_SOURCE_DIR} ${WINDOWS_BUILD} ${CMAKE_BINARY_DIR}/release-again)
 set_tests_properties(release_reproducible PROPERTIES TIMEOUT 900)
+# The zip builder's argument format and the entry names it refuses.
+add_test(NAME release_make_zip COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/release/make_zip_test.py)
 
 # The fuzz targets of the portable core (left out without clang++ and libFuzzer).
 include(${CMAKE_SOURCE_DIR}/cmake/fuzz.cmake)

@@ -14,17 +14,17 @@ set(RELEASE_ZIP ${CMAKE_BINARY_DIR}/release/${RELEASE_NAME}.zip)
 # readme.txt names the version too; it is filled in here.
 configure_file(${CMAKE_SOURCE_DIR}/release/readme.txt ${CMAKE_BINARY_DIR}/generated/readme.txt @ONLY)
 
-# Entries by their name under Perchling/: --file ships a file as it is, --text ships a UTF-8 text
-# file as Shift-JIS with CRLF line ends.
+# Entries by their name under Perchling/, each followed by its path: --file ships a file as it is,
+# --text ships a UTF-8 text file as Shift-JIS with CRLF line ends.
 set(RELEASE_ENTRIES
-  --file Perchling.exe=$<TARGET_FILE:Perchling>
-  --text readme.txt=${CMAKE_BINARY_DIR}/generated/readme.txt
-  --text LICENSE.txt=${CMAKE_SOURCE_DIR}/LICENSE)
+  --file Perchling.exe $<TARGET_FILE:Perchling>
+  --text readme.txt ${CMAKE_BINARY_DIR}/generated/readme.txt
+  --text LICENSE.txt ${CMAKE_SOURCE_DIR}/LICENSE)
 foreach(skin ${SKINS})
   get_filename_component(skin_file ${skin} NAME)
-  list(APPEND RELEASE_ENTRIES --file skin/${skin_file}=${skin})
+  list(APPEND RELEASE_ENTRIES --file skin/${skin_file} ${skin})
 endforeach()
-list(APPEND RELEASE_ENTRIES --file perchskin.exe=$<TARGET_FILE:perchskin>)
+list(APPEND RELEASE_ENTRIES --file perchskin.exe $<TARGET_FILE:perchskin>)
 
 add_custom_target(release_zip ALL
   COMMAND ${Python3_EXECUTABLE} ${CMAKE_SOURCE_DIR}/scripts/make_zip.py

@@ -2,12 +2,13 @@
 """Writes the release zip and its SHA256SUMS so that the same commit always gives the same bytes.
 
     make_zip.py --out ZIP --sums SUMS --top FOLDER --source-dir DIR
-                [--file NAME=PATH]... [--text NAME=PATH]...
+                [--file NAME PATH]... [--text NAME PATH]...
 
-Every entry lands under FOLDER/ in the zip. --file entries are copied as they are; --text entries
-are UTF-8 files with any line ends, shipped as Shift-JIS (code page 932) with CRLF, as Notepad on
-a Japanese Windows reads them. Empty arguments are ignored (the build passes one for an entry it
-leaves out).
+Every entry lands under FOLDER/ in the zip as NAME, a relative name with '/' between folders (so
+"skin/a=b.bmp" is a name like any other); a name that is absolute, holds a ".." part or a
+backslash is refused, as it could unpack outside the folder. --file entries are copied as they
+are; --text entries are UTF-8 files with any line ends, shipped as Shift-JIS (code page 932) with
+CRLF, as Notepad on a Japanese Windows reads them.
 
 What makes it reproducible: entries sorted by name, with the folders they need; every entry dated
 with the last commit's time (SOURCE_DATE_EPOCH if set, otherwise git); fixed MS-DOS attributes
@@ -16,6 +17,7 @@ with the last commit's time (SOURCE_DATE_EPOCH if set, otherwise git); fixed MS-
 import argparse
 import hashlib
 import os
+import re
 import subprocess
 import sys
 import time
@@ -50,14 +52,22 @@ def shift_jis_crlf(path):
     return "".join(line + "\r\n" for line in lines).encode("cp932")
 
 
+def check_entry_name(kind, name):
+    """Exits with a message unless name is a plain relative name inside the zip's folder."""
+    if not name or name.startswith("/") or re.match(r"[A-Za-z]:", name):
+        sys.exit(f"make_zip: --{kind} {name!r}: an entry name must be relative")
+    if "\\" in name:
+        sys.exit(f"make_zip: --{kind} {name!r}: folders in an entry name are separated by '/'")
+    if ".." in name.split("/"):
+        sys.exit(f"make_zip: --{kind} {name!r}: an entry name may not hold '..'")
+
+
 def read_entries(arguments, top):
     """{name in the zip: contents} from the --file and --text arguments."""
     entries = {}
-    for kind, values in (("file", arguments.file), ("text", arguments.text)):
-        for value in filter(None, values):
-            name, _, path = value.partition("=")
-            if not name or not path:
-                sys.exit(f"make_zip: --{kind} {value!r} is not NAME=PATH")
+    for kind, pairs in (("file", arguments.file), ("text", arguments.text)):
+        for name, path in pairs:
+            check_entry_name(kind, name)
             if kind == "text":
                 data = shift_jis_crlf(path)
             else:
@@ -97,8 +107,8 @@ def main():
     parser.add_argument("--sums", required=True)
     parser.add_argument("--top", required=True)
     parser.add_argument("--source-dir", required=True)
-    parser.add_argument("--file", action="append", default=[])
-    parser.add_argument("--text", action="append", default=[])
+    parser.add_argument("--file", action="append", default=[], nargs=2, metavar=("NAME", "PATH"))
+    parser.add_argument("--text", action="append", default=[], nargs=2, metavar=("NAME", "PATH"))
     arguments = parser.parse_args()
 
     entries = with_folders(read_entries(arguments, arguments.top))

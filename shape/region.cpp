@@ -15,6 +15,8 @@
 // be made, or a union fails, the builder returns no region rather than a shape with holes.
 #include "shape/region.h"
 
+#include <stdlib.h>
+
 #include "shape/pixel_runs.h"
 
 enum {
@@ -132,7 +134,9 @@ HBITMAP CopyToWorkingPixels(HBITMAP bitmap, int width, int height,
   void* bits = NULL;
   HBITMAP working = CreateDIBSection(workingDc, &info, DIB_RGB_COLORS, &bits, NULL, 0);
   if (working) {
-    BOOL copied = TRUE;  // without a second context the copy is never tried: all pixels stay 0
+    // Without a second context there is no copy: the working copy would stay all zeros, a
+    // black rectangle instead of the picture's shape.
+    BOOL copied = FALSE;
     HGDIOBJ oldWorking = SelectObject(workingDc, working);
     HDC pictureDc = CreateCompatibleDC(workingDc);
     if (pictureDc) {
@@ -162,6 +166,18 @@ int ScanBitmapRuns(HBITMAP bitmap, DWORD transparent, PixelRunSink sink, void* c
   ScanPixelRuns(pixels, measured.bmWidth, measured.bmHeight, transparent, sink, context);
   DeleteObject(working);
   return 1;
+}
+
+int CountRegionRects(HRGN region, size_t* count) {
+  // Asked without a buffer the platform says how many bytes the data takes; only the header,
+  // which holds the count, is read from the data itself.
+  DWORD size = region ? GetRegionData(region, 0, NULL) : 0;
+  if (size < sizeof(RGNDATAHEADER)) return 0;
+  RGNDATA* data = static_cast<RGNDATA*>(malloc(size));
+  int read = data && GetRegionData(region, size, data) == size;
+  if (read) *count = data->rdh.nCount;
+  free(data);
+  return read;
 }
 
 HRGN CreateRegionFromBitmap(HBITMAP bitmap, DWORD transparent) {

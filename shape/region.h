@@ -11,6 +11,11 @@
 // regions cannot be made: the result is exactly the picture's shape or nothing.
 HRGN CreateRegionFromBitmap(HBITMAP bitmap, DWORD transparent);
 
+// Sets *count to the number of rectangles the platform keeps for the region (0 for an empty one).
+// Alike rows next to each other are one rectangle, so it is often far below the number of runs.
+// Returns 0, *count untouched, if the region cannot be read.
+int CountRegionRects(HRGN region, size_t* count);
+
 // Copies the picture (width x height, as measured) into a new 32-bit bottom-up DIB section with
 // each pixel's unused fourth byte cleared, the copy the shape is scanned from; *pixels points at
 // its width * height values. Returns the section, which the caller deletes, or NULL if a context,

@@ -26,20 +26,30 @@ static int IsDrawable(int bits, uint32_t compression, int topDown) {
   }
 }
 
+// The bytes of an info header's palette: the colours it says it uses (at most 256), or for 8 bits
+// or fewer, when it says 0, a colour for every pixel value.
+static uint64_t PaletteBytes(int bits, uint32_t coloursUsed) {
+  uint64_t most = bits <= 8 ? uint64_t(1) << bits : 256;
+  if (coloursUsed == 0) return bits <= 8 ? most * 4 : 0;
+  return (coloursUsed < most ? coloursUsed : most) * 4;
+}
+
 BmpHeaderResult ParseBmpHeader(const uint8_t* bytes, size_t length, uint64_t fileSize,
                                BmpHeader* header) {
   memset(header, 0, sizeof *header);
   if (length > fileSize) length = size_t(fileSize);
   if (length < 2 || bytes[0] != 'B' || bytes[1] != 'M') return kBmpNotBmp;
   if (length < 18) return kBmpBadHeader;
-  uint32_t pixelOffset = Read32(bytes + 10);
+  uint64_t pixelOffset = Read32(bytes + 10);
   uint32_t infoSize = Read32(bytes + 14);
   int64_t width, height;
-  if (infoSize == 12) {  // the old core header: 16-bit sizes, no compression
+  uint64_t paletteBytes;
+  if (infoSize == 12) {  // the old core header: unsigned 16-bit sizes, no compression
     if (length < 14 + 12) return kBmpBadHeader;
     width = Read16(bytes + 18);
-    height = int16_t(Read16(bytes + 20));
+    height = Read16(bytes + 20);
     header->bitsPerPixel = int(Read16(bytes + 24));
+    paletteBytes = header->bitsPerPixel <= 8 ? 3u << header->bitsPerPixel : 0;
   } else if (infoSize == 40 || infoSize == 52 || infoSize == 56 || infoSize == 64 ||
              infoSize == 108 || infoSize == 124) {  // the info header and its later versions
     if (length < 14 + 40) return kBmpBadHeader;
@@ -47,6 +57,8 @@ BmpHeaderResult ParseBmpHeader(const uint8_t* bytes, size_t length, uint64_t fil
     height = int32_t(Read32(bytes + 22));
     header->bitsPerPixel = int(Read16(bytes + 28));
     header->compression = Read32(bytes + 30);
+    paletteBytes = PaletteBytes(header->bitsPerPixel, Read32(bytes + 46));
+    if (infoSize == 40 && header->compression == kBmpBitFields) paletteBytes += 12;  // masks
   } else {
     return kBmpBadHeader;
   }
@@ -62,7 +74,10 @@ BmpHeaderResult ParseBmpHeader(const uint8_t* bytes, size_t length, uint64_t fil
   uint64_t pixelBytes = 1;
   if (header->compression == kBmpRgb || header->compression == kBmpBitFields)
     pixelBytes = uint64_t((width * header->bitsPerPixel + 31) / 32 * 4) * uint64_t(height);
+  // An offset of 0 says the pixels follow the headers, the masks and the palette, and the
+  // loader reads them from there.
+  if (pixelOffset == 0) pixelOffset = 14 + infoSize + paletteBytes;
   if (pixelOffset < 14 + infoSize) return kBmpBadHeader;
-  if (uint64_t(pixelOffset) + pixelBytes > fileSize) return kBmpTruncated;
+  if (pixelOffset + pixelBytes > fileSize) return kBmpTruncated;
   return kBmpOk;
 }

@@ -58,6 +58,9 @@
 #define TEXT_KIT_REPORT_CUT "  透明な部分 %u.%u %%\n"
 // rectangles, the count that makes it slow, the count that hides it
 #define TEXT_KIT_REPORT_RECTS "  形の長方形 %u 個（%d 個から動きが遅く、%d 個から表示されなくなります）\n"
+// runs of opaque pixels the shape is made of
+#define TEXT_KIT_REPORT_RUNS \
+  "  （横に続く不透明な画素の並び %u 本から。すぐ上の行と同じ並びの行は、まとめて 1 個に数えます）\n"
 #define TEXT_KIT_TOP_DOWN \
   "  警告: 上の行から順に保存された BMP です。空白に見える環境があるので、perchskin convert で変換してください。\n"
 #define TEXT_KIT_NOTHING_CUT "  警告: マゼンタ (255,0,255) の画素がひとつもありません。ウィンドウは四角いままです。\n"
@@ -70,14 +73,16 @@
 #define TEXT_KIT_POINT "(%d, %d)"
 #define TEXT_KIT_POINT_SEPARATOR " "
 #define TEXT_KIT_MORE_POINTS " ..."
-#define TEXT_KIT_BOTTOM_CUT "  警告: いちばん下の行がすべて透明です。タイトルバーから浮いて見えます。\n"
+// the rows that overlap the title bar
+#define TEXT_KIT_FLOATS \
+  "  警告: 下から %d 行に不透明な画素がありません。タイトルバーに届かず、浮いて見えます。\n"
 // the name's length in bytes, the most that fits
 #define TEXT_KIT_NAME_TOO_LONG \
   "  使えません: 名前が長すぎます（%u バイト、%d バイトまで）。スキンの一覧に載りません。\n"
 #define TEXT_KIT_NAME_CODE_PAGE \
   "  使えません: 名前に、このシステムの文字コードで表せない文字があります。名前を変えてください。\n"
-#define TEXT_KIT_NAME_AMPERSAND \
-  "  警告: 名前に & があります。メニューには & が出ず、次の文字に下線が付きます。\n"
+#define TEXT_KIT_NAME_EMPTY "  使えません: .bmp を除くと名前が残りません。スキンとして選べません。\n"
+#define TEXT_KIT_NAME_WILDCARD "  使えません: 名前に ? か * があります。名前を変えてください。\n"
 #define TEXT_KIT_NAME_NOT_BMP \
   "  使えません: 拡張子が .bmp ではないので、スキンの一覧に載りません。\n"
 #define TEXT_KIT_VERDICT_FINE "  判定: 問題ありません。\n"

@@ -1,7 +1,8 @@
 // perchskin: the skin kit. It turns a picture with an alpha channel into a skin Perchling can
 // load, and says what is wrong with a skin: its format, how finely cut its shape is, fringes of
-// near-magenta, the bottom row, its name. Started with only file names (pictures dropped on it),
-// it converts and checks each one and keeps its own console window open until Enter.
+// near-magenta, whether it reaches the title bar, its name. Started with only file names
+// (pictures dropped on it), it converts and checks each one and keeps its own console window
+// open until Enter.
 // Start reading at main(). Texts are in kit_texts.h; the judging is portable (skin_report.h).
 #include <windows.h>
 
@@ -69,13 +70,26 @@ static const wchar_t* FileNamePart(const wchar_t* path) {
   return name;
 }
 
+// The name as Perchling finds it: in the system's ANSI code page. Returns 1 if that code page
+// holds it, known by converting it back: a lost or replaced character does not come back.
+// (Asking the conversion itself to tell works for no UTF-8 code page, 65001 included.)
+static int ToAnsiName(const wchar_t* name, char* out, int size) {
+  wchar_t back[kWidePathSize];
+  int converted = WideCharToMultiByte(CP_ACP, 0, name, -1, out, size, NULL, NULL);
+  if (!converted) {
+    out[0] = 0;
+    return 0;
+  }
+  return MultiByteToWideChar(CP_ACP, 0, out, -1, back, kWidePathSize) && wcscmp(back, name) == 0;
+}
+
 // Converts a picture into a 24-bit skin at outPath. keepExisting refuses any existing output
-// (dropped pictures); the input itself is never overwritten.
+// (dropped pictures); the input itself is never overwritten, and an output that is replaced stays
+// as it was unless the new one is written whole.
 static int ConvertPicture(const wchar_t* inPath, const wchar_t* outPath, int alphaThreshold,
                           int keepExisting) {
   if (!PathExists(inPath)) return Refuse(TEXT_KIT_MISSING, inPath);
   if (IsSameFile(inPath, outPath)) return Refuse(TEXT_KIT_SAME_FILE, outPath);
-  if (keepExisting && PathExists(outPath)) return Refuse(TEXT_KIT_EXISTS, outPath);
 
   DecodedPicture picture;
   PictureResult decoded = DecodePicture(inPath, &picture);
@@ -97,14 +111,15 @@ static int ConvertPicture(const wchar_t* inPath, const wchar_t* outPath, int alp
   KeyCounts counts = KeyPixels(picture.bgra, count, alphaThreshold, pixels);
   size_t fileSize = Bmp24FileSize(picture.width, picture.height);
   uint8_t* file = static_cast<uint8_t*>(malloc(fileSize));
-  int written = 0;
+  WriteResult written = kWriteFailed;
   if (file) {
     WriteBmp24(pixels, picture.width, picture.height, file);
-    written = WriteWholeFile(outPath, file, fileSize);
+    written = WriteWholeFile(outPath, file, fileSize, !keepExisting);
   }
   free(file);
   FreePicture(&picture);
-  if (!written) return Refuse(TEXT_KIT_CANNOT_WRITE, outPath);
+  if (written == kWriteExists) return Refuse(TEXT_KIT_EXISTS, outPath);
+  if (written != kWriteOk) return Refuse(TEXT_KIT_CANNOT_WRITE, outPath);
 
   char inName[kDisplayNameSize], outName[kDisplayNameSize];
   DisplayName(inPath, inName, sizeof inName);
@@ -160,18 +175,15 @@ static int CheckSkin(const wchar_t* path) {
   BmpHeaderResult parsed = ParseBmpHeader(start, length, fileSize, &facts.header);
   if (parsed != kBmpOk) return RefuseHeader(parsed, facts.header, path);
 
-  uint32_t* pixels = LoadSkinPixels(path, facts.header.width, facts.header.height);
+  uint32_t* pixels =
+      LoadSkinPixels(path, facts.header.width, facts.header.height, &facts.shapeRects);
   if (!pixels) return Refuse(TEXT_KIT_LOAD_FAILED, path);
   MeasureSkinPixels(pixels, facts.header.width, facts.header.height, &facts.pixels);
   free(pixels);
 
-  // The name as Perchling finds it: in the system's ANSI code page, which may not hold it.
   char ansiName[kDisplayNameSize];
-  BOOL lost = FALSE;
-  int converted = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, FileNamePart(path), -1,
-                                      ansiName, sizeof ansiName, NULL, &lost);
-  if (!converted) ansiName[0] = 0;
-  CheckSkinFileName(ansiName, converted && !lost, &facts.name);
+  int representable = ToAnsiName(FileNamePart(path), ansiName, sizeof ansiName);
+  CheckSkinFileName(ansiName, representable, &facts.name);
 
   char name[kDisplayNameSize];
   DisplayName(path, name, sizeof name);

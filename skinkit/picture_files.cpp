@@ -2,12 +2,15 @@
 // and bitmap is released in the function that made it.
 #include "skinkit/picture_files.h"
 
+#include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <wchar.h>
 #include <wincodec.h>
 
 #include "shape/region.h"
 #include "skinkit/skin_limits.h"
+#include "skinkit/skin_pixels.h"
 
 int PathExists(const wchar_t* path) { return GetFileAttributesW(path) != INVALID_FILE_ATTRIBUTES; }
 
@@ -93,14 +96,24 @@ PictureResult ReadFileStart(const wchar_t* path, uint8_t* bytes, size_t size, si
   return result;
 }
 
-uint32_t* LoadSkinPixels(const wchar_t* path, int width, int height) {
+// The rectangles of the shape the accessory gives its window for the bitmap; 0 if there is no
+// shape or it cannot be read.
+static int CountShapeRects(HBITMAP bitmap, size_t* rects) {
+  HRGN shape = CreateRegionFromBitmap(bitmap, kSkinKey);
+  if (!shape) return 0;
+  int counted = CountRegionRects(shape, rects);
+  DeleteObject(shape);
+  return counted;
+}
+
+uint32_t* LoadSkinPixels(const wchar_t* path, int width, int height, size_t* shapeRects) {
   HBITMAP bitmap =
       static_cast<HBITMAP>(LoadImageW(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
   if (!bitmap) return NULL;
   BITMAP measured;
   uint32_t* pixels = NULL;
   if (GetObjectW(bitmap, sizeof measured, &measured) && measured.bmWidth == width &&
-      measured.bmHeight == height) {
+      measured.bmHeight == height && CountShapeRects(bitmap, shapeRects)) {
     // The accessory's own working copy, so that the kit sees exactly the pixels it cuts.
     uint32_t* working = NULL;
     HBITMAP copy = CopyToWorkingPixels(bitmap, width, height, &working);
@@ -115,15 +128,53 @@ uint32_t* LoadSkinPixels(const wchar_t* path, int width, int height) {
   return pixels;
 }
 
-int WriteWholeFile(const wchar_t* path, const uint8_t* bytes, size_t size) {
-  HANDLE file =
-      CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-  if (file == INVALID_HANDLE_VALUE) return 0;
+// Writes all bytes to a file just created and closes it; 0 if any of it failed.
+static int WriteAndClose(HANDLE file, const uint8_t* bytes, size_t size) {
   DWORD written = 0;
-  BOOL whole = WriteFile(file, bytes, DWORD(size), &written, NULL) && written == size;
-  whole = CloseHandle(file) && whole;
-  if (!whole) DeleteFileW(path);  // a half-written skin would only mislead
-  return whole;
+  BOOL whole = WriteFile(file, bytes, DWORD(size), &written, NULL) && written == size &&
+               FlushFileBuffers(file);
+  return CloseHandle(file) && whole;
+}
+
+// Creates a file of its own beside path, "<path>.<process>-<n>.tmp": in the same folder, so
+// moving it over path is a rename, never a copy; ".tmp", so it is never taken for a skin.
+static HANDLE CreateTemporaryBeside(const wchar_t* path, wchar_t* temporary, size_t size) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    int length = _snwprintf(temporary, size, L"%ls.%lu-%d.tmp", path,
+                            static_cast<unsigned long>(GetCurrentProcessId()), attempt);
+    if (length < 0 || size_t(length) >= size) break;
+    HANDLE file =
+        CreateFileW(temporary, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
+  }
+  return INVALID_HANDLE_VALUE;
+}
+
+WriteResult WriteWholeFile(const wchar_t* path, const uint8_t* bytes, size_t size, int replace) {
+  if (!replace) {
+    HANDLE file =
+        CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (file == INVALID_HANDLE_VALUE)
+      return GetLastError() == ERROR_FILE_EXISTS ? kWriteExists : kWriteFailed;
+    if (WriteAndClose(file, bytes, size)) return kWriteOk;
+    DeleteFileW(path);  // made by this call: a half-written skin would only mislead
+    return kWriteFailed;
+  }
+  size_t temporarySize = wcslen(path) + 32;  // room for ".<process>-<n>.tmp"
+  wchar_t* temporary = static_cast<wchar_t*>(malloc(temporarySize * sizeof(wchar_t)));
+  WriteResult result = kWriteFailed;
+  HANDLE file =
+      temporary ? CreateTemporaryBeside(path, temporary, temporarySize) : INVALID_HANDLE_VALUE;
+  if (file != INVALID_HANDLE_VALUE) {
+    if (WriteAndClose(file, bytes, size) &&
+        MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      result = kWriteOk;
+    } else {
+      DeleteFileW(temporary);
+    }
+  }
+  free(temporary);
+  return result;
 }
 
 // Opens path for its identity only (no read or write access; folders too).

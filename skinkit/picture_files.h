@@ -31,12 +31,23 @@ PictureResult ReadFileStart(const wchar_t* path, uint8_t* bytes, size_t size, si
 
 // Loads the bitmap with LoadImage as Perchling loads its skin and copies it into width * height
 // 32-bit pixel values, bottom row first, each pixel's unused fourth byte cleared, as the
-// accessory's working copy holds them. Returns memory the caller frees with free(), or NULL if
-// the loader refuses the file or the size does not match.
-uint32_t* LoadSkinPixels(const wchar_t* path, int width, int height);
+// accessory's working copy holds them; *shapeRects is the number of rectangles of the shape
+// Perchling builds from it. Returns memory the caller frees with free(), or NULL if the loader
+// refuses the file, the size does not match or the shape cannot be built.
+uint32_t* LoadSkinPixels(const wchar_t* path, int width, int height, size_t* shapeRects);
 
-// Writes the bytes as the whole new content of path. On failure nothing is left behind.
-int WriteWholeFile(const wchar_t* path, const uint8_t* bytes, size_t size);
+enum WriteResult {
+  kWriteOk,
+  kWriteExists,  // a new file was asked for, and something is there already
+  kWriteFailed,  // anything else: what was at path before is still there, as it was
+};
+
+// Writes the bytes as the whole content of path. With replace, an existing file is replaced only
+// once the new content is complete: it is written to a temporary file beside it, then moved over
+// it, so a failed write leaves the old file exactly as it was. Without replace, the file is
+// created only if nothing is there (in one step, so nothing can come in between), and removed
+// again if the write fails. Either way, on failure nothing of the new content is left behind.
+WriteResult WriteWholeFile(const wchar_t* path, const uint8_t* bytes, size_t size, int replace);
 
 // 1 if both paths name one existing file (any spelling, short names and links included).
 int IsSameFile(const wchar_t* a, const wchar_t* b);

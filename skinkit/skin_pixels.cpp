@@ -3,6 +3,7 @@
 
 #include <string.h>
 
+#include "base/follow.h"
 #include "shape/pixel_runs.h"
 
 KeyCounts KeyPixels(const uint8_t* bgra, size_t count, int alphaThreshold, uint32_t* out) {
@@ -37,10 +38,13 @@ static void IgnoreRun(void*, const PixelRun&) {}
 
 void MeasureSkinPixels(const uint32_t* pixels, int width, int height, SkinPixelFacts* facts) {
   memset(facts, 0, sizeof *facts);
-  facts->rects = ScanPixelRuns(pixels, width, height, kSkinKey, IgnoreRun, NULL);
-  facts->bottomRowCut = width > 0 && height > 0;
-  for (int x = 0; x < width && height > 0; ++x) {
-    if (pixels[x] != kSkinKey) facts->bottomRowCut = 0;  // the bottom row is stored first
+  facts->runs = ScanPixelRuns(pixels, width, height, kSkinKey, IgnoreRun, NULL);
+  // The bottom rows are stored first. The accessory sits with its lowest kTitleOverlap rows on
+  // the title bar: with nothing drawn there it hangs in the air above the window.
+  int titleRows = height < kTitleOverlap ? height : kTitleOverlap;
+  facts->titleRowsCut = width > 0 && height > 0;
+  for (size_t i = 0; i < size_t(titleRows) * size_t(width); ++i) {
+    if (pixels[i] != kSkinKey) facts->titleRowsCut = 0;
   }
   for (int y = 0; y < height; ++y) {
     const uint32_t* row = pixels + size_t(height - 1 - y) * size_t(width);

@@ -30,9 +30,9 @@ KeyCounts KeyPixels(const uint8_t* bgra, size_t count, int alphaThreshold, uint3
 int IsNearMagenta(uint32_t pixel);
 
 struct SkinPixelFacts {
-  size_t rects;                  // rectangles of the shape: the runs of the accessory's scan
+  size_t runs;                   // runs of the accessory's scan: what its shape is united from
   size_t cutPixels;              // pixels equal to kSkinKey
-  int bottomRowCut;              // 1 if every pixel of the bottom row is cut
+  int titleRowsCut;              // 1 if the rows that overlap the title bar are all cut
   size_t fringePixels;           // near-magenta pixels, which are not cut
   int fringeShown;               // how many of them fringeX/fringeY name
   int fringeX[kFringeExamples];  // the first ones in reading order (top row first, then left
@@ -40,7 +40,8 @@ struct SkinPixelFacts {
 };
 
 // Measures width * height pixel values stored bottom row first, as the accessory's working copy
-// holds them (the unused fourth byte already cleared).
+// holds them (the unused fourth byte already cleared). The rows that overlap the title bar are
+// the lowest kTitleOverlap (all rows of a shorter picture).
 void MeasureSkinPixels(const uint32_t* pixels, int width, int height, SkinPixelFacts* facts);
 
 // The size of a 24-bit bottom-up BMP file of width x height pixels (both at most

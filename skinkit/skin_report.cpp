@@ -6,6 +6,7 @@
 #include <stdio.h>
 #include <string.h>
 
+#include "base/follow.h"
 #include "base/skin_names.h"
 #include "skinkit/kit_texts.h"
 
@@ -24,10 +25,11 @@ static const FindingRow kFindings[] = {
     {kFindingSlowShape, kSkinWarnings, TEXT_KIT_SLOW_SHAPE},
     {kFindingHiddenShape, kSkinUnusable, TEXT_KIT_HIDDEN_SHAPE},
     {kFindingFringe, kSkinWarnings, TEXT_KIT_FRINGE},
-    {kFindingBottomCut, kSkinWarnings, TEXT_KIT_BOTTOM_CUT},
+    {kFindingFloats, kSkinWarnings, TEXT_KIT_FLOATS},
     {kFindingNameTooLong, kSkinUnusable, TEXT_KIT_NAME_TOO_LONG},
     {kFindingNameCodePage, kSkinUnusable, TEXT_KIT_NAME_CODE_PAGE},
-    {kFindingNameAmpersand, kSkinWarnings, TEXT_KIT_NAME_AMPERSAND},
+    {kFindingNameEmpty, kSkinUnusable, TEXT_KIT_NAME_EMPTY},
+    {kFindingNameWildcard, kSkinUnusable, TEXT_KIT_NAME_WILDCARD},
     {kFindingNameNotBmp, kSkinUnusable, TEXT_KIT_NAME_NOT_BMP},
 };
 
@@ -46,22 +48,25 @@ static int HasBmpExtension(const char* name) {
 
 void CheckSkinFileName(const char* fileName, int representable, SkinNameFacts* facts) {
   memset(facts, 0, sizeof *facts);
+  facts->notBmp = !HasBmpExtension(fileName);
+  facts->outsideCodePage = !representable;
+  // Neither '?' nor '*' is ever the second byte of a double-byte character in any ANSI code page.
+  // A character lost to the code page comes back as '?': that is said once, as the loss.
+  facts->wildcard = representable && strpbrk(fileName, "?*") != NULL;
   // The skin name is what the catalogue keeps: the file name without its last extension. A name
   // that does not even fit the work buffer is certainly too long.
   char name[1024];
   size_t length = strlen(fileName);
-  if (length < sizeof name) {
-    memcpy(name, fileName, length + 1);
-    StripExtension(name);
-    length = strlen(name);
-  }
   facts->nameBytes = length;
   facts->tooLong = length > size_t(kMaxSkinNameBytes);
-  facts->outsideCodePage = !representable;
-  // '&' (0x26) is never the second byte of a double-byte character in any ANSI code page, so a
-  // plain byte search finds only real ampersands.
-  facts->ampersand = strchr(fileName, '&') != NULL;
-  facts->notBmp = !HasBmpExtension(fileName);
+  if (length >= sizeof name) return;
+  memcpy(name, fileName, length + 1);
+  StripExtension(name);
+  facts->nameBytes = strlen(name);
+  facts->tooLong = facts->nameBytes > size_t(kMaxSkinNameBytes);
+  // Perchling opens NAME.bmp. A name whose only dot is its first keeps it (".bmp" stays ".bmp"),
+  // so NAME.bmp is another file: nothing is left of the name once ".bmp" is off.
+  facts->emptyName = !facts->notBmp && facts->nameBytes + 4 != length;
 }
 
 int JudgeSkin(const SkinFacts* facts, int found[kFindingCount]) {
@@ -72,13 +77,15 @@ int JudgeSkin(const SkinFacts* facts, int found[kFindingCount]) {
   found[kFindingTopDown] = facts->header.topDown;
   found[kFindingNothingCut] = pixels.cutPixels == 0;
   found[kFindingAllCut] = allCut;
-  found[kFindingHiddenShape] = pixels.rects >= size_t(kHiddenShapeRects);
-  found[kFindingSlowShape] = !found[kFindingHiddenShape] && pixels.rects >= size_t(kSlowShapeRects);
+  found[kFindingHiddenShape] = facts->shapeRects >= size_t(kHiddenShapeRects);
+  found[kFindingSlowShape] =
+      !found[kFindingHiddenShape] && facts->shapeRects >= size_t(kSlowShapeRects);
   found[kFindingFringe] = pixels.fringePixels > 0;
-  found[kFindingBottomCut] = pixels.bottomRowCut && !allCut;
+  found[kFindingFloats] = pixels.titleRowsCut && !allCut;
   found[kFindingNameTooLong] = facts->name.tooLong;
   found[kFindingNameCodePage] = facts->name.outsideCodePage;
-  found[kFindingNameAmpersand] = facts->name.ampersand;
+  found[kFindingNameEmpty] = facts->name.emptyName;
+  found[kFindingNameWildcard] = facts->name.wildcard;
   found[kFindingNameNotBmp] = facts->name.notBmp;
   int verdict = kSkinFine;
   for (size_t i = 0; i < sizeof kFindings / sizeof kFindings[0]; ++i) {
@@ -119,6 +126,8 @@ static void AppendFinding(const FindingRow& row, const SkinFacts* facts, ReportT
   if (row.finding == kFindingNameTooLong) {
     AppendText(report, TEXT_KIT_NAME_TOO_LONG, unsigned(facts->name.nameBytes),
                int(kMaxSkinNameBytes));
+  } else if (row.finding == kFindingFloats) {
+    AppendText(report, TEXT_KIT_FLOATS, int(kTitleOverlap));
   } else if (row.finding == kFindingFringe) {
     // Coordinates are at most kMaxPictureSide: each point fits its 32 bytes.
     const SkinPixelFacts& pixels = facts->pixels;
@@ -147,8 +156,9 @@ int FormatSkinReport(const char* fileName, const SkinFacts* facts, ReportText* r
   AppendText(report, TEXT_KIT_REPORT_FORMAT, header.width, header.height, header.bitsPerPixel,
              CompressionName(header.compression));
   AppendText(report, TEXT_KIT_REPORT_CUT, perMille / 10, perMille % 10);
-  AppendText(report, TEXT_KIT_REPORT_RECTS, unsigned(facts->pixels.rects), int(kSlowShapeRects),
+  AppendText(report, TEXT_KIT_REPORT_RECTS, unsigned(facts->shapeRects), int(kSlowShapeRects),
              int(kHiddenShapeRects));
+  AppendText(report, TEXT_KIT_REPORT_RUNS, unsigned(facts->pixels.runs));
   for (const FindingRow& row : kFindings) {
     if (found[row.finding]) AppendFinding(row, facts, report);
   }

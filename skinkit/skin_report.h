@@ -18,7 +18,8 @@ struct SkinNameFacts {
   size_t nameBytes;     // the skin name's length: the file name without its extension
   int tooLong;          // the catalogue skips names longer than kMaxSkinNameBytes
   int outsideCodePage;  // the name has characters the system's ANSI code page cannot hold
-  int ampersand;        // a menu shows "&x" as an underlined x
+  int emptyName;        // nothing is left without ".bmp": the skin would be looked for elsewhere
+  int wildcard;         // '?' or '*', which a file search takes for any characters
   int notBmp;           // only *.bmp files are listed
 };
 
@@ -33,10 +34,11 @@ enum SkinFinding {
   kFindingSlowShape,
   kFindingHiddenShape,
   kFindingFringe,
-  kFindingBottomCut,
+  kFindingFloats,
   kFindingNameTooLong,
   kFindingNameCodePage,
-  kFindingNameAmpersand,
+  kFindingNameEmpty,
+  kFindingNameWildcard,
   kFindingNameNotBmp,
   kFindingCount
 };
@@ -44,6 +46,7 @@ enum SkinFinding {
 struct SkinFacts {
   BmpHeader header;
   SkinPixelFacts pixels;
+  size_t shapeRects;  // rectangles of the window's shape, as the platform keeps it
   SkinNameFacts name;
 };
 

@@ -39,6 +39,15 @@ def bmp_bytes(width, height, colour, bits=24, alpha=0):
     return bmp_file(width, height, bits, rows)
 
 
+def core_bmp_bytes(width, height, colour):
+    """A 24-bit BMP with the old 12-byte core header (its width and height unsigned 16-bit)."""
+    stride = (3 * width + 3) // 4 * 4
+    rows = b"".join(b"".join(bytes(rgb(colour(x, y))[::-1]) for x in range(width))
+                    .ljust(stride, b"\0") for y in reversed(range(height)))
+    info = struct.pack("<IHHHH", 12, width, height, 1, 24)
+    return struct.pack("<2sIHHI", b"BM", 26 + len(rows), 0, 0, 26) + info + rows
+
+
 def png_bytes(width, height, rgba):
     """An 8-bit RGBA PNG; rgba(x, y) gives (r, g, b, a), top row y = 0."""
     rows = b"".join(b"\0" + b"".join(bytes(rgba(x, y)) for x in range(width))

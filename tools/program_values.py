@@ -34,7 +34,7 @@ def defines(*path):
 
 TEXTS = defines("res", "texts.h")
 IDS = defines("res", "resource.h")
-FOLLOW = defines("app", "follow.h")
+FOLLOW = defines("base", "follow.h")
 FOLLOW_INSET = FOLLOW["FOLLOW_INSET"]
 TITLE_OVERLAP = FOLLOW["TITLE_OVERLAP"]
 FOLLOW_PERIOD_MS = FOLLOW["FOLLOW_PERIOD_MS"]

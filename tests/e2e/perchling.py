@@ -23,14 +23,14 @@ DIST = os.path.join(WINDOWS_BUILD or "", "dist")
 PROBE = os.path.join(WINDOWS_BUILD or "", "perch_probe.exe")
 
 
-def run_wine(*args, timeout=60, env=None):
+def run_wine(*args, timeout=60, env=None, preexec_fn=None):
     """Runs a Windows program to its end: (exit code, stdout bytes, stderr bytes). The output goes
     through files, not pipes: a Wine service the program happens to start (or, in a locale other
     than the session's, a helper process) would hold a pipe open, and reading it would wait for
-    that process, not for the program."""
+    that process, not for the program. preexec_fn runs in the child before Wine starts."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         code = subprocess.run(["wine", *args], stdin=subprocess.DEVNULL, stdout=out, stderr=err,
-                              timeout=timeout, env=env).returncode
+                              timeout=timeout, env=env, preexec_fn=preexec_fn).returncode
         out.seek(0)
         err.seek(0)
         return code, out.read(), err.read()
@@ -241,6 +241,24 @@ class Target:
     def close(self):
         self.process.kill()
         self.process.wait(timeout=10)
+
+
+# Windows' UTF-8 option for one program: Wine and Windows honour this manifest beside an exe that
+# embeds none of its own, and GetACP() then answers 65001.
+UTF8_MANIFEST = """<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
+<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
+  <application>
+    <windowsSettings>
+      <activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">UTF-8</activeCodePage>
+    </windowsSettings>
+  </application>
+</assembly>
+"""
+
+
+def give_utf8_manifest(exe):
+    with open(exe + ".manifest", "w", encoding="utf-8") as file:
+        file.write(UTF8_MANIFEST)
 
 
 def startup_folder():

@@ -14,7 +14,8 @@ import tempfile
 import unittest
 
 from perchling import (IDS, SETTINGS_FILE, TEXTS, WINDOWS_BUILD, Bmp, Install, accessory_rect,
-                       main, probe, run_wine, settings_naming, startup_folder, wait_for)
+                       give_utf8_manifest, main, probe, run_wine, settings_naming,
+                       startup_folder, wait_for)
 
 # Wine takes the ANSI code page from the Unix locale: C.UTF-8 gives 1252. The probe runs in that
 # locale too.
@@ -45,23 +46,8 @@ class WesternCodePage(unittest.TestCase):
 
 
 JAPANESE = {**os.environ, "LANG": "ja_JP.UTF-8"}
-# Windows honours the same manifest beside the exe; the exe embeds none of its own.
-UTF8_MANIFEST = """<?xml version="1.0" encoding="UTF-8" standalone="yes"?>
-<assembly xmlns="urn:schemas-microsoft-com:asm.v1" manifestVersion="1.0">
-  <application>
-    <windowsSettings>
-      <activeCodePage xmlns="http://schemas.microsoft.com/SMI/2019/WindowsSettings">UTF-8</activeCodePage>
-    </windowsSettings>
-  </application>
-</assembly>
-"""
 # Each code page: the locale Wine is started in, and whether the UTF-8 manifest goes beside the exe.
 CODE_PAGES = {932: (JAPANESE, False), 1252: (WESTERN, False), 65001: (WESTERN, True)}
-
-
-def give_utf8_manifest(exe):
-    with open(exe + ".manifest", "w", encoding="utf-8") as file:
-        file.write(UTF8_MANIFEST)
 
 
 def answered_box(seconds=30):

@@ -1,7 +1,7 @@
 """The release zip as a Windows user gets it: one folder with the program, its skins and two texts;
 a readme.txt that Notepad on a Japanese Windows shows cleanly; and Perchling started from the
 unpacked folder in a path with Japanese and spaces, taken through every skin of its menu and
-closed from it."""
+closed from it; and the skin kit run from there, finding every shipped skin fine."""
 import glob
 import hashlib
 import os
@@ -13,7 +13,8 @@ import zipfile
 from hostile_support import fold
 from perchling import (SETTINGS_FILE, TEXTS, WINDOWS_BUILD, Bmp, Install, Target, accessory_count,
                        accessory_rect, accessory_shape, accessory_window, choose_skin_by_keys, main,
-                       open_menu, settings_naming, wait_for, wine, xdotool)
+                       open_menu, run_wine, settings_naming, wait_for, wine, xdotool)
+from test_skinkit import text, windows_path
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 RELEASE = os.path.join(WINDOWS_BUILD or "", "release")
@@ -167,6 +168,19 @@ class UnpackedRelease(unittest.TestCase):
         with zipfile.ZipFile(release_zip()) as archive:
             shipped = [name[len(TOP):] for name in archive.namelist() if not name.endswith("/")]
         self.assertEqual(sorted(shipped + [SETTINGS_FILE]), self.install.files())
+
+
+class UnpackedKit(unittest.TestCase):
+    def test_the_kit_checks_every_shipped_skin_clean_from_the_unpacked_folder(self):
+        install = Unpacked(release_zip())
+        try:
+            skins = [windows_path(install.path("skin", name)) for name in shipped_skins()]
+            code, out, err = run_wine(install.path("perchskin.exe"), "check", *skins, timeout=120)
+            out = out.decode("cp932")
+            self.assertEqual(0, code, out + err.decode("cp932", "replace"))
+            self.assertEqual(len(skins), out.count(text("TEXT_KIT_VERDICT_FINE")), out)
+        finally:
+            install.remove()
 
 
 if __name__ == "__main__":

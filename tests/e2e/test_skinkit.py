@@ -1,27 +1,35 @@
 """perchskin.exe, the skin kit, under Wine as a skin maker uses it: a PNG with an alpha channel
 becomes a skin that Perchling.exe shows with exactly the expected shape, a skin with a fringe of
-near-magenta is reported with its coordinates, every bad input ends with exit code 2 and its
-message, and pictures dropped on the kit are converted beside themselves and checked.
+near-magenta is reported with its coordinates, the shape's rectangles are counted as the window
+Perchling shows has them, every shipped skin checks clean, every bad input ends with exit code 2
+and its message, a failed write leaves the file it would have replaced as it was, and pictures
+dropped on the kit are converted beside themselves and checked.
 
 Every expected message is the kit's own, read from skinkit/kit_texts.h and formatted here; the
 kit prints Shift-JIS, so its output is decoded as code page 932."""
 import os
 import re
+import resource
 import shutil
+import signal
 import struct
 import tempfile
 import unittest
 import zlib
 
 from hostile_support import immutable, write_file
-from perchling import (MAGENTA, WINDOWS_BUILD, Bmp, Install, accessory_rect, accessory_shape,
-                       bmp_bytes, defines, main, png_bytes, run_wine, wait_for)
+from pictures import bmp_file, core_bmp_bytes, rgb
+from perchling import (MAGENTA, TITLE_OVERLAP, WINDOWS_BUILD, Bmp, Install, accessory_rect,
+                       accessory_shape, bmp_bytes, defines, give_utf8_manifest, main, png_bytes,
+                       probe, run_wine, wait_for)
 
 KIT = os.path.join(WINDOWS_BUILD or "", "perchskin.exe")
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 TEXTS = defines("skinkit", "kit_texts.h")
 with open(os.path.join(SOURCE, "skinkit", "skin_limits.h"), encoding="utf-8") as limits:
     LIMITS = {name: int(value) for name, value in re.findall(r"(k\w+) = (\d+),", limits.read())}
+SHIPPED_SKINS = sorted(os.path.join(SOURCE, "skin", name)
+                       for name in os.listdir(os.path.join(SOURCE, "skin")) if name.endswith(".bmp"))
 
 
 def text(name, *fields):
@@ -34,9 +42,9 @@ def windows_path(path):
     return "Z:" + path.replace("/", "\\")
 
 
-def kit(*args, timeout=120):
+def kit(*args, timeout=120, exe=KIT, preexec_fn=None):
     """Runs perchskin.exe to its end: (exit code, stdout, stderr), both decoded as Shift-JIS."""
-    code, out, err = run_wine(KIT, *args, timeout=timeout)
+    code, out, err = run_wine(exe, *args, timeout=timeout, preexec_fn=preexec_fn)
     return code, out.decode("cp932"), err.decode("cp932", errors="replace")
 
 
@@ -150,29 +158,48 @@ class Check(Folder):
     def test_a_fine_skin_gets_its_facts_and_exit_code_0(self):
         path, code, out, err = self.check_one("fine.bmp", bmp_bytes(6, 5, bird_colour))
         self.assertEqual(0, code, err)
-        rects, cut_share = 4, "46.6"  # 4 rows of one run; 14 of 30 pixels cut
+        # 4 alike rows of one run: one rectangle; 14 of 30 pixels cut
+        rects, runs, cut_share = 1, 4, "46.6"
         self.assertEqual(
             text("TEXT_KIT_REPORT_FILE", path) +
             text("TEXT_KIT_REPORT_FORMAT", 6, 5, 24, TEXTS["TEXT_KIT_COMPRESSION_NONE"]) +
             text("TEXT_KIT_REPORT_CUT", *map(int, cut_share.split("."))) +
             text("TEXT_KIT_REPORT_RECTS", rects, LIMITS["kSlowShapeRects"],
                  LIMITS["kHiddenShapeRects"]) +
+            text("TEXT_KIT_REPORT_RUNS", runs) +
             text("TEXT_KIT_VERDICT_FINE"), out)
 
     def test_each_problem_gets_its_warning(self):
         top_down = bytearray(bmp_bytes(6, 5, bird_colour))
         struct.pack_into("<i", top_down, 22, -5)
-        floating = bmp_bytes(6, 5, lambda x, y: MAGENTA if y == 4 else bird_colour(x, y))
         cases = [
-            ("top-down.bmp", bytes(top_down), "TEXT_KIT_TOP_DOWN"),
-            ("floating.bmp", floating, "TEXT_KIT_BOTTOM_CUT"),
-            ("R&B.bmp", bmp_bytes(6, 5, bird_colour), "TEXT_KIT_NAME_AMPERSAND"),
-            ("square.bmp", bmp_bytes(6, 5, lambda x, y: 0x203040), "TEXT_KIT_NOTHING_CUT"),
+            ("top-down.bmp", bytes(top_down), text("TEXT_KIT_TOP_DOWN")),
+            ("floating.bmp", bmp_bytes(6, TITLE_OVERLAP + 8, lambda x, y: bird_colour(x, y + 1)
+                                       if y < 8 else MAGENTA),
+             text("TEXT_KIT_FLOATS", TITLE_OVERLAP)),
+            ("square.bmp", bmp_bytes(6, 5, lambda x, y: 0x203040), text("TEXT_KIT_NOTHING_CUT")),
         ]
         for name, data, finding in cases:
             path, code, out, err = self.check_one(name, data)
             self.assertEqual(1, code, f"{name}: {out}{err}")
-            self.assertIn(text(finding), out, name)
+            self.assertIn(finding, out, name)
+
+    def test_what_perchling_shows_well_gets_no_warning(self):
+        cases = [
+            # The menu shows '&' as written.
+            ("R&B.bmp", bmp_bytes(6, 5, bird_colour)),
+            # Drawn down to the highest row over the title bar, a few empty rows below it.
+            ("perched.bmp", bmp_bytes(6, TITLE_OVERLAP + 8, lambda x, y: bird_colour(x, y)
+                                      if y < 9 else MAGENTA)),
+        ]
+        for name, data in cases:
+            path, code, out, err = self.check_one(name, data)
+            self.assertEqual(0, code, f"{name}: {out}{err}")
+
+    def test_every_shipped_skin_checks_clean(self):
+        code, out, err = kit("check", *map(windows_path, SHIPPED_SKINS))
+        self.assertEqual(0, code, out + err)
+        self.assertEqual(len(SHIPPED_SKINS), out.count(text("TEXT_KIT_VERDICT_FINE")), out)
 
     def test_what_perchling_cannot_use_gets_exit_code_2(self):
         long_name = "a" * (LIMITS["kMaxSkinNameBytes"] + 1)
@@ -181,6 +208,7 @@ class Check(Folder):
              text("TEXT_KIT_NAME_TOO_LONG", len(long_name), LIMITS["kMaxSkinNameBytes"])),
             ("새.bmp", bmp_bytes(6, 5, bird_colour), text("TEXT_KIT_NAME_CODE_PAGE")),
             ("empty.bmp", bmp_bytes(6, 5, lambda x, y: MAGENTA), text("TEXT_KIT_ALL_CUT")),
+            (".bmp", bmp_bytes(6, 5, bird_colour), text("TEXT_KIT_NAME_EMPTY")),
             ("checkers.bmp", bmp_bytes(400, 160, lambda x, y: MAGENTA if (x + y) % 2 else 0),
              text("TEXT_KIT_HIDDEN_SHAPE")),
         ]
@@ -189,6 +217,110 @@ class Check(Folder):
             self.assertEqual(2, code, f"{name}: {out}{err}")
             self.assertIn(finding, out, name)
             self.assertTrue(out.endswith(text("TEXT_KIT_VERDICT_UNUSABLE")), out)
+
+
+def reported_rects(report):
+    """The shape's rectangle count a check's report gives."""
+    before = re.escape(TEXTS["TEXT_KIT_REPORT_RECTS"].split("%u")[0])
+    return int(re.search(before + r"(\d+)", report).group(1))
+
+
+def window_rects(picture):
+    """The rectangles of the shape Perchling gives its window when it shows the picture file."""
+    install = Install()
+    try:
+        shutil.copy(picture, install.path("skin", "default.bmp"))
+        install.start()
+        if not wait_for(accessory_rect, 30):
+            return None
+        return len(probe("region")[1].splitlines()) - 1  # the first line says the region's kind
+    finally:
+        install.remove()
+
+
+def pixels_after_headers(bmp):
+    """The BMP with its pixel offset 0: "the pixels follow the header and the palette"."""
+    data = bytearray(bmp)
+    struct.pack_into("<I", data, 10, 0)
+    return bytes(data)
+
+
+def palette_bmp(width, height, colour, palette_size):
+    """An 8-bit BMP of magenta and one other colour, its palette palette_size entries long (0:
+    the 256 a full palette has, as the header then says)."""
+    colours = [MAGENTA, rgb(0x203040)] + [rgb(0x123456)] * ((palette_size or 256) - 2)
+    rows = [bytes(colours.index(rgb(colour(x, y))) for x in range(width)) for y in range(height)]
+    return bmp_file(width, height, 8, rows, colours, clr_used=palette_size)
+
+
+class ShapeRects(Folder):
+    """The kit counts the rectangles of the shape Perchling builds, read back from the platform,
+    and judges by them: the count is the one the window really has."""
+
+    def expect_windows_count(self, path, expected=None):
+        code, out, err = kit("check", windows_path(path))
+        self.assertEqual(0, code, out + err)
+        rects = reported_rects(out)
+        if expected is not None:
+            self.assertEqual(expected, rects, path)
+        self.assertEqual(window_rects(path), rects, path)
+
+    def test_the_count_is_the_windows_count(self):
+        # Stripes one pixel wide: 200 runs in each of 300 alike rows, 200 rectangles.
+        write_file(self.path("stripes.bmp"), bmp_bytes(400, 300, lambda x, y: 0xFF00FF * (x % 2)))
+        for path, expected in ((os.path.join(SOURCE, "skin", "default.bmp"), 65),
+                               (self.path("stripes.bmp"), 200)):
+            self.expect_windows_count(path, expected)
+
+    def test_pixels_that_follow_the_headers_are_read_as_perchling_reads_them(self):
+        # A pixel offset of 0: the pixels follow the header, the bit masks and the palette.
+        cases = {
+            "24-bit.bmp": bmp_bytes(6, 5, bird_colour),
+            "palette of 256.bmp": palette_bmp(6, 5, bird_colour, 0),
+            "palette of 2.bmp": palette_bmp(6, 5, bird_colour, 2),
+            "core header.bmp": core_bmp_bytes(6, 5, bird_colour),
+        }
+        for name, data in cases.items():
+            write_file(self.path(name), pixels_after_headers(data))
+            self.expect_windows_count(self.path(name), 1)
+
+
+class CodePage65001(Folder):
+    """With Windows' UTF-8 option every name can be written in the ANSI code page."""
+
+    def test_a_korean_name_is_fine_under_utf_8(self):
+        exe = self.path("perchskin.exe")
+        shutil.copy(KIT, exe)
+        give_utf8_manifest(exe)
+        skin = self.write("새.bmp", bmp_bytes(6, 5, bird_colour))
+        code, out, err = kit("check", skin, exe=exe)
+        self.assertEqual(0, code, out + err)
+        self.assertNotIn(text("TEXT_KIT_NAME_CODE_PAGE"), out)
+
+
+def file_size_limit(size):
+    """For a child process: files it writes may not grow beyond size bytes, as under a quota; a
+    write beyond that fails (the signal that would end the process is ignored)."""
+    def limit():
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (size, size))
+    return limit
+
+
+class FailedWrite(Folder):
+    def test_a_failed_write_leaves_the_old_output_as_it_was(self):
+        source = self.write("bird.png", png_bytes(24, 20, drawn_bird))
+        old = b"BM the skin the user made yesterday"
+        write_file(self.path("bird.bmp"), old)
+        target = windows_path(self.path("bird.bmp"))
+        # The new skin is 1494 bytes: its write fails part way.
+        code, out, err = kit("convert", source, target, preexec_fn=file_size_limit(1000))
+        self.assertEqual(2, code, out + err)
+        self.assertIn(text("TEXT_KIT_CANNOT_WRITE", target), err)
+        with open(self.path("bird.bmp"), "rb") as file:
+            self.assertEqual(old, file.read(), "the old output must be kept as it was")
+        self.assertEqual(["bird.bmp", "bird.png"], sorted(os.listdir(self.folder)),
+                         "nothing half-written is left")
 
 
 class BadInput(Folder):
@@ -225,6 +357,7 @@ class BadInput(Folder):
             (["convert", good, no_folder], text("TEXT_KIT_CANNOT_WRITE", no_folder)),
             (["convert", good, a_folder], text("TEXT_KIT_CANNOT_WRITE", a_folder)),
             (["convert", good, good.upper()], text("TEXT_KIT_SAME_FILE", good.upper())),
+            (["convert", good, good], text("TEXT_KIT_SAME_FILE", good)),
             (["convert", good, out, "--alpha-threshold", "256"], text("TEXT_KIT_BAD_THRESHOLD")),
             (["convert", good], text("TEXT_KIT_BAD_ARGUMENTS")),
             (["--bogus"], text("TEXT_KIT_BAD_ARGUMENTS")),

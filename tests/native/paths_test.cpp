@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "app/follow.h"
+#include "base/follow.h"
 #include "base/paths.h"
 
 namespace {

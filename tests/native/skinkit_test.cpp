@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/follow.h"
 #include "shape/pixel_runs.h"
 #include "skinkit/bmp_header.h"
 #include "skinkit/skin_pixels.h"
@@ -104,27 +105,38 @@ struct MeasureCase {
   const char* what;
   int width, height;
   std::vector<uint32_t> pixels;  // bottom row first
-  size_t rects, cut;
-  int bottomRowCut;
+  size_t runs, cut;
+  int titleRowsCut;
   const char* fringe;  // count:(x,y)... with y from the top
 };
 
-TEST(MeasureSkinPixels, CountsRectsCutPixelsFringesAndTheBottomRow) {
+// A picture one pixel wide of kTitleOverlap + 1 rows, all cut but the stored row opaqueRow.
+std::vector<uint32_t> ColumnOpaqueAt(int opaqueRow) {
+  std::vector<uint32_t> pixels(kTitleOverlap + 1, M);
+  pixels[size_t(opaqueRow)] = K;
+  return pixels;
+}
+
+TEST(MeasureSkinPixels, CountsRunsCutPixelsFringesAndTheTitleBarRows) {
   const MeasureCase cases[] = {
-      {"no magenta: one rectangle a row", 3, 2, {K, K, K, K, K, K}, 2, 0, 0, "0:"},
+      {"no magenta: one run a row", 3, 2, {K, K, K, K, K, K}, 2, 0, 0, "0:"},
       {"all magenta", 2, 2, {M, M, M, M}, 0, 4, 1, "0:"},
       {"one-pixel fringe named from the top-left", 3, 2, {K, K, K, M, F, M}, 2, 2, 0, "1:(1,0)"},
       {"fringes in reading order: top row first", 2, 2, {F, K, K, F}, 2, 0, 0, "2:(1,0)(0,1)"},
-      {"only the bottom row cut", 2, 2, {M, M, K, K}, 1, 2, 1, "0:"},
-      {"bottom row partly cut is fine", 2, 2, {M, K, M, M}, 1, 3, 0, "0:"},
+      {"only the bottom row cut: the row above is over the title bar", 2, 2, {M, M, K, K}, 1, 2, 0,
+       "0:"},
       {"checkerboard", 4, 2, {K, M, K, M, M, K, M, K}, 4, 4, 0, "0:"},
+      {"the topmost row of the title bar's drawn", 1, kTitleOverlap + 1,
+       ColumnOpaqueAt(kTitleOverlap - 1), 1, kTitleOverlap, 0, "0:"},
+      {"only the row above the title bar drawn: it floats", 1, kTitleOverlap + 1,
+       ColumnOpaqueAt(kTitleOverlap), 1, kTitleOverlap, 1, "0:"},
   };
   for (const MeasureCase& c : cases) {
     SkinPixelFacts facts;
     MeasureSkinPixels(c.pixels.data(), c.width, c.height, &facts);
-    EXPECT_EQ(c.rects, facts.rects) << c.what;
+    EXPECT_EQ(c.runs, facts.runs) << c.what;
     EXPECT_EQ(c.cut, facts.cutPixels) << c.what;
-    EXPECT_EQ(c.bottomRowCut, facts.bottomRowCut) << c.what;
+    EXPECT_EQ(c.titleRowsCut, facts.titleRowsCut) << c.what;
     EXPECT_EQ(c.fringe, Fringe(facts)) << c.what;
   }
 }
@@ -136,14 +148,14 @@ TEST(MeasureSkinPixels, NamesOnlyTheFirstFringesButCountsThemAll) {
   EXPECT_EQ("30:(0,0)(1,0)(2,0)(3,0)(4,0)", Fringe(facts));
 }
 
-TEST(MeasureSkinPixels, RectsAreTheAccessorysOwnRuns) {
+TEST(MeasureSkinPixels, RunsAreTheAccessorysOwnRuns) {
   std::vector<uint32_t> pixels(37 * 23);
   for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = (i * 7919 % 5 < 2) ? M : K;
   SkinPixelFacts facts;
   MeasureSkinPixels(pixels.data(), 37, 23, &facts);
   size_t runs = ScanPixelRuns(
       pixels.data(), 37, 23, M, [](void*, const PixelRun&) {}, nullptr);
-  EXPECT_EQ(runs, facts.rects);
+  EXPECT_EQ(runs, facts.runs);
 }
 
 namespace {
@@ -153,6 +165,30 @@ std::vector<uint8_t> BmpStart(int width, int height, int bits, uint32_t compress
                               uint32_t offset = kBmpHeadersSize) {
   std::string bytes = BmpHeaders({width, height, bits, compression, offset, 0, 0, 0});
   return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+// A BMP file's first bytes with the old 12-byte core header.
+std::vector<uint8_t> Core(int width, int height, int bits, uint32_t offset) {
+  std::vector<uint8_t> bytes(26, 0);
+  auto put16 = [&](size_t at, uint32_t value) {
+    bytes[at] = uint8_t(value);
+    bytes[at + 1] = uint8_t(value >> 8);
+  };
+  bytes[0] = 'B';
+  bytes[1] = 'M';
+  put16(10, offset);
+  put16(14, 12);
+  put16(18, uint32_t(width));
+  put16(20, uint32_t(height));
+  put16(22, 1);
+  put16(24, uint32_t(bits));
+  return bytes;
+}
+
+// The header with its count of palette colours used set.
+std::vector<uint8_t> ColoursUsed(std::vector<uint8_t> bytes, uint8_t colours) {
+  bytes[46] = colours;
+  return bytes;
 }
 
 }  // namespace
@@ -200,6 +236,21 @@ TEST(ParseBmpHeader, AcceptsWhatTheLoaderDrawsAndTurnsAwayTheRest) {
       {"JPEG inside", BmpStart(3, 2, 24, 4), rows24, kBmpUnsupported, 3, 2, 0},
       {"top-down run-length", BmpStart(3, -2, 8, kBmpRle8), 60, kBmpUnsupported, 3, 2, 1},
       {"12 bits a pixel", BmpStart(3, 2, 12, 0), rows24, kBmpUnsupported, 3, 2, 0},
+      // An offset of 0: the pixels follow the headers and the palette.
+      {"offset 0", BmpStart(3, 2, 24, 0, 0), rows24, kBmpOk, 3, 2, 0},
+      {"offset 0, one byte of pixels missing", BmpStart(3, 2, 24, 0, 0), rows24 - 1, kBmpTruncated,
+       3, 2, 0},
+      {"offset 0 after a full 8-bit palette", BmpStart(3, 2, 8, 0, 0), 54 + 256 * 4 + 4 * 2, kBmpOk,
+       3, 2, 0},
+      {"offset 0 after a full 8-bit palette, cut", BmpStart(3, 2, 8, 0, 0),
+       54 + 256 * 4 + 4 * 2 - 1, kBmpTruncated, 3, 2, 0},
+      {"offset 0 after a palette of the 2 colours used", ColoursUsed(BmpStart(3, 2, 8, 0, 0), 2),
+       54 + 2 * 4 + 4 * 2, kBmpOk, 3, 2, 0},
+      {"offset 0 after the core header", Core(3, 2, 24, 0), 26 + 12 * 2, kBmpOk, 3, 2, 0},
+      {"offset 0 after the core header's palette of 3 bytes a colour", Core(3, 2, 8, 0),
+       26 + 256 * 3 + 4 * 2, kBmpOk, 3, 2, 0},
+      {"the core header's height is unsigned", Core(3, 0xFFFE, 24, 26), 26 + 12 * 2, kBmpTooLarge,
+       3, 0xFFFE, 0},
   };
   for (const HeaderCase& c : cases) {
     BmpHeader header;
@@ -232,28 +283,32 @@ struct NameCase {
   const char* what;
   std::string fileName;
   int representable;
-  int tooLong, outside, ampersand, notBmp;
+  int tooLong, outside, empty, wildcard, notBmp;
 };
 
 TEST(CheckSkinFileName, FindsWhatKeepsASkinOutOfTheMenu) {
   const NameCase cases[] = {
-      {"plain", "night.bmp", 1, 0, 0, 0, 0},
-      {"99 bytes fit", std::string(99, 'a') + ".bmp", 1, 0, 0, 0, 0},
-      {"100 bytes do not", std::string(100, 'a') + ".bmp", 1, 1, 0, 0, 0},
+      {"plain", "night.bmp", 1, 0, 0, 0, 0, 0},
+      {"99 bytes fit", std::string(99, 'a') + ".bmp", 1, 0, 0, 0, 0, 0},
+      {"100 bytes do not", std::string(100, 'a') + ".bmp", 1, 1, 0, 0, 0, 0},
       {"Shift-JIS bytes count as bytes", std::string(50, '\x83') + std::string(50, 'A') + ".BMP", 1,
-       1, 0, 0, 0},
-      {"lost characters", "bird?.bmp", 0, 0, 1, 0, 0},
-      {"an ampersand", "R&B.bmp", 1, 0, 0, 1, 0},
-      {"not a .bmp", "bird.png", 1, 0, 0, 0, 1},
-      {"a name only of dots keeps them", ".bmp", 1, 0, 0, 0, 0},
-      {"far too long for any buffer", std::string(2000, 'b') + ".bmp", 1, 1, 0, 0, 0},
+       1, 0, 0, 0, 0},
+      {"lost characters (said once, not also as a '?')", "bird?.bmp", 0, 0, 1, 0, 0, 0},
+      {"an ampersand is shown as written", "R&B.bmp", 1, 0, 0, 0, 0, 0},
+      {"not a .bmp", "bird.png", 1, 0, 0, 0, 0, 1},
+      {"nothing left without .bmp: the name keeps its dot", ".bmp", 1, 0, 0, 1, 0, 0},
+      {"a name of one dot is found again", "..bmp", 1, 0, 0, 0, 0, 0},
+      {"a question mark", "bird?.bmp", 1, 0, 0, 0, 1, 0},
+      {"an asterisk", "*.bmp", 1, 0, 0, 0, 1, 0},
+      {"far too long for any buffer", std::string(2000, 'b') + ".bmp", 1, 1, 0, 0, 0, 0},
   };
   for (const NameCase& c : cases) {
     SkinNameFacts facts;
     CheckSkinFileName(c.fileName.c_str(), c.representable, &facts);
     EXPECT_EQ(c.tooLong, facts.tooLong) << c.what;
     EXPECT_EQ(c.outside, facts.outsideCodePage) << c.what;
-    EXPECT_EQ(c.ampersand, facts.ampersand) << c.what;
+    EXPECT_EQ(c.empty, facts.emptyName) << c.what;
+    EXPECT_EQ(c.wildcard, facts.wildcard) << c.what;
     EXPECT_EQ(c.notBmp, facts.notBmp) << c.what;
   }
 }
@@ -266,7 +321,8 @@ SkinFacts FineSkin() {
   facts.header.width = 10;
   facts.header.height = 10;
   facts.header.bitsPerPixel = 24;
-  facts.pixels.rects = 10;
+  facts.shapeRects = 10;
+  facts.pixels.runs = 10;
   facts.pixels.cutPixels = 40;
   CheckSkinFileName("bird.bmp", 1, &facts.name);
   return facts;
@@ -297,26 +353,30 @@ TEST(JudgeSkin, VerdictIsTheWorstFinding) {
       {"all cut (the bottom row too, said once)",
        [](SkinFacts* f) {
          f->pixels.cutPixels = 100;
-         f->pixels.rects = 0;
-         f->pixels.bottomRowCut = 1;
+         f->shapeRects = 0;
+         f->pixels.titleRowsCut = 1;
        },
        kSkinUnusable, kFindingAllCut},
-      {"one below slow", [](SkinFacts* f) { f->pixels.rects = kSlowShapeRects - 1; }, kSkinFine,
+      {"one below slow", [](SkinFacts* f) { f->shapeRects = kSlowShapeRects - 1; }, kSkinFine,
        kFindingCount},
-      {"slow", [](SkinFacts* f) { f->pixels.rects = kSlowShapeRects; }, kSkinWarnings,
+      {"slow", [](SkinFacts* f) { f->shapeRects = kSlowShapeRects; }, kSkinWarnings,
        kFindingSlowShape},
-      {"one below hidden", [](SkinFacts* f) { f->pixels.rects = kHiddenShapeRects - 1; },
+      {"one below hidden", [](SkinFacts* f) { f->shapeRects = kHiddenShapeRects - 1; },
        kSkinWarnings, kFindingSlowShape},
-      {"hidden, not also slow", [](SkinFacts* f) { f->pixels.rects = kHiddenShapeRects; },
+      {"hidden, not also slow", [](SkinFacts* f) { f->shapeRects = kHiddenShapeRects; },
        kSkinUnusable, kFindingHiddenShape},
+      {"the shape's rectangles count, not its runs", [](SkinFacts* f) { f->pixels.runs = 60000; },
+       kSkinFine, kFindingCount},
       {"fringe", [](SkinFacts* f) { f->pixels.fringePixels = 1; }, kSkinWarnings, kFindingFringe},
-      {"bottom row cut", [](SkinFacts* f) { f->pixels.bottomRowCut = 1; }, kSkinWarnings,
-       kFindingBottomCut},
+      {"nothing drawn over the title bar", [](SkinFacts* f) { f->pixels.titleRowsCut = 1; },
+       kSkinWarnings, kFindingFloats},
       {"long name", [](SkinFacts* f) { f->name.tooLong = 1; }, kSkinUnusable, kFindingNameTooLong},
       {"name outside the code page", [](SkinFacts* f) { f->name.outsideCodePage = 1; },
        kSkinUnusable, kFindingNameCodePage},
-      {"ampersand", [](SkinFacts* f) { f->name.ampersand = 1; }, kSkinWarnings,
-       kFindingNameAmpersand},
+      {"nothing left without .bmp", [](SkinFacts* f) { f->name.emptyName = 1; }, kSkinUnusable,
+       kFindingNameEmpty},
+      {"a wildcard", [](SkinFacts* f) { f->name.wildcard = 1; }, kSkinUnusable,
+       kFindingNameWildcard},
       {"not .bmp", [](SkinFacts* f) { f->name.notBmp = 1; }, kSkinUnusable, kFindingNameNotBmp},
   };
   for (const Case& c : cases) {

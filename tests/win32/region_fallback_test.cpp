@@ -1,6 +1,7 @@
-// When the platform will not make a region, the shape builder still gives exactly the picture's
-// shape (building the piece run by run) or nothing at all, never a shape with holes, and leaks
-// nothing either way. The failures are made in-process by patching the program's GDI32 imports.
+// When the platform will not make a region or a drawing context, the shape builder still gives
+// exactly the picture's shape (building the piece run by run) or nothing at all, never a shape
+// with holes or a black rectangle, and leaks nothing either way. The failures are made
+// in-process by patching the program's GDI32 imports.
 #include <gtest/gtest.h>
 
 #include "import_patch.h"
@@ -43,6 +44,13 @@ HRGN WINAPI CreateRectRgnUntilExhausted(int left, int top, int right, int bottom
   --g_rectsLeft;
   typedef HRGN(WINAPI * Real)(int, int, int, int);
   return reinterpret_cast<Real>(Gdi32("CreateRectRgn"))(left, top, right, bottom);
+}
+
+// CreateCompatibleDC that makes the first context (made for the screen) but not the second (made
+// compatible with the first), which the picture is drawn from.
+HDC WINAPI RefuseSecondContext(HDC compatibleWith) {
+  typedef HDC(WINAPI * Real)(HDC);
+  return compatibleWith ? NULL : reinterpret_cast<Real>(Gdi32("CreateCompatibleDC"))(NULL);
 }
 
 // Builds the shape once unpatched, so that objects the platform makes at the first build of a
@@ -103,5 +111,18 @@ TEST(RegionFallback, WhenNoRegionCanBeMadeThereIsNoShapeRatherThanAWrongOne) {
     if (shape) DeleteObject(shape);
     EXPECT_EQ(before, CountGdiObjects()) << "regions left: " << left;
   }
+
+  // Without the context the picture is drawn from, the working copy stays all zeros: its shape
+  // would be a black rectangle, not the picture's.
+  HRGN shape;
+  {
+    ImportPatch contexts("GDI32.dll", "CreateCompatibleDC",
+                         reinterpret_cast<void*>(RefuseSecondContext));
+    ASSERT_NE(nullptr, contexts.slot);
+    shape = CreateRegionFromBitmap(bitmap, kMagenta);
+  }
+  EXPECT_EQ(nullptr, shape) << "without a second context";
+  if (shape) DeleteObject(shape);
+  EXPECT_EQ(before, CountGdiObjects()) << "without a second context";
   DeleteObject(bitmap);
 }

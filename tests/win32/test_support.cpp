@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/follow.h"
 #include "app/startup.h"
+#include "base/follow.h"
 #include "base/program.h"
 
 // A path as a wide string with the \\?\ prefix, which lifts MAX_PATH: tests reach paths longer

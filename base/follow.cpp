@@ -1,5 +1,5 @@
 // The perch position on the foreground window's title bar.
-#include "app/follow.h"
+#include "base/follow.h"
 
 FollowPoint FollowPosition(int right, int top, int width, int height) {
   FollowPoint point;
