@@ -280,16 +280,18 @@ void PrintQuadraticFit(const char* what, const std::vector<double>& squares,
   double b = (n * sxy - sx * sy) / (n * sxx - sx * sx), a = (sy - b * sx) / n;
   double reached = b > 0 && a < kTickPeriodMs ? sqrt((kTickPeriodMs - a) / b) : 0.0;
   double largest = sqrt(*std::max_element(squares.begin(), squares.end()));
-  printf("\n%s per moving tick, fitted over the checkerboards: %.2f ms + %.3g ms x rectangles "
-         "squared; ",
-         what, a, b);
+  printf(
+      "\n%s per moving tick, fitted over the checkerboards: %.2f ms + %.3g ms x rectangles "
+      "squared; ",
+      what, a, b);
   if (reached > 0 && reached <= largest)
-    printf("it reaches the tick's period of %.0f ms at about **%.0f rectangles**.\n",
-           kTickPeriodMs, reached);
+    printf("it reaches the tick's period of %.0f ms at about **%.0f rectangles**.\n", kTickPeriodMs,
+           reached);
   else
-    printf("it stays below the tick's period of %.0f ms up to the largest checkerboard measured "
-           "(**%.0f rectangles**).\n",
-           kTickPeriodMs, largest);
+    printf(
+        "it stays below the tick's period of %.0f ms up to the largest checkerboard measured "
+        "(**%.0f rectangles**).\n",
+        kTickPeriodMs, largest);
 }
 
 // Perchling alone with each skin that Wine showed, following the target while the bench moves it
