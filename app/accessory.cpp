@@ -56,14 +56,18 @@ static void OnTimer(HWND window) {
   if (!foreground || !GetWindowRect(foreground, &rect)) return;
   FollowPoint perch = FollowPosition(rect.right, rect.top, g_state.skinWidth, g_state.skinHeight);
 
-  // Already perched: there is nothing new to show (the platform repaints whatever gets uncovered
-  // by itself), and under Wine a repaint costs the square of the shape's rectangle count, more
-  // than a whole tick for a detailed skin, which would then keep a core busy for ever.
+  // Already perched: there is nothing new to show, and under Wine a repaint costs the square of
+  // the shape's rectangle count, more than a whole tick for a detailed skin, which would then keep
+  // a core busy for ever.
   RECT now;
-  if (GetWindowRect(window, &now) && now.left == perch.x && now.top == perch.y &&
-      now.right - now.left == g_state.skinWidth && now.bottom - now.top == g_state.skinHeight)
-    return;
-  InvalidateRect(window, NULL, TRUE);
+  if (!GetWindowRect(window, &now)) return;
+  bool sameSize =
+      now.right - now.left == g_state.skinWidth && now.bottom - now.top == g_state.skinHeight;
+  if (sameSize && now.left == perch.x && now.top == perch.y) return;
+  // A hop keeps the picture: the platform moves the window's contents and repaints only what the
+  // move uncovers (parts that were off the screen, for one). Only a window of another size is
+  // painted anew.
+  if (!sameSize) InvalidateRect(window, NULL, TRUE);
   MoveWindow(window, perch.x, perch.y, g_state.skinWidth, g_state.skinHeight, TRUE);
 }
 

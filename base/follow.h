@@ -1,7 +1,7 @@
 // Where the accessory perches on the foreground window: its right edge kFollowInset pixels left of
 // that window's right edge, its lower kTitleOverlap pixels over the top of that window, where the
-// title bar is. Plain C++ without Windows headers. No clamping: a window near the top of the screen
-// puts the accessory partly above it.
+// title bar is. Plain C++ without Windows headers. A window near the top of the screen puts the
+// accessory partly above it; only the platform's own coordinate range bounds the position.
 // The values are plain #defines so that the tests, benchmarks and scripts can read them from here
 // (tools/program_values.py reads them for Python).
 #pragma once
@@ -15,10 +15,19 @@ enum {
   kTitleOverlap = TITLE_OVERLAP,
 };
 
+// The platform keeps a window's position within 16 bits and puts one placed beyond at the end of
+// the range.
+enum {
+  kLowestWindowCoordinate = -32768,
+  kHighestWindowCoordinate = 32767,
+};
+
 struct FollowPoint {
   int x;
   int y;
 };
 
-// Top-left corner for an accessory of width x height on a window whose right and top edges are given.
+// Top-left corner for an accessory of width x height on a window whose right and top edges are
+// given, within the platform's coordinate range, so that it can be compared with where the
+// accessory stands (a minimised window sits at -32000, and a tall skin would perch beyond).
 FollowPoint FollowPosition(int right, int top, int width, int height);

@@ -65,7 +65,7 @@
   "  警告: 上の行から順に保存された BMP です。空白に見える環境があるので、perchskin convert で変換してください。\n"
 #define TEXT_KIT_NOTHING_CUT "  警告: マゼンタ (255,0,255) の画素がひとつもありません。ウィンドウは四角いままです。\n"
 #define TEXT_KIT_ALL_CUT "  使えません: すべての画素がマゼンタなので、何も表示されません。\n"
-#define TEXT_KIT_SLOW_SHAPE "  警告: 形が細かすぎます。Wine では動きが遅れます。\n"
+#define TEXT_KIT_SLOW_SHAPE "  警告: 形が細かすぎます。Wine では表示と描き直しが遅れます。\n"
 #define TEXT_KIT_HIDDEN_SHAPE "  使えません: 形が細かすぎます。Wine ではウィンドウが表示されません。\n"
 // how many near-magenta pixels, then the first coordinates, each as TEXT_KIT_POINT
 #define TEXT_KIT_FRINGE \

@@ -4,10 +4,11 @@
 #pragma once
 
 enum {
-  // From about this many rectangles in the shape, a moving follow tick (with what it costs the
-  // display server) takes longer than the timer's 100 ms period: the accessory lags behind the
-  // window it perches on.
-  kSlowShapeRects = 6000,
+  // From about this many rectangles in the shape, a whole repaint of the skin (its first paint,
+  // and whenever a window that covered it goes away) takes longer than the follow timer's 100 ms
+  // period: the accessory appears late and stands unpainted for a moment. Moving it costs next to
+  // nothing for any skin Wine shows.
+  kSlowShapeRects = 10000,
   // From about this many rectangles, Wine takes tens of seconds to show the window, or never does.
   kHiddenShapeRects = 25000,
   // Wider or taller pictures are refused before anything is allocated for them: far beyond any
