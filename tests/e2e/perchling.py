@@ -37,6 +37,10 @@ def defines(path):
     return found
 
 
+# The Wine the tests run under, as "wine --version" says it (the host's or the userland's).
+WINE_VERSION = subprocess.run(["wine", "--version"], capture_output=True, text=True,
+                              timeout=60).stdout.strip()
+
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 TEXTS = defines(os.path.join(SOURCE, "res", "texts.h"))
 IDS = defines(os.path.join(SOURCE, "res", "resource.h"))
@@ -125,6 +129,38 @@ class Bmp:
         """The pixels that are not magenta, as (x, y)."""
         return {(x, y) for y in range(self.height) for x in range(self.width)
                 if self.rows[y][x] != MAGENTA}
+
+    def body_pixel(self):
+        """A pixel well inside the bird, where a user clicks it: opaque with its four neighbours,
+        above the 22 rows that rest on a title bar, the middle one of all such."""
+        inside = [(x, y) for y in range(1, self.height - 23) for x in range(1, self.width - 1)
+                  if all(self.rows[y + dy][x + dx] != MAGENTA
+                         for dx, dy in ((0, 0), (-1, 0), (1, 0), (0, -1), (0, 1)))]
+        return inside[len(inside) // 2]
+
+    def misshapen_on_screen(self):
+        """The pixels where the X window's shape is not the window's region, under this Wine.
+        Wine 8 shapes the X window exactly as the region. Wine 10.0 makes the X shape from a
+        1-bit mask and misplaces a run that lies within one byte of it (8 columns): the run from x
+        to x1 shows from x1 to the byte's end instead, so a thin stroke of the skin is missing on
+        the screen and a click there falls through. Those bytes' pixels are returned; the region
+        the program sets is checked exactly through GetWindowRgn all the same."""
+        if not WINE_VERSION.startswith("wine-10."):
+            return set()
+        misshapen = set()
+        for y in range(self.height):
+            x = 0
+            while x < self.width:
+                if self.rows[y][x] == MAGENTA:
+                    x += 1
+                    continue
+                start = x
+                while x < self.width and self.rows[y][x] != MAGENTA:
+                    x += 1
+                if start // 8 == (x - 1) // 8:
+                    misshapen.update((column, y) for column in range(start // 8 * 8,
+                                                                      start // 8 * 8 + 8))
+        return misshapen
 
 
 MAGENTA = (255, 0, 255)

@@ -3,7 +3,7 @@ About box, which the accessory climbs onto, and the registration in the Startup 
 import os
 import unittest
 
-from perchling import (MAGENTA, TEXTS, Bmp, Install, accessory_rect, dialog, main, open_menus,
+from perchling import (TEXTS, Bmp, Install, accessory_rect, dialog, main, open_menus,
                        startup_folder, wait_for, xdotool)
 
 ABOUT_CAPTION = TEXTS["TEXT_ABOUT_CAPTION"]
@@ -29,10 +29,9 @@ class MenuCommands(unittest.TestCase):
             os.remove(self.shortcut)
 
     def choose(self, downs):
-        """Opens the context menu on an opaque pixel of the bird and chooses an item by keys."""
+        """Opens the context menu on the bird and chooses an item by keys."""
         left, top, _, _ = accessory_rect()
-        x, y = next((x, y) for y in range(self.skin.height) for x in range(self.skin.width)
-                    if self.skin.pixel(x, y) != MAGENTA)
+        x, y = self.skin.body_pixel()
         xdotool("mousemove", left + x, top + y, "click", 3)
         self.assertTrue(wait_for(lambda: open_menus() == 1, 20), "the context menu did not open")
         xdotool("key", *["Down"] * downs, "Return")

@@ -12,7 +12,7 @@ import unittest
 import zipfile
 
 from hostile_support import accessory_window, fold, region_pixels
-from perchling import (MAGENTA, WINDOWS_BUILD, Bmp, Install, Target, accessory_count,
+from perchling import (WINDOWS_BUILD, Bmp, Install, Target, accessory_count,
                        accessory_rect, main, probe, wait_for, xdotool)
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
@@ -137,12 +137,9 @@ class UnpackedRelease(unittest.TestCase):
         return expected
 
     def open_menu(self, skin):
-        """Right-clicks a pixel of the bird, inside its shape and above the title bar."""
+        """Right-clicks the bird, inside its shape and above the title bar."""
         left, top, _, _ = self.perched(skin)
-        inside = [(x, y) for y in range(1, skin.height - 23) for x in range(1, skin.width - 1)
-                  if all(skin.pixel(x + dx, y + dy) != MAGENTA
-                         for dx, dy in ((0, 0), (-1, 0), (1, 0), (0, -1), (0, 1)))]
-        x, y = inside[len(inside) // 2]
+        x, y = skin.body_pixel()
         xdotool("mousemove", left + x, top + y, "click", 3)
         self.assertTrue(wait_for(lambda: open_menus() == 1, 20), "no context menu opened")
 

@@ -17,9 +17,9 @@ class SkinSwitch(unittest.TestCase):
         self.install.remove()
 
     def choose_skin(self, downs):
-        """Right-click on an opaque pixel, then スキン ▸ and the skin downs items below the first."""
+        """Right-click on the bird, then スキン ▸ and the skin downs items below the first."""
         left, top, _, _ = accessory_rect()
-        x, y = min(Bmp(self.install.path("skin", "default.bmp")).opaque())
+        x, y = Bmp(self.install.path("skin", "default.bmp")).body_pixel()
         xdotool("mousemove", left + x, top + y, "click", 3)
         self.assertTrue(wait_for(lambda: open_menus() == 1, 20), "the context menu did not open")
         xdotool("key", "Down", "Right")
