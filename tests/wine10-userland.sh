@@ -6,11 +6,20 @@
 #   wine10-userland.sh ROOT COMMAND...   make or reuse the userland in ROOT, run COMMAND in it
 # Inside, /tmp is the host's: the Xvfb and wineserver one command starts are found by the next
 # through their sockets there, and Xvfb's lock files keep displays apart from the host's.
+# Runs as root, as the test command does: debootstrap and the userland's dpkg need it.
 set -eu
 root="$(realpath -m "$1")"
 shift
 here="$(cd "$(dirname "$0")" && pwd)"
 project="$(cd "$here/.." && pwd)"
+# The userland is removed and made again: never in a folder that holds the project (or is /).
+outermost="${root%/}"
+case "$project/" in
+  "$outermost"/*)
+    echo "$root holds the project: the userland needs a folder of its own" >&2
+    exit 2
+    ;;
+esac
 
 suite=trixie
 # What the tests use besides Wine, as on the host; e2fsprogs for chattr, with which the tests make
@@ -40,6 +49,10 @@ as_root_inside() {
 # userland cut short is made again by the next run.
 make_userland() {
   local new="$root.new"
+  if [ -n "$(ls -A "$root" 2>/dev/null)" ] && [ ! -e "$root/.perchling-userland" ]; then
+    echo "$root is not a userland this script made: it is left alone" >&2
+    return 1
+  fi
   rm -rf "$new" "$root"
   mkdir -p "$new"
   echo "Making the Debian 13 userland in $root (from $(debian_mirror))"
@@ -48,6 +61,7 @@ make_userland() {
     echo "debootstrap failed (whole log: $root.log)" >&2
     return 1
   fi
+  touch "$new/.perchling-userland"
   echo "ja_JP.UTF-8 UTF-8" >"$new/etc/locale.gen"
   if ! as_root_inside "$new" sh -c "apt-get update -q &&
       DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends ${packages[*]} &&
