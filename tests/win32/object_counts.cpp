@@ -3,7 +3,8 @@
 // Wine keeps its GDI objects in a table of 65536 entries that PEB->GdiSharedHandleTable points to
 // (offset 0xF8 of the 64-bit PEB). Each entry is 24 bytes: the object pointer (8), the owner (4),
 // the handle's unique part (2), the object type (1), flags (1) and a user pointer (8). A live
-// object has a nonzero type; a freed slot has type 0. The table is the process's own.
+// object has a nonzero type; a freed slot has type 0. The table is the process's own. Wine 8.0
+// and Wine 10.0 lay it out alike (GdiCountWorks() checks it under each).
 //
 // Wine's USER handles are (index * 2 + 0x20) with a generation in the high word; a handle whose
 // high word is 0 matches any generation, so IsMenu on every such value finds every live menu of
