@@ -24,27 +24,40 @@ ExternalProject_Add(windows
   BUILD_ALWAYS ON
   USES_TERMINAL_BUILD ON)
 
-# Every Wine run shares one Xvfb display and one Wine prefix, set up by the fixture below.
+# The tests that run Windows programs, under two Wines: the host's Wine 8 and Debian 13's Wine 10
+# in the userland tests/wine10-userland.sh makes (tests named "wine10_..."). Under each, every run
+# shares one Xvfb display and one Wine prefix, set up by that Wine's pair of fixtures, and the same
+# deadlines; the two sessions share nothing, so a test of each may run at once.
 set(WINE_SESSION ${CMAKE_SOURCE_DIR}/tests/wine-session.sh)
-set(WINE_STATE ${CMAKE_BINARY_DIR}/wine-session)
-add_test(NAME wine_session_start COMMAND ${WINE_SESSION} ${WINE_STATE} start)
-add_test(NAME wine_session_stop COMMAND ${WINE_SESSION} ${WINE_STATE} stop)
-set_tests_properties(wine_session_start PROPERTIES FIXTURES_SETUP wine)
-set_tests_properties(wine_session_stop PROPERTIES FIXTURES_CLEANUP wine)
-
-add_test(NAME win32 COMMAND ${WINE_SESSION} ${WINE_STATE} run 600
-         ${WINDOWS_BUILD}/perchling_win32_tests.exe)
-set_tests_properties(win32 PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_desktop TIMEOUT 700)
-
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.py)
-foreach(test_file ${E2E_TESTS})
-  get_filename_component(test_name ${test_file} NAME_WE)
-  string(REGEX REPLACE "^test_" "e2e_" test_name ${test_name})
-  add_test(NAME ${test_name} COMMAND ${WINE_SESSION} ${WINE_STATE} python 600 ${test_file}
-           ${WINDOWS_BUILD})
-  set_tests_properties(${test_name} PROPERTIES FIXTURES_REQUIRED wine RESOURCE_LOCK wine_desktop
-                       TIMEOUT 700)
-endforeach()
+function(add_wine_tests wine test_prefix environment)
+  set(state ${CMAKE_BINARY_DIR}/${wine}-session)
+  add_test(NAME ${wine}_session_start COMMAND ${WINE_SESSION} ${state} start)
+  add_test(NAME ${wine}_session_stop COMMAND ${WINE_SESSION} ${state} stop)
+  set_tests_properties(${wine}_session_start PROPERTIES FIXTURES_SETUP ${wine} TIMEOUT 900)
+  set_tests_properties(${wine}_session_stop PROPERTIES FIXTURES_CLEANUP ${wine})
+  set(tests ${wine}_session_start ${wine}_session_stop)
+
+  add_test(NAME ${test_prefix}win32 COMMAND ${WINE_SESSION} ${state} run 600
+           ${WINDOWS_BUILD}/perchling_win32_tests.exe)
+  list(APPEND tests ${test_prefix}win32)
+  foreach(test_file ${E2E_TESTS})
+    get_filename_component(test_name ${test_file} NAME_WE)
+    string(REGEX REPLACE "^test_" "${test_prefix}e2e_" test_name ${test_name})
+    add_test(NAME ${test_name} COMMAND ${WINE_SESSION} ${state} python 600 ${test_file}
+             ${WINDOWS_BUILD})
+    list(APPEND tests ${test_name})
+  endforeach()
+  list(FILTER tests EXCLUDE REGEX "_session_")
+  set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED ${wine}
+                       RESOURCE_LOCK ${wine}_desktop TIMEOUT 700)
+  if(environment)
+    set_tests_properties(${wine}_session_start ${wine}_session_stop ${tests} PROPERTIES
+                         ENVIRONMENT "${environment}")
+  endif()
+endfunction()
+add_wine_tests(wine "" "")
+add_wine_tests(wine10 wine10_ PERCHLING_WINE_USERLAND=${CMAKE_BINARY_DIR}/wine10-root)
 
 # The release zip built again from scratch in another folder must come out byte for byte the same.
 add_test(NAME release_reproducible COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/release/reproducible.py
@@ -56,7 +69,7 @@ add_test(NAME release_make_zip COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/release
 # The fuzz targets of the portable core (left out without clang++ and libFuzzer).
 include(${CMAKE_SOURCE_DIR}/cmake/fuzz.cmake)
 
-# The program's layers: no circle of modules, and the subsystems use only the bottom of app/.
+# The program's layers: no circle of modules or folders, each folder on the layers below it.
 add_test(NAME layers COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/layers.py)
 
 # Static analysis of the whole source; every suppression carries its reason in the list.

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Perchling needs on Debian, if it is missing:
 # the MinGW-w64 cross compiler, Wine, Xvfb, GoogleTest, a Japanese font and the ja_JP.UTF-8 locale,
-# and clang with libFuzzer and cppcheck for the fuzz and analysis tests.
+# clang with libFuzzer and cppcheck for the fuzz and analysis tests, and debootstrap and bubblewrap,
+# with which tests/wine10-userland.sh makes and enters the Debian 13 userland of the Wine 10 tests.
 set -eu
 packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix wine64 xvfb xauth locales
           fonts-ipafont-gothic imagemagick xdotool python3 cppcheck
-          clang libclang-rt-dev)
+          clang libclang-rt-dev debootstrap bubblewrap)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

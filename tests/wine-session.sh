@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# One Xvfb display and one Wine prefix for all the tests that run Windows programs.
+# One Xvfb display and one Wine prefix for all the tests that run Windows programs (one session
+# per Wine the tests run under).
 #   wine-session.sh STATE start              start Xvfb and a persistent wineserver
 #   wine-session.sh STATE run SECONDS EXE..  run a Windows program there, killed after SECONDS
 #   wine-session.sh STATE python SECONDS F.. run a Python test script there
@@ -8,6 +9,12 @@ set -u
 state="$1" action="$2"
 shift 2
 here="$(cd "$(dirname "$0")" && pwd)"
+# PERCHLING_WINE_USERLAND=DIR: the session runs under Wine 10 instead, inside the Debian 13
+# userland tests/wine10-userland.sh makes in DIR, with that userland's Xvfb, Python and xdotool.
+if [ -n "${PERCHLING_WINE_USERLAND:-}" ] && [ -z "${PERCHLING_INSIDE_USERLAND:-}" ]; then
+  exec "$here/wine10-userland.sh" "$PERCHLING_WINE_USERLAND" "$here/$(basename "$0")" \
+    "$state" "$action" "$@"
+fi
 . "$here/../scripts/wine-env.sh"
 wine_env "$state/prefix"
 

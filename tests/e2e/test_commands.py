@@ -1,11 +1,13 @@
 """The real Perchling.exe under Wine, its menu commands chosen from outside as the menu does (the
 tests of the keys are test_skins.py and test_release_zip.py): the About box, which the accessory
-climbs onto, and the registration in the Startup folder."""
+climbs onto, and the registration in the Startup folder; and the menu opened by a right-click on
+a single pixel of a checkerboard skin."""
 import os
 import unittest
 
-from perchling import (TEXTS, Bmp, Install, accessory_rect, click_accessory, dialog, main, perch,
-                       post, startup_folder, wait_for, xdotool)
+from perchling import (MAGENTA, TEXTS, WINE_VERSION, Bmp, Install, accessory_rect, bmp_bytes,
+                       click_accessory, dialog, main, open_menus, perch, post, startup_folder,
+                       wait_for, xdotool)
 
 ABOUT_CAPTION = TEXTS["TEXT_ABOUT_CAPTION"]
 
@@ -58,6 +60,41 @@ class MenuCommands(unittest.TestCase):
 
         xdotool("key", "Return")
         self.assertTrue(wait_for(lambda: dialog(TEXTS["TEXT_TITLE"]) is None, 20), "the box stayed")
+
+
+class CheckerboardClicks(unittest.TestCase):
+    """A skin whose every opaque pixel stands alone: a right-click on one pixel opens the menu.
+    Wine 8 takes the click on every one. Wine 10.0 misplaces one-pixel runs in the X window's
+    shape (misshapen_on_screen): in each byte of a row (8 columns) the shape starts just after
+    the first opaque pixel, so a click on that pixel goes to the desktop and no menu can open,
+    while the byte's other opaque pixels lie inside the shape and open the menu as under Wine 8.
+    Those first pixels are clicked under Wine 8 only."""
+    SIDE = 32
+
+    def setUp(self):
+        self.install = Install()
+        side = self.SIDE
+        with open(self.install.path("skin", "default.bmp"), "wb") as file:
+            file.write(bmp_bytes(side, side,
+                                 lambda x, y: 0xC86432 if (x + y) % 2 == 0 else MAGENTA))
+        self.install.start()
+        self.assertTrue(wait_for(lambda: (lambda r: r and r[2] - r[0] == side)(accessory_rect()),
+                                 20), "no checkerboard accessory appeared")
+
+    def tearDown(self):
+        self.install.remove()
+
+    def test_a_right_click_on_one_pixel_opens_the_menu(self):
+        pixels = [(2, 0), (11, 1), (21, 11), (31, 31)]
+        if not WINE_VERSION.startswith("wine-10."):
+            pixels += [(0, 0), (9, 1), (16, 16)]
+        for x, y in pixels:
+            left, top, _, _ = accessory_rect()
+            xdotool("mousemove", left + x, top + y, "click", 3)
+            self.assertTrue(wait_for(lambda: open_menus() == 1, 20),
+                            f"no menu after a right-click on ({x}, {y}) under {WINE_VERSION}")
+            xdotool("key", "Escape")
+            self.assertTrue(wait_for(lambda: open_menus() == 0, 20), "Escape left the menu open")
 
 
 if __name__ == "__main__":

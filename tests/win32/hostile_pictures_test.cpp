@@ -125,7 +125,8 @@ TEST(HostilePictures, EachKindComesUpWithItsShapeOrIsReported) {
        [] { return BmpBytes(Bird(4), {32, false, false, 0}); }, kShown, Bird(4)},
       {"32-bit with opaque alpha", "default.bmp",
        [] { return BmpBytes(Bird(4), {32, false, false, 0xFF}); }, kShown, Bird(4)},
-      // Wine 8's LoadImageA turns a top-down file into an all-black picture of the right size.
+      // Wine's LoadImageA (8 and 10 alike) turns a top-down file into an all-black picture of the
+      // right size.
       {"top-down 24-bit", "default.bmp",
        [] { return BmpBytes(Bird(4), {24, false, true, 0}); }, kLoadedAsIs, Bird(4)},
       {"upper-case extension .BMP", "default.BMP", [&] { return valid24; }, kShown, Bird(3)},

@@ -3,7 +3,8 @@
 // Wine keeps its GDI objects in a table of 65536 entries that PEB->GdiSharedHandleTable points to
 // (offset 0xF8 of the 64-bit PEB). Each entry is 24 bytes: the object pointer (8), the owner (4),
 // the handle's unique part (2), the object type (1), flags (1) and a user pointer (8). A live
-// object has a nonzero type; a freed slot has type 0. The table is the process's own.
+// object has a nonzero type; a freed slot has type 0. The table is the process's own. Wine 8.0
+// and Wine 10.0 lay it out alike (GdiCountWorks() checks it under each).
 //
 // Wine's USER handles are (index * 2 + 0x20) with a generation in the high word; a handle whose
 // high word is 0 matches any generation, so IsMenu on every such value finds every live menu of
@@ -82,6 +83,24 @@ int GdiCountWorks() {
   for (HBRUSH brush : brushes) DeleteObject(brush);
   int after = CountGdiObjects();
   return during == before + 10 && after == before;
+}
+
+int GdiObjectsKeptPerShapedWindow() {
+  int kept = 0;
+  for (int round = 0; round < 2; ++round) {  // the first may also make what Wine makes once
+    int before = CountGdiObjects();
+    // Shown, as the accessory is: Wine 10 keeps the region only of a window it has shown.
+    HWND window = CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, "STATIC", "",
+                                  WS_POPUP | WS_VISIBLE, 0, 0, 40, 40, NULL, NULL, NULL, NULL);
+    HRGN shape = CreateRectRgn(0, 0, 20, 20);
+    HRGN more = CreateRectRgn(30, 30, 40, 40);
+    CombineRgn(shape, shape, more, RGN_OR);
+    DeleteObject(more);
+    SetWindowRgn(window, shape, TRUE);  // the window owns the region from here on
+    DestroyWindow(window);
+    kept = CountGdiObjects() - before;
+  }
+  return kept;
 }
 
 int CountMenus() {

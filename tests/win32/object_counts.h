@@ -10,6 +10,10 @@
 int CountGdiObjects();
 // 1 if creating and deleting ten brushes moves CountGdiObjects() by exactly ten each way.
 int GdiCountWorks();
+// GDI objects the platform itself keeps when a window shaped by SetWindowRgn is destroyed,
+// measured on a window of its own: 0 under Wine 8, which frees the region with the window; 1
+// under Wine 10.0, which keeps one. A leak test of shaped windows allows this many per window.
+int GdiObjectsKeptPerShapedWindow();
 // Live menus (popups and bars) of this process.
 int CountMenus();
 // Open kernel handles of this process (GetProcessHandleCount).

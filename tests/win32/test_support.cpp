@@ -310,6 +310,26 @@ RECT PerchOn(HWND under, int width, int height) {
           rect.right - kFollowInset, rect.top + kTitleOverlap};
 }
 
+std::string WineVersion() {
+  typedef const char*(CDECL * VersionFunction)();
+  FARPROC found = GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version");
+  return found ? reinterpret_cast<VersionFunction>(reinterpret_cast<void*>(found))() : "";
+}
+
+bool MisshapenOnScreen(const Picture& picture, int x, int y) {
+  if (WineVersion().rfind("10.", 0) != 0) return false;
+  for (int column = 0; column < picture.width;) {
+    if (picture.colour(column, y) == kMagenta) {
+      ++column;
+      continue;
+    }
+    int start = column;
+    while (column < picture.width && picture.colour(column, y) != kMagenta) ++column;
+    if (start / 8 == x / 8 && (column - 1) / 8 == x / 8) return true;
+  }
+  return false;
+}
+
 RECT WindowRect(HWND window) {
   RECT rect = {};
   GetWindowRect(window, &rect);
