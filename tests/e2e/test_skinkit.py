@@ -267,7 +267,8 @@ class ShapeRects(Folder):
 
     def test_the_count_is_the_windows_count(self):
         # Stripes one pixel wide: 200 runs in each of 300 alike rows, 200 rectangles.
-        write_file(self.path("stripes.bmp"), bmp_bytes(400, 300, lambda x, y: MAGENTA if x % 2 else 0))
+        write_file(self.path("stripes.bmp"),
+                   bmp_bytes(400, 300, lambda x, y: MAGENTA if x % 2 else 0))
         for path, expected in ((os.path.join(SOURCE, "skin", "default.bmp"), 65),
                                (self.path("stripes.bmp"), 200)):
             self.expect_windows_count(path, expected)
