@@ -51,16 +51,18 @@ case "$action" in
     fi
     export DISPLAY="$(cat "$state/display")"
     export PERCHLING_WINE_SESSION="$state"
-    # Output goes through a file for the same reason as above; tail follows it as it grows.
+    # Output goes through a file for the same reason as above; tail follows it as it grows, and
+    # ends once the command has ended and everything it wrote has been shown.
     log="$(mktemp "$state/run.XXXXXX")"
-    tail -f "$log" --pid=$$ &
     if [ "$action" = run ]; then
-      timeout -k 5 "$seconds" wine "$@" >"$log" 2>&1 </dev/null
+      timeout -k 5 "$seconds" wine "$@" >"$log" 2>&1 </dev/null &
     else
-      timeout -k 5 "$seconds" python3 -u "$@" >"$log" 2>&1 </dev/null
+      timeout -k 5 "$seconds" python3 -u "$@" >"$log" 2>&1 </dev/null &
     fi
+    command=$!
+    tail -f -s 0.1 --pid="$command" "$log"
+    wait "$command"
     status=$?
-    sleep 0.3
     [ "$status" = 124 ] && echo "killed after $seconds seconds"
     rm -f "$log"
     exit "$status"

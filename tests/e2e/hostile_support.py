@@ -4,7 +4,6 @@ independently, snapshots of a folder tree, and read-only folders and files that 
 the tests that import them from this module)."""
 import os
 import subprocess
-import time
 
 from perchling import (MAGENTA, TEXTS, accessory_window, bmp_bytes, bmp_size,  # noqa: F401
                        probe, wait_for)
@@ -51,6 +50,3 @@ def close_all(seconds=20):
     probe("close")
     return wait_for(lambda: probe("count")[1].strip() == "0", seconds)
 
-
-def settle(seconds=0.5):
-    time.sleep(seconds)
