@@ -27,11 +27,15 @@ target_include_directories(perchling_portable PUBLIC ${CMAKE_BINARY_DIR}/generat
 target_compile_options(perchling_portable PUBLIC ${WARNINGS} ${CHARSET})
 target_compile_definitions(perchling_portable PUBLIC WINVER=0x0601 _WIN32_WINNT=0x0601)
 
+add_library(perchling_names STATIC ${NAMES_SOURCES})
+target_link_libraries(perchling_names PUBLIC perchling_portable)
+
 add_library(perchling_region STATIC ${REGION_SOURCES})
 target_link_libraries(perchling_region PUBLIC perchling_portable gdi32)
 
 add_library(perchling_accessory STATIC ${ACCESSORY_SOURCES})
-target_link_libraries(perchling_accessory PUBLIC perchling_region shell32 ole32 uuid gdi32 user32)
+target_link_libraries(perchling_accessory
+  PUBLIC perchling_region perchling_names shell32 ole32 uuid gdi32 user32)
 
 add_library(perchling_region_reference STATIC ${REGION_REFERENCE_SOURCES})
 target_link_libraries(perchling_region_reference PUBLIC perchling_region)
@@ -46,12 +50,14 @@ target_link_libraries(Perchling perchling_accessory)
 # perchskin.exe, the skin kit: a console program on Perchling's portable core and region builder
 # (the run scan and the skin-name rules are Perchling's own, never copied).
 add_executable(perchskin ${PERCHSKIN_SOURCES})
-target_link_libraries(perchskin perchling_region windowscodecs ole32 uuid gdi32 user32 shell32)
+target_link_libraries(perchskin
+  perchling_region perchling_names windowscodecs ole32 uuid gdi32 user32 shell32)
 
 if(MINGW)
   # The programs' code is made small, without the C++ runtime's exception tables; each program is
   # one stripped file that needs no MinGW DLLs.
-  foreach(program_code perchling_portable perchling_region perchling_accessory perchskin)
+  foreach(program_code
+      perchling_portable perchling_names perchling_region perchling_accessory perchskin)
     target_compile_options(${program_code} PRIVATE -Os -fno-exceptions -fno-rtti)
   endforeach()
   target_link_options(Perchling PRIVATE -static -s -Wl,--gc-sections)
