@@ -37,6 +37,8 @@ struct ProgramState {
   int accessoryStopped;             // 1 once teardown or the skin switch stopped the accessory
   int skinWidth;                    // accessory size, from the skin picture
   int skinHeight;
+  int keptWidth;                    // the size the platform kept when given the skin's size;
+  int keptHeight;                   // smaller for a picture beyond its range (set by each sizing)
   HBITMAP classPicture;  // pattern of the class brush; lives with the class
   HFONT linkFont;        // About box link font; deleted when the box closes
   HCURSOR linkCursor;    // cursor over the About box links (a shared resource)
