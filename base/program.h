@@ -13,6 +13,9 @@
 #define SETTINGS_SECTION "MAIN"
 #define SETTINGS_KEY "SKIN"
 
+// The longest name Perchling forms inside its install directory at start: the first skin's picture.
+const char kLongestInstallName[] = "skin\\default.bmp";
+
 // The executable in the install directory: started again by the skin switch, and the target of
 // the Startup shortcut.
 const char kProgramPathPattern[] = "%sPerchling.exe";
@@ -46,6 +49,12 @@ struct ProgramState {
 };
 
 extern ProgramState g_state;
+
+// 1 if the running executable's path, and every path Perchling forms in its folder at start (the
+// longest is kLongestInstallName's), can be written within kPathSize bytes, terminator included, in
+// the system's ANSI code page. Measured from the wide path: a Japanese character takes 2 bytes
+// under 932 and 3 under 65001, and GetModuleFileNameA cuts a path that does not fit without a word.
+int IsModulePathShortEnough();
 
 // 1 if the system's ANSI code page can name the running executable's path: the ANSI path, read
 // back into UTF-16, is the path itself. Where it is not, the ANSI functions see '?' or a look-alike

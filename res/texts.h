@@ -25,6 +25,9 @@
 #define TEXT_FOLDER_UNNAMEABLE \
   "Perchling を置いたフォルダの名前に、この Windows では扱えない文字が含まれています。\n" \
   "英数字だけの名前のフォルダに移してから起動してください。"
+#define TEXT_FOLDER_PATH_TOO_LONG \
+  "Perchling を置いたフォルダのパスが長すぎます。\n" \
+  "短いパスのフォルダ（たとえば C:\\Tools\\Perchling）に移してから起動してください。"
 #define TEXT_PICTURE_SIZE_FAILED "画像サイズの取得に失敗しました。"
 #define TEXT_SKIN_MISSING \
   "指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n再度、指定し直して下さい。"

@@ -5,12 +5,17 @@ the tests that import them from this module)."""
 import os
 import subprocess
 
-from perchling import (MAGENTA, TEXTS, accessory_window, bmp_bytes, bmp_size,  # noqa: F401
-                       probe, wait_for)
+from perchling import (MAGENTA, SETTINGS_FILE, TEXTS, accessory_window, bmp_bytes,  # noqa: F401
+                       bmp_size, probe, wait_for)
 
 PICTURE_SIZE_FAILED = TEXTS["TEXT_PICTURE_SIZE_FAILED"]
-SAVE_FAILED = TEXTS["TEXT_SAVE_FAILED"]
-SKIN_MISSING = TEXTS["TEXT_SKIN_MISSING"]
+
+
+def save_failed(install):
+    """The message shown when the install's setting.ini cannot be written: the line, the file as
+    Wine names it, the advice."""
+    path = "Z:" + install.path(SETTINGS_FILE).replace("/", "\\")
+    return f"{TEXTS['TEXT_SAVE_FAILED']}\n{path}\n\n{TEXTS['TEXT_SAVE_FAILED_ADVICE']}"
 
 
 def write_file(path, data):

@@ -5,9 +5,10 @@ The skin is found and setting.ini is written beside the program.
 Then the real Perchling.exe under code pages 932 (the session's Japanese locale), 1252 and 65001
 (Windows' UTF-8 option, asked for by a manifest beside the exe): its messages read as written (read
 as UTF-16 from outside), a skin the code page cannot name is not offered, a Japanese one is offered
-and chosen under UTF-8, and an install folder the code page cannot name is refused. Another
-process's menu cannot be read under Wine, so the menu texts are checked by the in-process tests of
-the EveryCodePage group, run here again under 1252 and 65001."""
+and chosen under UTF-8, and an install folder the code page cannot name, or whose paths take more
+bytes in it than the program's path buffers hold, is refused. Another process's menu cannot be
+read under Wine, so the menu texts are checked by the in-process tests of the EveryCodePage group,
+run here again under 1252 and 65001."""
 import os
 import shutil
 import tempfile
@@ -76,6 +77,15 @@ class EveryCodePage(unittest.TestCase):
         self.installs.append(install)
         for skin in skins_removed:
             os.remove(install.path("skin", skin + ".bmp"))
+        if skins:
+            os.rename(install.path("skin"), install.path("shipped"))
+            os.mkdir(install.path("skin"))
+            for skin in skins:
+                shutil.copy(install.path("shipped", "default.bmp"),
+                            install.path("skin", skin + ".bmp"))
+            shutil.rmtree(install.path("shipped"))
+            with open(install.path(SETTINGS_FILE), "wb") as file:
+                file.write(settings_naming(skins[0]))
         env, manifest = CODE_PAGES[code_page]
         if manifest:
             give_utf8_manifest(install.path("Perchling.exe"))
@@ -138,6 +148,45 @@ class EveryCodePage(unittest.TestCase):
                 self.assertEqual(1, process.wait(timeout=30))
                 self.assertEqual(before, sorted(os.listdir(install.dir)), "it wrote a file")
                 self.assertEqual([name], os.listdir(install.root), "it wrote beside the folder")
+
+    def test_an_install_path_too_long_for_the_code_page_is_refused(self):
+        # The longest path the program forms at start, skin\default.bmp's, is made to take the
+        # given bytes in the code page (a Japanese character takes 2 under 932, 3 under 65001):
+        # at most 259 fit. Under 932 the exe's own path is too long for the ANSI buffers as well.
+        for code_page, size, refused in ((932, 300, True), (65001, 260, True), (932, 259, False)):
+            with self.subTest(code_page=code_page, size=size):
+                install, process = self.start(code_page, name=folder_taking(code_page, size))
+                windows_path = "Z:" + install.path("skin", "default.bmp").replace("/", "\\")
+                self.assertEqual(size, len(windows_path.encode(ENCODINGS[code_page])))
+                if refused:
+                    before = sorted(os.listdir(install.dir))
+                    self.assertEqual(TEXTS["TEXT_FOLDER_PATH_TOO_LONG"], answered_box())
+                    self.assertEqual(1, process.wait(timeout=30))
+                    self.assertEqual(before, sorted(os.listdir(install.dir)), "it wrote a file")
+                else:
+                    self.assertEqual(0, probe("wait", "30", timeout=60)[0], "no accessory")
+                    self.assertTrue(no_box(), "a message box: the path was refused or cut")
+                    probe("close")
+                    self.assertEqual(0, process.wait(timeout=30))
+                    self.assertEqual(settings_naming("default"), install.settings())
+                install.remove()
+                self.installs.remove(install)
+
+
+ENCODINGS = {932: "cp932", 65001: "utf-8"}
+
+
+def folder_taking(code_page, size):
+    """An install folder's name, Japanese in folders of 80 characters (Linux holds 255 bytes a
+    name) and a few letters, such that the picture's path "Z:\\tmp\\perchling-e2e-XXXXXXXX\\" +
+    name + "\\skin\\default.bmp" takes size bytes in the code page."""
+    prefix = "Z:" + tempfile.gettempdir() + "/perchling-e2e-XXXXXXXX/"
+    left = size - len(prefix) - len("/skin/default.bmp")
+    width = len("鳥".encode(ENCODINGS[code_page]))
+    characters = (left - 10) // width
+    parts = ["鳥" * min(80, characters - start) for start in range(0, characters, 80)]
+    left -= characters * width + len(parts)  # each part ends with a separator
+    return "/".join(parts + ["x" * left])
 
 
 class InProcessTexts(unittest.TestCase):
