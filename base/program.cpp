@@ -20,7 +20,7 @@ static int IsAnsiLeadByte(unsigned char byte) {
 
 int IsModulePathShortEnough() {
   // A path of kPathSize units or more takes at least as many bytes in any code page.
-  wchar_t wide[kPathSize];
+  wchar_t wide[kPathSize] = L"";
   DWORD length = GetModuleFileNameW(NULL, wide, kPathSize);
   if (length == 0 || length >= kPathSize) return 0;
   const wchar_t* lastBackslash = wcsrchr(wide, L'\\');

@@ -13,7 +13,7 @@
 #define SETTINGS_SECTION "MAIN"
 #define SETTINGS_KEY "SKIN"
 
-// The longest name Perchling forms inside its install directory at start: the first skin's picture.
+// The longest name Perchling forms inside its install directory at start: the default picture.
 const char kLongestInstallName[] = "skin\\default.bmp";
 
 // The executable in the install directory: started again by the skin switch, and the target of

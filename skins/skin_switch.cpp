@@ -2,6 +2,8 @@
 // new copy of the program starts with it, while this one leaves its message loop.
 #include "skins/skin_switch.h"
 
+#include <wchar.h>
+
 #include "base/program.h"
 #include "res/texts.h"
 #include "skins/context_menu.h"
@@ -29,9 +31,13 @@ static void ShowSaveFailed(HWND window) {
   // the whole always fits.
   wchar_t text[ARRAYSIZE(WIDE(TEXT_SAVE_FAILED)) + kPathSize +
                ARRAYSIZE(WIDE(TEXT_SAVE_FAILED_ADVICE)) + 3];
-  lstrcpynW(text, WIDE(TEXT_SAVE_FAILED) L"\n", ARRAYSIZE(text));
-  lstrcatW(text, widePath);
-  lstrcatW(text, L"\n\n" WIDE(TEXT_SAVE_FAILED_ADVICE));
+  const wchar_t* pieces[] = {WIDE(TEXT_SAVE_FAILED) L"\n", widePath,
+                             L"\n\n" WIDE(TEXT_SAVE_FAILED_ADVICE)};
+  int used = 0;
+  for (const wchar_t* piece : pieces) {
+    lstrcpynW(text + used, piece, ARRAYSIZE(text) - used);
+    used += static_cast<int>(wcslen(text + used));
+  }
   ShowMessage(window, text);
 }
 
