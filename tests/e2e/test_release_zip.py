@@ -20,7 +20,7 @@ SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file_
 RELEASE = os.path.join(WINDOWS_BUILD or "", "release")
 TOP = "Perchling/"
 SECTIONS = ["概要", "動作環境", "インストール", "使い方", "スキンの作り方", "アンインストール",
-            "注意", "ライセンス", "更新履歴"]
+            "困ったとき", "既知の制限", "注意", "ライセンス", "更新履歴"]
 TARGET = (400, 500, 500, 300)  # x, y, width, height of the window the accessory perches on
 
 
