@@ -1,16 +1,10 @@
 """Plumbing for the hostile-input and concurrency tests: the catalogue's order computed
-independently, snapshots of a folder tree, and read-only folders and files that hold even for root
-(chattr +i). The pictures and the accessory window come from perchling.py (kept here by name for
-the tests that import them from this module)."""
+independently, snapshots of a folder tree, read-only folders and files that hold even for root
+(chattr +i), and message boxes answered from outside."""
 import os
 import subprocess
 
-from perchling import (MAGENTA, TEXTS, accessory_window, bmp_bytes, bmp_size,  # noqa: F401
-                       probe, wait_for)
-
-PICTURE_SIZE_FAILED = TEXTS["TEXT_PICTURE_SIZE_FAILED"]
-SAVE_FAILED = TEXTS["TEXT_SAVE_FAILED"]
-SKIN_MISSING = TEXTS["TEXT_SKIN_MISSING"]
+from perchling import probe, wait_for
 
 
 def write_file(path, data):

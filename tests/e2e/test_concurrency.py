@@ -4,8 +4,9 @@ switches exactly one copy runs, showing the last skin chosen, and setting.ini na
 import unittest
 
 from hostile_support import close_all
-from perchling import (IDS, SETTINGS_FILE, Install, Target, accessory_count, accessory_rect,
-                       bmp_size, main, probe, settings_naming, wait_for)
+from perchling import Install, Target, accessory_count, accessory_rect, main, probe, wait_for
+from pictures import bmp_size
+from program_values import IDS, SETTINGS_FILE, settings_naming
 
 FIRST_SKIN = IDS["IDM_FIRST_SKIN"]
 
