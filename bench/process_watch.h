@@ -7,7 +7,9 @@
 #include <string>
 #include <vector>
 
-const char kPerchlingClass[] = "PerchlingClass";
+#include "base/program.h"
+
+const char kPerchlingClass[] = ACCESSORY_CLASS;
 const DWORD kWindowTimeoutMs = 20000;
 
 double Min(const std::vector<double>& values);
