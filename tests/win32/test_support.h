@@ -92,7 +92,8 @@ struct TargetWindow {
   HWND window;
 };
 
-// Where an accessory of width x height perches on the window under it.
+// Where an accessory of width x height perches on the window under it, worked out here from the
+// two insets and not by the program's FollowPosition: the tests judge the program by it.
 RECT PerchOn(HWND under, int width, int height);
 
 RECT WindowRect(HWND window);
