@@ -9,7 +9,6 @@
 
 #include "base/program.h"
 
-const char kPerchlingClass[] = ACCESSORY_CLASS;
 const DWORD kWindowTimeoutMs = 20000;
 
 double Min(const std::vector<double>& values);

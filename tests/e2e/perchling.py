@@ -298,5 +298,44 @@ def xdotool(*args):
     subprocess.run(["xdotool", *[str(a) for a in args]], check=True, timeout=30)
 
 
+def write_file(path, data):
+    with open(path, "wb") as file:
+        file.write(data)
+
+
+def fold(name):
+    """The catalogue's order, worked out here independently of the program: bytes compared
+    unsigned with 'A'-'Z' folded to 'a'-'z'."""
+    return bytes(b + 32 if 0x41 <= b <= 0x5A else b for b in name)
+
+
+def tree(root):
+    """Every file under root with its size and contents' time, to see what a run wrote."""
+    found = {}
+    for folder, _, files in os.walk(root):
+        for name in files:
+            path = os.path.join(folder, name)
+            status = os.stat(path)
+            found[path] = (status.st_size, status.st_mtime_ns)
+    return found
+
+
+def answer_box(seconds=20, button=1):
+    """The text of the next message box titled "Perchling", answered with button (OK)."""
+    code, text = probe("box", str(seconds), str(button), timeout=seconds + 30)
+    return text.rstrip("\n") if code == 0 else None
+
+
+def immutable(path, on=True):
+    """Makes a file or folder read-only even for root; False where chattr is not supported."""
+    done = subprocess.run(["chattr", "+i" if on else "-i", path], capture_output=True)
+    return done.returncode == 0
+
+
+def close_all(seconds=20):
+    probe("close")
+    return wait_for(lambda: probe("count")[1].strip() == "0", seconds)
+
+
 def main():
     unittest.main(verbosity=2)

@@ -3,8 +3,8 @@ each copy follows and writes the same setting.ini at teardown without spoiling i
 switches exactly one copy runs, showing the last skin chosen, and setting.ini names it."""
 import unittest
 
-from hostile_support import close_all
-from perchling import Install, Target, accessory_count, accessory_rect, main, probe, wait_for
+from perchling import (Install, Target, accessory_count, accessory_rect, close_all, main, probe,
+                       wait_for)
 from pictures import bmp_size
 from program_values import IDS, SETTINGS_FILE, settings_naming
 

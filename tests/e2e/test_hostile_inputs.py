@@ -6,9 +6,9 @@ crash, a hang, a write outside the install folder, or a lost setting."""
 import os
 import unittest
 
-from hostile_support import answer_box, close_all, fold, immutable, tree, write_file
 from perchling import (Install, Target, accessory_count, accessory_rect, accessory_shape,
-                       accessory_window, main, post, probe, wait_for)
+                       accessory_window, answer_box, close_all, fold, immutable, main, post, probe,
+                       tree, wait_for, write_file)
 from pictures import MAGENTA, bmp_bytes
 from program_values import IDS, SETTINGS_FILE, TEXTS, settings_naming
 

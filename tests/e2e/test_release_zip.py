@@ -10,10 +10,9 @@ import tempfile
 import unittest
 import zipfile
 
-from hostile_support import fold
 from perchling import (WINDOWS_BUILD, Install, Target, accessory_count, accessory_rect,
-                       accessory_shape, accessory_window, choose_skin_by_keys, main, open_menu,
-                       run_wine, wait_for, wine, xdotool)
+                       accessory_shape, accessory_window, choose_skin_by_keys, fold, main,
+                       open_menu, run_wine, wait_for, wine, xdotool)
 from pictures import Bmp
 from program_values import SETTINGS_FILE, TEXTS, settings_naming
 from test_skinkit import text, windows_path

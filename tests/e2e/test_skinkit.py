@@ -17,9 +17,8 @@ import tempfile
 import unittest
 import zlib
 
-from hostile_support import immutable, write_file
 from perchling import (WINDOWS_BUILD, Install, accessory_rect, accessory_shape, give_utf8_manifest,
-                       main, probe, run_wine, wait_for)
+                       immutable, main, probe, run_wine, wait_for, write_file)
 from pictures import MAGENTA, Bmp, bmp_bytes, bmp_file, core_bmp_bytes, png_bytes, rgb
 from program_values import TITLE_OVERLAP, defines
 
