@@ -13,6 +13,9 @@
 #define SETTINGS_SECTION "MAIN"
 #define SETTINGS_KEY "SKIN"
 
+// The accessory window's class, by which other programs (the tests and benchmarks too) find it.
+#define ACCESSORY_CLASS "PerchlingClass"
+
 // The executable in the install directory: started again by the skin switch, and the target of
 // the Startup shortcut.
 const char kProgramPathPattern[] = "%sPerchling.exe";
