@@ -13,6 +13,9 @@
 #define SETTINGS_SECTION "MAIN"
 #define SETTINGS_KEY "SKIN"
 
+// The accessory window's class, by which other programs (the tests and benchmarks too) find it.
+#define ACCESSORY_CLASS "PerchlingClass"
+
 // The longest name Perchling forms inside its install directory at start: the default picture.
 const char kLongestInstallName[] = "skin\\default.bmp";
 

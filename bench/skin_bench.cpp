@@ -146,7 +146,7 @@ void BenchStartUp(std::vector<Skin>* skins, const std::string& minimalExe, int r
                 : skin.checker == kFollowSizeLimit ? (runs + 1) / 2
                                                    : runs;
     for (int i = 0; i < tries && !gaveUp; ++i) {
-      Started perchling = Start(skin.dir + "Perchling.exe", kPerchlingClass, kGiveUpMs);
+      Started perchling = Start(skin.dir + "Perchling.exe", ACCESSORY_CLASS, kGiveUpMs);
       if (!perchling.window) {
         gaveUp = true;
       } else {
@@ -200,7 +200,7 @@ void BenchIdle(const std::vector<Skin>& skins, const std::string& timerExe, int 
   int timerPid = UnixPidOf(timerExe);
   for (const Skin& skin : skins) {
     if (skin.rects < 0 || IsLarge(skin)) continue;
-    started.push_back(Start(skin.dir + "Perchling.exe", kPerchlingClass));
+    started.push_back(Start(skin.dir + "Perchling.exe", ACCESSORY_CLASS));
     which.push_back(&skin);
     pids.push_back(UnixPidOf(skin.dir + "Perchling.exe"));
   }
@@ -285,7 +285,7 @@ void BenchFollowing(const std::vector<Skin>& skins, int seconds, HWND target, in
   std::vector<double> fitX, fitOwn, fitAll;  // checkerboards: rectangles squared, CPU per tick
   for (const Skin& skin : skins) {
     if (skin.rects < 0) continue;
-    Started perchling = Start(skin.dir + "Perchling.exe", kPerchlingClass);
+    Started perchling = Start(skin.dir + "Perchling.exe", ACCESSORY_CLASS);
     int pid = UnixPidOf(skin.dir + "Perchling.exe");
     BringToFront(target);
     RECT home;
@@ -377,7 +377,7 @@ void BenchRightClick(const std::vector<Skin>& skins, int clicks, HWND target) {
   if (!pair[0] || !pair[1]) return;
   std::vector<double> times[2];
   for (int k = 0; k < 2; ++k) {
-    Started perchling = Start(pair[k]->dir + "Perchling.exe", kPerchlingClass);
+    Started perchling = Start(pair[k]->dir + "Perchling.exe", ACCESSORY_CLASS);
     BringToFront(target);
     PollUntil([&] { return IsPerched(perchling.window, target); }, 30000);
     PumpFor(1000);

@@ -45,7 +45,8 @@ SETTINGS_FILE = SETTINGS["SETTINGS_FILE"]
 
 def perch(right, top, width, height):
     """Where an accessory of width x height perches on a window whose right and top edges are
-    given: (left, top, right, bottom)."""
+    given: (left, top, right, bottom). Worked out here from the two insets, not taken from the
+    program's FollowPosition: the tests judge where the program perches by it."""
     return (right - FOLLOW_INSET - width, top + TITLE_OVERLAP - height, right - FOLLOW_INSET,
             top + TITLE_OVERLAP)
 

@@ -14,9 +14,10 @@ import shutil
 import tempfile
 import unittest
 
-from perchling import (IDS, SETTINGS_FILE, TEXTS, WINDOWS_BUILD, Bmp, Install, accessory_rect,
-                       give_utf8_manifest, main, probe, run_wine, settings_naming,
-                       startup_folder, wait_for)
+from perchling import (WINDOWS_BUILD, Install, accessory_rect, give_utf8_manifest, main, probe,
+                       run_wine, startup_folder, wait_for)
+from pictures import Bmp
+from program_values import IDS, SETTINGS_FILE, TEXTS, settings_naming
 
 # Wine takes the ANSI code page from the Unix locale: C.UTF-8 gives 1252. The probe runs in that
 # locale too.

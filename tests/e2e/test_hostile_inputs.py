@@ -6,13 +6,21 @@ crash, a hang, a write outside the install folder, or a lost setting."""
 import os
 import unittest
 
-from hostile_support import (PICTURE_SIZE_FAILED, answer_box, close_all, fold, immutable,
-                             save_failed, tree, write_file)
-from perchling import (IDS, MAGENTA, SETTINGS_FILE, TEXTS, Install, Target, accessory_count,
-                       accessory_rect, accessory_shape, accessory_window, bmp_bytes, main, post,
-                       probe, settings_naming, wait_for)
+from perchling import (Install, Target, accessory_count, accessory_rect, accessory_shape,
+                       accessory_window, answer_box, close_all, fold, immutable, main, post, probe,
+                       tree, wait_for, write_file)
+from pictures import MAGENTA, bmp_bytes
+from program_values import IDS, SETTINGS_FILE, TEXTS, settings_naming
 
 FIRST_SKIN = IDS["IDM_FIRST_SKIN"]
+PICTURE_SIZE_FAILED = TEXTS["TEXT_PICTURE_SIZE_FAILED"]
+
+
+def save_failed(install):
+    """The message shown when the install's setting.ini cannot be written: the line, the file as
+    Wine names it, the advice."""
+    path = "Z:" + install.path(SETTINGS_FILE).replace("/", "\\")
+    return f"{TEXTS['TEXT_SAVE_FAILED']}\n{path}\n\n{TEXTS['TEXT_SAVE_FAILED_ADVICE']}"
 
 
 def bird(x, y):

@@ -17,13 +17,12 @@ import tempfile
 import unittest
 import zlib
 
-from hostile_support import immutable, write_file
-from pictures import bmp_file, core_bmp_bytes, rgb
-from perchling import (MAGENTA, TITLE_OVERLAP, WINDOWS_BUILD, Bmp, Install, accessory_rect,
-                       accessory_shape, bmp_bytes, defines, give_utf8_manifest, main, png_bytes,
-                       probe, run_wine, wait_for)
+from perchling import (WINDOWS_BUILD, Install, accessory_rect, accessory_shape, give_utf8_manifest,
+                       immutable, main, probe, run_wine, wait_for, write_file)
+from pictures import MAGENTA, Bmp, bmp_bytes, bmp_file, core_bmp_bytes, png_bytes, rgb
+from program_values import TITLE_OVERLAP, defines
 
-KIT = os.path.join(WINDOWS_BUILD or "", "perchskin.exe")
+KIT = os.path.join(WINDOWS_BUILD, "perchskin.exe")
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 TEXTS = defines("skinkit", "kit_texts.h")
 with open(os.path.join(SOURCE, "skinkit", "skin_limits.h"), encoding="utf-8") as limits:

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/startup.h"
 #include "base/follow.h"
 #include "base/program.h"
@@ -47,6 +49,13 @@ TempInstall::TempInstall(const std::vector<std::string>& skins, const Picture& p
 TempInstall::~TempInstall() { RemoveTree(dir); }
 
 std::string TempInstall::Settings() const { return ReadTextFile(dir + SETTINGS_FILE); }
+
+std::string SourceSkinFolder() {
+  std::string path = PERCHLING_SOURCE_DIR "/skin/";
+  if (path[0] == '/') path = "Z:" + path;  // under Wine the Unix root is drive Z:
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
 
 std::string SettingsNaming(const std::string& skin) {
   return "[" SETTINGS_SECTION "]\r\n" SETTINGS_KEY "=" + skin + "\r\n";

@@ -34,6 +34,8 @@ std::wstring SaveFailedText(const std::string& installDir);
 void WriteTextFile(const std::string& path, const std::string& text);
 std::string ReadTextFile(const std::string& path);  // "<missing>" if it cannot be read
 void WriteBmp(const std::string& path, const Picture& picture, const BmpFormat& format = kBmp24);
+// The source tree's folder of shipped skins as a Windows path, ending with a backslash.
+std::string SourceSkinFolder();
 // Removes a folder and everything in it, however deep.
 void RemoveTree(const std::string& dir);
 
@@ -94,7 +96,8 @@ struct TargetWindow {
   HWND window;
 };
 
-// Where an accessory of width x height perches on the window under it.
+// Where an accessory of width x height perches on the window under it, worked out here from the
+// two insets and not by the program's FollowPosition: the tests judge the program by it.
 RECT PerchOn(HWND under, int width, int height);
 
 RECT WindowRect(HWND window);
