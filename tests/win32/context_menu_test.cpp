@@ -249,7 +249,7 @@ TEST(SwitchSkin, AFailedSettingsWriteIsNoSwitch) {
   CloseHandle(holder);
 
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(WIDE(TEXT_SAVE_FAILED), answerer.texts[0]);
+  EXPECT_EQ(SaveFailedText(install.dir), answerer.texts[0]);
   EXPECT_STREQ("default", g_state.currentSkin);
   EXPECT_EQ(popup, g_state.popupMenu) << "the menu stays as it was";
   EXPECT_NE(nullptr, GetPropA(accessory.window, REGION_PROPERTY));

@@ -61,6 +61,12 @@ std::string SettingsNaming(const std::string& skin) {
   return "[" SETTINGS_SECTION "]\r\n" SETTINGS_KEY "=" + skin + "\r\n";
 }
 
+std::wstring SaveFailedText(const std::string& installDir) {
+  wchar_t path[kPathSize];
+  MultiByteToWideChar(CP_ACP, 0, (installDir + SETTINGS_FILE).c_str(), -1, path, kPathSize);
+  return WIDE(TEXT_SAVE_FAILED) L"\n" + std::wstring(path) + L"\n\n" WIDE(TEXT_SAVE_FAILED_ADVICE);
+}
+
 static void RemoveLongTree(const std::wstring& base) {
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW((base + L"*").c_str(), &found);

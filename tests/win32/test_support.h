@@ -29,6 +29,8 @@ struct TempInstall {
 };
 // What setting.ini holds when it names skin.
 std::string SettingsNaming(const std::string& skin);
+// The message shown when setting.ini in installDir cannot be written: line, file, advice.
+std::wstring SaveFailedText(const std::string& installDir);
 void WriteTextFile(const std::string& path, const std::string& text);
 std::string ReadTextFile(const std::string& path);  // "<missing>" if it cannot be read
 void WriteBmp(const std::string& path, const Picture& picture, const BmpFormat& format = kBmp24);
