@@ -123,7 +123,13 @@ TEST(MeasureSkinPixels, CountsRunsCutPixelsFringesAndTheTitleBarRows) {
       {"all magenta", 2, 2, {M, M, M, M}, 0, 4, 1, "0:"},
       {"one-pixel fringe named from the top-left", 3, 2, {K, K, K, M, F, M}, 2, 2, 0, "1:(1,0)"},
       {"fringes in reading order: top row first", 2, 2, {F, K, K, F}, 2, 0, 0, "2:(1,0)(0,1)"},
-      {"only the bottom row cut: the row above is over the title bar", 2, 2, {M, M, K, K}, 1, 2, 0,
+      {"only the bottom row cut: the row above is over the title bar",
+       2,
+       2,
+       {M, M, K, K},
+       1,
+       2,
+       0,
        "0:"},
       {"checkerboard", 4, 2, {K, M, K, M, M, K, M, K}, 4, 4, 0, "0:"},
       {"the topmost row of the title bar's drawn", 1, kTitleOverlap + 1,
@@ -246,6 +252,10 @@ TEST(ParseBmpHeader, AcceptsWhatTheLoaderDrawsAndTurnsAwayTheRest) {
        54 + 256 * 4 + 4 * 2 - 1, kBmpTruncated, 3, 2, 0},
       {"offset 0 after a palette of the 2 colours used", ColoursUsed(BmpStart(3, 2, 8, 0, 0), 2),
        54 + 2 * 4 + 4 * 2, kBmpOk, 3, 2, 0},
+      {"offset 0 after the bit masks", BmpStart(3, 2, 32, kBmpBitFields, 0), 54 + 12 + 12 * 2,
+       kBmpOk, 3, 2, 0},
+      {"offset 0 after the bit masks, cut", BmpStart(3, 2, 32, kBmpBitFields, 0),
+       54 + 12 + 12 * 2 - 1, kBmpTruncated, 3, 2, 0},
       {"offset 0 after the core header", Core(3, 2, 24, 0), 26 + 12 * 2, kBmpOk, 3, 2, 0},
       {"offset 0 after the core header's palette of 3 bytes a colour", Core(3, 2, 8, 0),
        26 + 256 * 3 + 4 * 2, kBmpOk, 3, 2, 0},
@@ -347,6 +357,16 @@ TEST(JudgeSkin, VerdictIsTheWorstFinding) {
   };
   const Case cases[] = {
       {"fine", [](SkinFacts*) {}, kSkinFine, kFindingCount},
+      {"half a screen wide and tall",
+       [](SkinFacts* f) {
+         f->header.width = kLargeSkinWidth;
+         f->header.height = kLargeSkinHeight;
+       },
+       kSkinFine, kFindingCount},
+      {"wider", [](SkinFacts* f) { f->header.width = kLargeSkinWidth + 1; }, kSkinWarnings,
+       kFindingLarge},
+      {"taller", [](SkinFacts* f) { f->header.height = kLargeSkinHeight + 1; }, kSkinWarnings,
+       kFindingLarge},
       {"top-down", [](SkinFacts* f) { f->header.topDown = 1; }, kSkinWarnings, kFindingTopDown},
       {"nothing cut", [](SkinFacts* f) { f->pixels.cutPixels = 0; }, kSkinWarnings,
        kFindingNothingCut},
