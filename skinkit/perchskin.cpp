@@ -101,10 +101,10 @@ static const wchar_t* FileNamePart(const wchar_t* path) {
 // length and extension still count).
 static int ToCheckedAnsiName(const wchar_t* name, char* out, int size) {
   if (ToExactAnsiName(name, out, size)) return 1;
-  wchar_t tame[kWidePathSize];
   size_t length = wcslen(name);
   int exact = 0;
   if (length < kWidePathSize) {
+    wchar_t tame[kWidePathSize];
     for (size_t i = 0; i <= length; ++i)
       tame[i] = name[i] == L'?' || name[i] == L'*' ? L'_' : name[i];
     exact = ToExactAnsiName(tame, out, size);

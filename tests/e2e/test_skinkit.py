@@ -12,10 +12,10 @@ Japanese locale), else UTF-8."""
 import os
 import re
 import resource
-import subprocess
 import shutil
 import signal
 import struct
+import subprocess
 import tempfile
 import unittest
 import zlib
