@@ -52,8 +52,8 @@ static void WriteText(DWORD which, const char* text) {
   int length = int(strlen(text));
   int wideLength = MultiByteToWideChar(CP_UTF8, 0, text, length, NULL, 0);
   wchar_t* wide = static_cast<wchar_t*>(malloc(sizeof(wchar_t) * (size_t(wideLength) + 1)));
-  if (wide && wideLength > 0 &&
-      MultiByteToWideChar(CP_UTF8, 0, text, length, wide, wideLength) != wideLength) {
+  if (wide && (wideLength <= 0 ||
+               MultiByteToWideChar(CP_UTF8, 0, text, length, wide, wideLength) != wideLength)) {
     free(wide);
     wide = NULL;
   }
