@@ -9,7 +9,7 @@ target_link_options(perchling_portable PUBLIC ${SANITIZE})
 
 file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
 add_executable(native_tests ${NATIVE_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tests/pictures/pictures.cpp)
-target_link_libraries(native_tests perchling_portable GTest::gtest_main Threads::Threads)
+target_link_libraries(native_tests perchskin_portable GTest::gtest_main Threads::Threads)
 add_test(NAME native COMMAND native_tests)
 
 # The Windows sub-build, configured with the MinGW toolchain and rebuilt on every build.

@@ -3,6 +3,9 @@
 // again, bring them into step here.
 #pragma once
 
+#include "base/paths.h"
+#include "base/skin_names.h"
+
 enum {
   // From about this many rectangles in the shape, a whole repaint of the skin (its first paint,
   // and whenever a window that covered it goes away) takes longer than the follow timer's 100 ms
@@ -22,5 +25,11 @@ enum {
   // How many near-magenta pixels a report names by their coordinates.
   kFringeExamples = 5,
   // Names of at most this many bytes (without ".bmp") fit the skin catalogue.
-  kMaxSkinNameBytes = 99,
+  kMaxSkinNameBytes = kSkinNameSize - 1,
+  // Perchling opens a skin by a path of at most this many bytes of the ANSI code page.
+  kMaxSkinPathBytes = kPathSize - 1,
+  // A picture wider or taller than half of a 1920 x 1080 screen covers too much of it to sit on a
+  // title bar: the kit warns.
+  kLargeSkinWidth = 960,
+  kLargeSkinHeight = 540,
 };
