@@ -82,8 +82,10 @@
   "  警告: 大きな画像です（%d × %d ドット）。幅 %d ドット、高さ %d ドットを超えると画面を大きく覆うので、縮めてください。\n"
 #define TEXT_KIT_NOTHING_CUT "  警告: マゼンタ (255,0,255) のドットがひとつもありません。ウィンドウは四角いままです。\n"
 #define TEXT_KIT_ALL_CUT "  使えません: すべてのドットがマゼンタなので、何も表示されません。\n"
-#define TEXT_KIT_SLOW_SHAPE "  警告: 形が細かすぎます。Wine では表示と描き直しが遅れます。\n"
-#define TEXT_KIT_HIDDEN_SHAPE "  使えません: 形が細かすぎます。Wine ではウィンドウが表示されません。\n"
+#define TEXT_KIT_SLOW_SHAPE \
+  "  警告: 形の四角形が多すぎます。透明なドットが細かく混ざると増えます。Wine 10 では動くウィンドウに遅れてついて行き、もっと多いと Wine 8 でも表示と描き直しが遅れます。\n"
+#define TEXT_KIT_HIDDEN_SHAPE \
+  "  使えません: 形の四角形が多すぎます。Wine では表示までに何十秒もかかるか、まったく表示されません。\n"
 // how many near-magenta pixels, then the first coordinates, each as TEXT_KIT_POINT
 #define TEXT_KIT_FRINGE \
   "  警告: マゼンタに近いのに透明にならないドットが %u 個あります（縁どり）。位置（左上から）: %s\n" \
