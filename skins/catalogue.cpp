@@ -20,8 +20,12 @@ void ScanSkins() {
   HANDLE search = FindFirstFileW(widePattern, &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
+    // A picture whose path does not fit a path buffer could be listed but never opened: choosing
+    // it would report it missing, and the rescan would list it again.
     char name[kPathSize];
-    if (ToExactAnsiName(found.cFileName, name, sizeof name))
+    char picture[kPathSize];
+    if (ToExactAnsiName(found.cFileName, name, sizeof name) &&
+        MakeInstallPath(picture, "%sskin\\%s", name))
       g_state.skinCount = AddSkinName(g_state.skinNames, g_state.skinCount, name);
   } while (FindNextFileW(search, &found));
   FindClose(search);
