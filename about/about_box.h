@@ -1,6 +1,7 @@
-// The About box: dialog 103, with the program's icon, its version and two home page links. Each
-// link label shows its URL and opens it; it is blue until opened and purple afterwards, for as long
-// as the box is open. The link font lives in g_state from WM_INITDIALOG until OK closes the box.
+// The About box: dialog IDD_ABOUT, with the program's icon, its version and two home page links.
+// Each link label shows its URL and opens it; it is blue until opened and purple afterwards, for as
+// long as the box is open. The link font lives in g_state from WM_INITDIALOG until OK closes the
+// box.
 #pragma once
 #include <windows.h>
 

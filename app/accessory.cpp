@@ -84,11 +84,11 @@ static void OnTimer(HWND window) {
 
 // Drops the menus and the shape property and stops following, the reverse of opening: the part
 // of teardown the skin switch shares. A stopped accessory tears down no more.
-static void StopAccessory(HWND window) {
+static void TearDownAccessory(HWND window) {
   DestroyContextMenu();
   if (GetPropA(window, REGION_PROPERTY)) RemovePropA(window, REGION_PROPERTY);
   KillTimer(window, kFollowTimerId);
-  g_state.accessoryStopped = 1;
+  g_state.accessoryTornDown = 1;
 }
 
 // A skin choice: once the choice is saved, this copy stops, starts a new copy of the program,
@@ -96,7 +96,7 @@ static void StopAccessory(HWND window) {
 // settings are written already).
 static void SwitchSkin(HWND window, int index) {
   if (!SaveSkinChoice(window, index)) return;
-  StopAccessory(window);
+  TearDownAccessory(window);
   StartNewCopy();
   PostQuitMessage(0);
 }
@@ -129,8 +129,8 @@ void RouteCommand(HWND window, WPARAM wParam) {
 // switch has stopped the accessory, destroying the window afterwards writes nothing: after a
 // switch the new copy may have written setting.ini already.
 static void OnDestroy(HWND window) {
-  if (g_state.accessoryStopped) return;
-  StopAccessory(window);
+  if (g_state.accessoryTornDown) return;
+  TearDownAccessory(window);
   if (!g_state.settingTooLong) SaveSettings();
   PostQuitMessage(0);
 }
@@ -143,7 +143,7 @@ LRESULT CALLBACK AccessoryWndProc(HWND window, UINT message, WPARAM wParam, LPAR
       OnTimer(window);
       return 0;
     case WM_RBUTTONDOWN:
-      OpenContextMenu(window, lParam);
+      ShowContextMenu(window, lParam);
       return 0;
     case WM_COMMAND:
       RouteCommand(window, wParam);
@@ -162,7 +162,7 @@ HWND OpenAccessoryWindow(int showCommand) {
   if (!window) return NULL;
   ShowWindow(window, showCommand);
   UpdateWindow(window);
-  SetUpContextMenu();
+  CreateContextMenu();
   return window;
 }
 

@@ -39,14 +39,6 @@ static void UnregisterAccessoryClass() {
 }
 
 int RunPerchling(HINSTANCE instance, int showCommand) {
-  HWND window = StartAccessory(instance, showCommand);
-  if (!window) return kFailedExitCode;
-  int exitCode = RunMessageLoop();
-  CloseAccessory(window);
-  return exitCode;
-}
-
-HWND StartAccessory(HINSTANCE instance, int showCommand) {
   g_state.instance = instance;
   // Before any file is touched: a path too long for the ANSI buffers is cut short, and in a
   // folder the code page cannot name the ANSI path leads nowhere (or to a look-alike folder);
@@ -54,17 +46,22 @@ HWND StartAccessory(HINSTANCE instance, int showCommand) {
   // and would be blamed on its characters.
   if (!IsModulePathShortEnough()) {
     ShowMessage(NULL, WIDE(TEXT_FOLDER_PATH_TOO_LONG));
-    return NULL;
+    return kFailedExitCode;
   }
   if (!IsModulePathExpressible()) {
     ShowMessage(NULL, WIDE(TEXT_FOLDER_UNNAMEABLE));
-    return NULL;
+    return kFailedExitCode;
   }
   DeriveInstallDir(g_state.installDir);
-  return OpenAccessory(showCommand);
+
+  HWND window = SetUpAccessory(showCommand);
+  if (!window) return kFailedExitCode;
+  int exitCode = RunMessageLoop();
+  CleanUpAccessory(window);
+  return exitCode;
 }
 
-HWND OpenAccessory(int showCommand) {
+HWND SetUpAccessory(int showCommand) {
   LoadSettings();
   HWND window = NULL;
   if (RegisterAccessoryClass()) {
@@ -76,7 +73,7 @@ HWND OpenAccessory(int showCommand) {
   return window;
 }
 
-void CloseAccessory(HWND window) {
+void CleanUpAccessory(HWND window) {
   CloseAccessoryWindow(window);
   UnregisterAccessoryClass();
 }

@@ -2,7 +2,7 @@
 #include "base/paths.h"
 
 // Appends text at out[*used], keeping room for the terminator. Returns 0 when it does not fit.
-static int AppendText(char* out, size_t size, size_t* used, const char* text) {
+static int AppendPart(char* out, size_t size, size_t* used, const char* text) {
   for (; *text; ++text) {
     if (*used + 1 >= size) return 0;
     out[(*used)++] = *text;
@@ -18,15 +18,15 @@ int FormatPath(char* out, size_t size, const char* pattern, const char* first, c
   int fits = 1;
   for (const char* p = pattern; *p && fits; ++p) {
     if (p[0] == '%' && p[1] == 's') {
-      fits = AppendText(out, size, &used, argumentIndex < 2 ? arguments[argumentIndex] : "");
+      fits = AppendPart(out, size, &used, argumentIndex < 2 ? arguments[argumentIndex] : "");
       ++argumentIndex;
       ++p;
     } else if (p[0] == '%' && p[1] == '%') {
-      fits = AppendText(out, size, &used, "%");
+      fits = AppendPart(out, size, &used, "%");
       ++p;
     } else {
       char single[2] = {*p, 0};
-      fits = AppendText(out, size, &used, single);
+      fits = AppendPart(out, size, &used, single);
     }
   }
   out[fits ? used : 0] = 0;

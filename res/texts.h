@@ -12,7 +12,7 @@
 // Window identity and the title of every message box.
 #define TEXT_TITLE "Perchling"
 
-// The context menu (menu 101) and its "スキン" submenu.
+// The context menu (IDR_CONTEXT_MENU) and its "スキン" submenu.
 #define TEXT_MENU_SKINS "スキン"
 #define TEXT_MENU_NO_SKINS "スキンなし"
 #define TEXT_MENU_RESCAN "スキン情報を更新(&U)"
@@ -47,7 +47,7 @@
 // The Startup shortcut's description.
 #define TEXT_SHORTCUT_DESCRIPTION "ぺるりんのデスクトップアクセサリ"
 
-// The About box (dialog 103).
+// The About box (IDD_ABOUT).
 #define TEXT_ABOUT_CAPTION "□　Perchling について"
 #define TEXT_ABOUT_FONT "ＭＳ Ｐゴシック"
 #define TEXT_ABOUT_VERSION "Fenwobble  Perchling ver 0.00\nウィンドウの上の小さな止まり木"

@@ -31,7 +31,7 @@ int MakeStartupShortcutPath(HWND owner, char* path) {
 }
 
 // 1 if a file search finds the path (a folder of that name counts too).
-static int PathExists(const char* path) {
+static int FileOrFolderExists(const char* path) {
   WIN32_FIND_DATAA found;
   HANDLE search = FindFirstFileA(path, &found);
   if (search == INVALID_HANDLE_VALUE) return 0;
@@ -41,7 +41,7 @@ static int PathExists(const char* path) {
 
 int IsStartupRegistered(HWND owner) {
   char shortcut[kPathSize];
-  return MakeStartupShortcutPath(owner, shortcut) && PathExists(shortcut);
+  return MakeStartupShortcutPath(owner, shortcut) && FileOrFolderExists(shortcut);
 }
 
 // Sets the description through the link's wide interface: the ANSI one would store the text as
@@ -111,7 +111,7 @@ void RegisterStartup(HWND window) {
   }
   // The old shortcut is not deleted on Yes: saving the new one replaces it, so a registration
   // that fails leaves the old one in place.
-  if (PathExists(shortcut) &&
+  if (FileOrFolderExists(shortcut) &&
       ShowMessage(window, WIDE(TEXT_ALREADY_REGISTERED), MB_YESNO) == IDNO) {
     return;
   }

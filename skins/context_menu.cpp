@@ -6,8 +6,8 @@
 #include "res/texts.h"
 #include "skins/catalogue.h"
 
-// Loads menu 101 and keeps its popup. The popup is detached from the loaded menu, which is then
-// destroyed, so that destroying the popup later leaves nothing behind.
+// Loads menu IDR_CONTEXT_MENU and keeps its popup. The popup is detached from the loaded menu,
+// which is then destroyed, so that destroying the popup later leaves nothing behind.
 static void LoadContextMenu() {
   HMENU loaded = LoadMenuA(g_state.instance, MAKEINTRESOURCEA(IDR_CONTEXT_MENU));
   g_state.popupMenu = GetSubMenu(loaded, 0);
@@ -69,7 +69,7 @@ void MarkCurrentSkin() {
   }
 }
 
-void SetUpContextMenu() {
+void CreateContextMenu() {
   LoadContextMenu();
   BuildContextMenu(&g_state.popupMenu, 0);
   MarkCurrentSkin();
@@ -88,7 +88,7 @@ int ReloadContextMenu() {
   return 0;
 }
 
-void OpenContextMenu(HWND window, LPARAM lParam) {
+void ShowContextMenu(HWND window, LPARAM lParam) {
   POINT point = {static_cast<LONG>(LOWORD(lParam)), static_cast<LONG>(HIWORD(lParam))};
   ClientToScreen(window, &point);
   TrackPopupMenu(g_state.popupMenu, 0, point.x, point.y, 0, window, NULL);

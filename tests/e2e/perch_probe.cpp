@@ -36,7 +36,7 @@ static BOOL CALLBACK CountOpenMenu(HWND window, LPARAM context) {
   return TRUE;
 }
 
-static BOOL CALLBACK CloseAccessory(HWND window, LPARAM) {
+static BOOL CALLBACK AskAccessoryToClose(HWND window, LPARAM) {
   char name[64];
   GetClassNameA(window, name, sizeof name);
   if (lstrcmpA(name, ACCESSORY_CLASS) == 0) PostMessageA(window, WM_CLOSE, 0, 0);
@@ -185,7 +185,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (strcmp(command, "dialog") == 0 && argc == 3) return PrintDialog(argv[2]);
-  if (strcmp(command, "close") == 0) return !EnumWindows(CloseAccessory, 0);
+  if (strcmp(command, "close") == 0) return !EnumWindows(AskAccessoryToClose, 0);
   if (strcmp(command, "box") == 0 && argc >= 3)
     return AnswerBox(atoi(argv[2]), argc > 3 ? atoi(argv[3]) : IDOK);
   if (strcmp(command, "switch") == 0 && argc == 4) return SwitchSkin(atoi(argv[2]), atoi(argv[3]));

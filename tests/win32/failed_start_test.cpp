@@ -65,7 +65,7 @@ TEST(FailedStart, AClassOrWindowThatCannotBeMadeIsReportedAndNothingIsWritten) {
     {
       ImportPatch patch("USER32.dll", refusal.function, refusal.refusal);
       ASSERT_NE(nullptr, patch.slot);
-      window = OpenAccessory(SW_SHOWNOACTIVATE);
+      window = SetUpAccessory(SW_SHOWNOACTIVATE);
     }
     EXPECT_EQ(NULL, window);
     ASSERT_EQ(1u, answerer.texts.size());

@@ -294,13 +294,13 @@ OpenedAccessory::OpenedAccessory(const std::string& installDir, int showCommand)
   ZeroMemory(&g_state, sizeof g_state);
   g_state.instance = GetModuleHandleA(NULL);
   lstrcpynA(g_state.installDir, installDir.c_str(), kPathSize);
-  window = OpenAccessory(showCommand);
+  window = SetUpAccessory(showCommand);
 }
 
 OpenedAccessory::~OpenedAccessory() { Close(); }
 
 void OpenedAccessory::Close() {
-  CloseAccessory(window);
+  CleanUpAccessory(window);
   window = NULL;
   DrainQuit();
 }
