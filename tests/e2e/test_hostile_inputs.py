@@ -6,8 +6,8 @@ crash, a hang, a write outside the install folder, or a lost setting."""
 import os
 import unittest
 
-from hostile_support import (PICTURE_SIZE_FAILED, SAVE_FAILED, SKIN_MISSING, answer_box, close_all,
-                             fold, immutable, tree, write_file)
+from hostile_support import (NO_IMMUTABLE, PICTURE_SIZE_FAILED, SAVE_FAILED, SKIN_MISSING,
+                             answer_box, close_all, fold, immutable, tree, write_file)
 from perchling import (IDS, MAGENTA, SETTINGS_FILE, Install, Target, accessory_count,
                        accessory_rect, accessory_shape, accessory_window, bmp_bytes, main, post,
                        probe, settings_naming, wait_for)
@@ -39,7 +39,7 @@ class HostileInputs(unittest.TestCase):
 
     def lock(self, path):
         if not immutable(path):
-            self.skipTest("chattr +i is not supported here")
+            self.skipTest(NO_IMMUTABLE)
         self.locked.append(path)
 
     def close_and_wait(self, process):

@@ -17,7 +17,7 @@ import tempfile
 import unittest
 import zlib
 
-from hostile_support import immutable, write_file
+from hostile_support import NO_IMMUTABLE, immutable, write_file
 from pictures import bmp_file, core_bmp_bytes, rgb
 from perchling import (MAGENTA, TITLE_OVERLAP, WINDOWS_BUILD, Bmp, Install, accessory_rect,
                        accessory_shape, bmp_bytes, defines, give_utf8_manifest, main, png_bytes,
@@ -373,7 +373,7 @@ class BadInput(Folder):
         good = self.write("bird.png", png_bytes(24, 20, drawn_bird))
         os.makedirs(self.path("locked"))
         if not immutable(self.path("locked")):
-            self.skipTest("chattr +i is not supported here")
+            self.skipTest(NO_IMMUTABLE)
         try:
             out = windows_path(self.path(os.path.join("locked", "bird.bmp")))
             self.expect_refusal(["convert", good, out], text("TEXT_KIT_CANNOT_WRITE", out))
