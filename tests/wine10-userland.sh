@@ -84,8 +84,8 @@ make_userland() {
 }
 
 # What the userland is made from; a change to any of it makes it again.
-stamp="$(printf '%s\n' mmdebstrap "$(id -u)" "$suite" "$(debian_mirror)" "${packages[@]}" |
-  sha256sum | cut -d' ' -f1)"
+stamp="$(printf '%s\n' mmdebstrap "$suite" "$(debian_mirror)" "${packages[@]}" | sha256sum |
+  cut -d' ' -f1)"
 mkdir -p "$(dirname "$root")"
 # Two commands starting at once make it once: the second waits for the first.
 exec 9>"$root.lock"
