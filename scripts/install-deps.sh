@@ -40,7 +40,7 @@ if [ "$user" != root ] && { ! has_ids /etc/subuid || ! has_ids /etc/subgid; }; t
   first="$(cat /etc/subuid /etc/subgid 2>/dev/null |
     awk -F: 'BEGIN { next_free = 100000 } $2 + $3 > next_free { next_free = $2 + $3 }
              END { print next_free }')"
-  echo "Giving $user the subordinate ids $first-$((first + 65535))"
-  $sudo usermod --add-subuids "$first-$((first + 65535))" --add-subgids "$first-$((first + 65535))" \
-    "$user"
+  range="$first-$((first + 65535))"
+  echo "Giving $user the subordinate ids $range"
+  $sudo usermod --add-subuids "$range" --add-subgids "$range" "$user"
 fi
