@@ -14,6 +14,17 @@
 #include "skins/context_menu.h"
 #include "skins/skin_switch.h"
 
+// Moves the window to x, y with the skin's size, and remembers the size the platform kept: it keeps
+// no window wider or taller than 32767, and the still tick must compare with what it has, not with
+// what it was asked for, or a picture beyond that size would be repainted on every tick.
+static void SizeAccessory(HWND window, int x, int y) {
+  MoveWindow(window, x, y, g_state.skinWidth, g_state.skinHeight, TRUE);
+  RECT kept;
+  if (!GetWindowRect(window, &kept)) return;
+  g_state.keptWidth = kept.right - kept.left;
+  g_state.keptHeight = kept.bottom - kept.top;
+}
+
 // Gives the new window the picture's size and shape, and starts following.
 static LRESULT OnCreate(HWND window) {
   SetTimer(window, kFollowTimerId, kFollowPeriodMs, NULL);
@@ -32,7 +43,7 @@ static LRESULT OnCreate(HWND window) {
     g_state.skinHeight = kFallbackSize;
     ShowMessage(window, WIDE(TEXT_PICTURE_SIZE_FAILED));
   }
-  MoveWindow(window, rect.left, rect.top, g_state.skinWidth, g_state.skinHeight, TRUE);
+  SizeAccessory(window, rect.left, rect.top);
   if (picture) DeleteObject(picture);
 
   // From here on the region belongs to the window; the property only remembers its handle.
@@ -62,13 +73,13 @@ static void OnTimer(HWND window) {
   RECT now;
   if (!GetWindowRect(window, &now)) return;
   bool sameSize =
-      now.right - now.left == g_state.skinWidth && now.bottom - now.top == g_state.skinHeight;
+      now.right - now.left == g_state.keptWidth && now.bottom - now.top == g_state.keptHeight;
   if (sameSize && now.left == perch.x && now.top == perch.y) return;
   // A hop keeps the picture: the platform moves the window's contents and repaints only what the
   // move uncovers (parts that were off the screen, for one). Only a window of another size is
   // painted anew.
   if (!sameSize) InvalidateRect(window, NULL, TRUE);
-  MoveWindow(window, perch.x, perch.y, g_state.skinWidth, g_state.skinHeight, TRUE);
+  SizeAccessory(window, perch.x, perch.y);
 }
 
 // Drops the menus and the shape property and stops following, the reverse of opening: the part

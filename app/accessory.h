@@ -9,7 +9,6 @@
 #include "base/follow.h"
 #include "res/texts.h"
 
-#define ACCESSORY_CLASS "PerchlingClass"
 #define ACCESSORY_TITLE TEXT_TITLE  // also how the follow tick recognises the accessory itself
 #define REGION_PROPERTY "PerchlingRegion"
 

@@ -48,8 +48,14 @@ int RunPerchling(HINSTANCE instance, int showCommand) {
 
 HWND StartAccessory(HINSTANCE instance, int showCommand) {
   g_state.instance = instance;
-  // Before any file is touched: in a folder the code page cannot name, the ANSI path leads
-  // nowhere (or to a look-alike folder), and every later failure would only mislead.
+  // Before any file is touched: a path too long for the ANSI buffers is cut short, and in a
+  // folder the code page cannot name the ANSI path leads nowhere (or to a look-alike folder);
+  // every later failure would only mislead. The length comes first: a cut path reads back wrong
+  // and would be blamed on its characters.
+  if (!IsModulePathShortEnough()) {
+    ShowMessage(NULL, WIDE(TEXT_FOLDER_PATH_TOO_LONG));
+    return NULL;
+  }
   if (!IsModulePathExpressible()) {
     ShowMessage(NULL, WIDE(TEXT_FOLDER_UNNAMEABLE));
     return NULL;

@@ -18,13 +18,29 @@ static int IsAnsiLeadByte(unsigned char byte) {
   return IsDBCSLeadByte(byte) ? 1 : 0;
 }
 
+int IsModulePathShortEnough() {
+  // A path of kPathSize units or more takes at least as many bytes in any code page.
+  wchar_t wide[kPathSize] = L"";
+  DWORD length = GetModuleFileNameW(NULL, wide, kPathSize);
+  if (length == 0 || length >= kPathSize) return 0;
+  const wchar_t* lastBackslash = wcsrchr(wide, L'\\');
+  int folderUnits = lastBackslash ? int(lastBackslash - wide) + 1 : 0;
+  // Byte counts as the ANSI functions would write them; a character the code page lacks takes the
+  // default character's byte, as it does for GetModuleFileNameA.
+  int pathBytes = WideCharToMultiByte(CP_ACP, 0, wide, -1, NULL, 0, NULL, NULL);
+  int folderBytes =
+      folderUnits ? WideCharToMultiByte(CP_ACP, 0, wide, folderUnits, NULL, 0, NULL, NULL) : 0;
+  if (pathBytes <= 0 || (folderUnits && folderBytes <= 0)) return 0;
+  return pathBytes <= kPathSize && folderBytes + int(sizeof kLongestInstallName) <= kPathSize;
+}
+
 int IsModulePathExpressible() {
   char ansi[kPathSize];
   wchar_t wide[kPathSize];
   wchar_t readBack[kPathSize];
   DWORD ansiLength = GetModuleFileNameA(NULL, ansi, kPathSize);
   DWORD wideLength = GetModuleFileNameW(NULL, wide, kPathSize);
-  // A path too long for the buffers is not judged here: DeriveInstallDir refuses it on its own.
+  // A path too long for the buffers is not judged here: start-up refuses it before.
   if (ansiLength == 0 || ansiLength >= kPathSize || wideLength == 0 || wideLength >= kPathSize)
     return 1;
   if (!MultiByteToWideChar(CP_ACP, 0, ansi, -1, readBack, kPathSize)) return 0;

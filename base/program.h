@@ -13,6 +13,12 @@
 #define SETTINGS_SECTION "MAIN"
 #define SETTINGS_KEY "SKIN"
 
+// The accessory window's class, by which other programs (the tests and benchmarks too) find it.
+#define ACCESSORY_CLASS "PerchlingClass"
+
+// The longest name Perchling forms inside its install directory at start: the default picture.
+const char kLongestInstallName[] = "skin\\default.bmp";
+
 // The executable in the install directory: started again by the skin switch, and the target of
 // the Startup shortcut.
 const char kProgramPathPattern[] = "%sPerchling.exe";
@@ -37,6 +43,8 @@ struct ProgramState {
   int accessoryStopped;             // 1 once teardown or the skin switch stopped the accessory
   int skinWidth;                    // accessory size, from the skin picture
   int skinHeight;
+  int keptWidth;                    // the size the platform kept when given the skin's size;
+  int keptHeight;                   // smaller for a picture beyond its range (set by each sizing)
   HBITMAP classPicture;  // pattern of the class brush; lives with the class
   HFONT linkFont;        // About box link font; deleted when the box closes
   HCURSOR linkCursor;    // cursor over the About box links (a shared resource)
@@ -44,6 +52,12 @@ struct ProgramState {
 };
 
 extern ProgramState g_state;
+
+// 1 if the running executable's path, and every path Perchling forms in its folder at start (the
+// longest is kLongestInstallName's), can be written within kPathSize bytes, terminator included, in
+// the system's ANSI code page. Measured from the wide path: a Japanese character takes 2 bytes
+// under 932 and 3 under 65001, and GetModuleFileNameA cuts a path that does not fit without a word.
+int IsModulePathShortEnough();
 
 // 1 if the system's ANSI code page can name the running executable's path: the ANSI path, read
 // back into UTF-16, is the path itself. Where it is not, the ANSI functions see '?' or a look-alike

@@ -27,7 +27,8 @@ void SortSkinNames(SkinName* names, int count);
 // Adds a picture's file name to a catalogue of count entries and returns the new count. The name
 // goes in without its extension. A name longer than 99 bytes is skipped: cut short it would name a
 // picture that does not exist. A name holding '?' is skipped too: no file name holds one, so it is
-// a name the system's code page cannot write, and the picture could never be opened by it. A full
+// the mark an ANSI file search puts for a character the code page lacks (the catalogue gives only
+// exact names, but a name with '?' would be a wildcard when the picture is looked for). A full
 // catalogue keeps the kMaxSkins names that sort first, so the catalogue does not depend on the
 // order in which files are reported.
 int AddSkinName(SkinName* names, int count, const char* fileName);

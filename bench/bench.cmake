@@ -27,3 +27,8 @@ foreach(minimal minimal_window minimal_timer)
   target_link_options(${minimal} PRIVATE -static -s -Wl,--gc-sections)
 endforeach()
 target_compile_definitions(minimal_timer PRIVATE MINIMAL_TIMER)
+
+# One hop of a shaped window, moved each way the platform offers.
+add_executable(hop_bench ${CMAKE_SOURCE_DIR}/bench/hop_bench.cpp)
+target_link_libraries(hop_bench process_watch perchling_region)
+target_link_options(hop_bench PRIVATE -static)

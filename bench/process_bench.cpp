@@ -38,7 +38,7 @@ double BenchStartUp(const std::string& installDir, const std::string& minimalExe
       int k = (which == 0) == (i % 2 == 0) ? 0 : 1;
       if (k == 0) ChooseDefaultSkin(installDir);
       Started started =
-          k == 0 ? Start(perchlingExe, kPerchlingClass) : Start(minimalExe, kMinimalWindowClass);
+          k == 0 ? Start(perchlingExe, ACCESSORY_CLASS) : Start(minimalExe, kMinimalWindowClass);
       ms[k] = started.ms;
       Stop(&started);
       Sleep(200);
@@ -65,7 +65,7 @@ double BenchStartUp(const std::string& installDir, const std::string& minimalExe
 // old window to the new copy's shaped window being visible.
 void BenchSkinSwitch(const std::string& installDir, int runs, double startUpMs) {
   ChooseDefaultSkin(installDir);
-  Started current = Start(installDir + "Perchling.exe", kPerchlingClass);
+  Started current = Start(installDir + "Perchling.exe", ACCESSORY_CLASS);
   if (!current.window) return;
   Sleep(500);
   std::vector<double> times;
@@ -74,7 +74,7 @@ void BenchSkinSwitch(const std::string& installDir, int runs, double startUpMs) 
     WPARAM command = kFirstSkinCommand + 1 - i % 2;  // to the second skin, then back
     double t0 = NowMs();
     PostMessageA(current.window, WM_COMMAND, command, 0);
-    HWND next = WaitForWindow(kPerchlingClass, 0, current.pid);
+    HWND next = WaitForWindow(ACCESSORY_CLASS, 0, current.pid);
     if (!next) {
       fprintf(stderr, "no new window after skin command %u\n", static_cast<unsigned>(command));
       break;
@@ -131,7 +131,7 @@ const char* const kIdleNames[2] = {"Perchling.exe (following)", "minimal 100 ms 
 void StartIdle(IdleRun* run, bool which[2], const std::string& installDir,
                const std::string& timerExe, HWND target) {
   std::string exes[2] = {installDir + "Perchling.exe", timerExe};
-  const char* classes[2] = {kPerchlingClass, kMinimalTimerClass};
+  const char* classes[2] = {ACCESSORY_CLASS, kMinimalTimerClass};
   ChooseDefaultSkin(installDir);
   for (int k = 0; k < 2; ++k) {
     Started none = {NULL, 0, NULL, -1};

@@ -38,7 +38,7 @@ BOOL CALLBACK MatchWindow(HWND window, LPARAM context) {
   if ((search->pid && pid != search->pid) || (search->excludePid && pid == search->excludePid))
     return TRUE;
   if (!IsWindowVisible(window)) return TRUE;
-  if (lstrcmpA(search->className, kPerchlingClass) == 0) {
+  if (lstrcmpA(search->className, ACCESSORY_CLASS) == 0) {
     HRGN shape = CreateRectRgn(0, 0, 0, 0);
     int kind = GetWindowRgn(window, shape);
     DeleteObject(shape);

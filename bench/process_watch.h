@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-const char kPerchlingClass[] = "PerchlingClass";
+#include "base/program.h"
+
 const DWORD kWindowTimeoutMs = 20000;
 
 double Min(const std::vector<double>& values);

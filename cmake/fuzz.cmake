@@ -1,6 +1,7 @@
-# libFuzzer targets for the portable core, built with clang++ under AddressSanitizer and
-# UndefinedBehaviorSanitizer. ctest runs each for a few seconds on its committed corpus (new
-# inputs go to the build folder, never into the corpus); scripts/fuzz-long.sh runs them for long.
+# libFuzzer targets for the portable core and the kit's, built with clang++ under
+# AddressSanitizer and UndefinedBehaviorSanitizer. ctest runs each for a few seconds on its
+# committed corpus (new inputs go to the build folder, never into the corpus);
+# scripts/fuzz-long.sh runs them for long.
 # Without a clang++ that links -fsanitize=fuzzer the targets are left out, with a note. The clang
 # installed is used, whatever its version.
 find_program(FUZZ_CXX NAMES clang++)
@@ -32,8 +33,8 @@ foreach(fuzz_source ${FUZZ_SOURCES})
   get_filename_component(fuzz_name ${fuzz_source} NAME_WE)
   set(fuzz_binary ${FUZZ_WORK}/${fuzz_name})
   add_custom_command(OUTPUT ${fuzz_binary}
-    COMMAND ${FUZZ_CXX} ${FUZZ_FLAGS} ${fuzz_source} ${PORTABLE_SOURCES} -o ${fuzz_binary}
-    DEPENDS ${fuzz_source} ${PORTABLE_SOURCES}
+    COMMAND ${FUZZ_CXX} ${FUZZ_FLAGS} ${fuzz_source} ${PORTABLE_SOURCES} ${KIT_PORTABLE_SOURCES} -o ${fuzz_binary}
+    DEPENDS ${fuzz_source} ${PORTABLE_SOURCES} ${KIT_PORTABLE_SOURCES}
     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
     COMMENT "Building fuzz target ${fuzz_name}"
     VERBATIM)

@@ -9,7 +9,7 @@ target_link_options(perchling_portable PUBLIC ${SANITIZE})
 
 file(GLOB NATIVE_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
 add_executable(native_tests ${NATIVE_TEST_SOURCES} ${CMAKE_SOURCE_DIR}/tests/pictures/pictures.cpp)
-target_link_libraries(native_tests perchling_portable GTest::gtest_main Threads::Threads)
+target_link_libraries(native_tests perchskin_portable GTest::gtest_main Threads::Threads)
 add_test(NAME native COMMAND native_tests)
 
 # The Windows sub-build, configured with the MinGW toolchain and rebuilt on every build.
@@ -30,7 +30,11 @@ ExternalProject_Add(windows
 # deadlines; the two sessions share nothing, so a test of each may run at once.
 set(WINE_SESSION ${CMAKE_SOURCE_DIR}/tests/wine-session.sh)
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.py)
-function(add_wine_tests wine test_prefix environment)
+# The end-to-end scripts find the Windows build and tools/ through the environment; a further
+# argument adds to it.
+function(add_wine_tests wine test_prefix)
+  set(environment PERCHLING_WINDOWS_BUILD=${WINDOWS_BUILD} PYTHONPATH=${CMAKE_SOURCE_DIR}/tools
+      ${ARGN})
   set(state ${CMAKE_BINARY_DIR}/${wine}-session)
   add_test(NAME ${wine}_session_start COMMAND ${WINE_SESSION} ${state} start)
   add_test(NAME ${wine}_session_stop COMMAND ${WINE_SESSION} ${state} stop)
@@ -45,19 +49,16 @@ function(add_wine_tests wine test_prefix environment)
   foreach(test_file ${E2E_TESTS})
     get_filename_component(test_name ${test_file} NAME_WE)
     string(REGEX REPLACE "^test_" "${test_prefix}e2e_" test_name ${test_name})
-    add_test(NAME ${test_name} COMMAND ${WINE_SESSION} ${state} python 600 ${test_file}
-             ${WINDOWS_BUILD})
+    add_test(NAME ${test_name} COMMAND ${WINE_SESSION} ${state} python 600 ${test_file})
     list(APPEND tests ${test_name})
   endforeach()
   list(FILTER tests EXCLUDE REGEX "_session_")
   set_tests_properties(${tests} PROPERTIES FIXTURES_REQUIRED ${wine}
                        RESOURCE_LOCK ${wine}_desktop TIMEOUT 700)
-  if(environment)
-    set_tests_properties(${wine}_session_start ${wine}_session_stop ${tests} PROPERTIES
-                         ENVIRONMENT "${environment}")
-  endif()
+  set_tests_properties(${wine}_session_start ${wine}_session_stop ${tests} PROPERTIES
+                       ENVIRONMENT "${environment}")
 endfunction()
-add_wine_tests(wine "" "")
+add_wine_tests(wine "")
 add_wine_tests(wine10 wine10_ PERCHLING_WINE_USERLAND=${CMAKE_BINARY_DIR}/wine10-root)
 
 # The release zip built again from scratch in another folder must come out byte for byte the same.

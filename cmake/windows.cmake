@@ -48,16 +48,25 @@ add_executable(Perchling WIN32 ${PERCHLING_SOURCES})
 target_link_libraries(Perchling perchling_accessory)
 
 # perchskin.exe, the skin kit: a console program on Perchling's portable core and region builder
-# (the run scan and the skin-name rules are Perchling's own, never copied).
+# (the run scan and the skin-name rules are Perchling's own, never copied). Its texts are UTF-8
+# inside, so that a report holds any file name whole; they go out wide or in the code page the
+# output needs. A source's options follow the target's, so this one is the one in force.
+set(KIT_CHARSET -fexec-charset=UTF-8)
+if(MSVC)
+  set(KIT_CHARSET /execution-charset:utf-8)
+endif()
+set_source_files_properties(${KIT_PORTABLE_SOURCES} ${PERCHSKIN_SOURCES} PROPERTIES
+                            COMPILE_OPTIONS "${KIT_CHARSET}")
 add_executable(perchskin ${PERCHSKIN_SOURCES})
-target_link_libraries(perchskin
+target_link_libraries(perchskin perchskin_portable
   perchling_region perchling_names windowscodecs ole32 uuid gdi32 user32 shell32)
 
 if(MINGW)
   # The programs' code is made small, without the C++ runtime's exception tables; each program is
   # one stripped file that needs no MinGW DLLs.
   foreach(program_code
-      perchling_portable perchling_names perchling_region perchling_accessory perchskin)
+      perchling_portable perchskin_portable perchling_names perchling_region perchling_accessory
+      perchskin)
     target_compile_options(${program_code} PRIVATE -Os -fno-exceptions -fno-rtti)
   endforeach()
   target_link_options(Perchling PRIVATE -static -s -Wl,--gc-sections)

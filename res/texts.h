@@ -25,10 +25,19 @@
 #define TEXT_FOLDER_UNNAMEABLE \
   "Perchling を置いたフォルダの名前に、この Windows では扱えない文字が含まれています。\n" \
   "英数字だけの名前のフォルダに移してから起動してください。"
+#define TEXT_FOLDER_PATH_TOO_LONG \
+  "Perchling を置いたフォルダのパスが長すぎます。\n" \
+  "短いパスのフォルダ（たとえば C:\\Tools\\Perchling）に移してから起動してください。"
 #define TEXT_PICTURE_SIZE_FAILED "画像サイズの取得に失敗しました。"
 #define TEXT_SKIN_MISSING \
   "指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n再度、指定し直して下さい。"
+// The settings-write failure: this line, the path of setting.ini, then the advice.
 #define TEXT_SAVE_FAILED "設定を保存できませんでした。"
+#define TEXT_SAVE_FAILED_ADVICE \
+  "ファイルが読み取り専用になっているか、管理者の権限がないと書き込めないフォルダ" \
+  "（C:\\Program Files の中など）に置かれているためと思われます。\n" \
+  "ファイルのプロパティで「読み取り専用」を外すか、Perchling のフォルダを書き込める場所" \
+  "（たとえば C:\\Tools\\Perchling）に移してください。"
 #define TEXT_RELAUNCH_FAILED "Perchling.exe を起動できませんでした。\n手動で起動してください。"
 #define TEXT_ALREADY_REGISTERED "既に登録されています。\n改めて登録しますか？"
 #define TEXT_REGISTERED "スタートアップへの登録は完了しました。"

@@ -1,7 +1,7 @@
 // Every text perchskin prints, named once: the kit and its tests include this header. The file is
-// UTF-8; the kit is compiled with the Shift-JIS execution character set, like Perchling, so it
-// prints Shift-JIS. Texts with printf fields take them in the order the comments name; in
-// Shift-JIS no second byte of a character is '%', so the formats stay plain.
+// UTF-8 and so are the kit's strings (unlike Perchling's), so a report holds any file name whole;
+// the kit turns it into what its output needs. Texts with printf fields take them in the order
+// the comments name. One word for one thing, as in readme.txt: 四角形, ドット, 縁どり, フォルダ.
 #pragma once
 
 // --help, and what a wrong command line gets.
@@ -10,13 +10,13 @@
   "\n"                                                                                  \
   "  perchskin convert 入力画像 出力.bmp [--alpha-threshold N]\n"                       \
   "      PNG・GIF・JPEG・TIFF・BMP の画像を、Perchling が読める 24 ビット BMP に変換します。\n" \
-  "      アルファ値が N 未満（既定 128）の画素は透明色のマゼンタ (255,0,255) に、\n"    \
-  "      もともとマゼンタの不透明な画素は (255,0,254) になり、抜けずに残ります\n"      \
+  "      アルファ値が N 未満（既定 128）のドットは透明色のマゼンタ (255,0,255) に、\n"    \
+  "      もともとマゼンタの不透明なドットは (255,0,254) になり、抜けずに残ります\n"      \
   "      （透明な部分のない画像では、マゼンタがそのまま透明色になります）。\n"        \
   "  perchskin check スキン.bmp ...\n"                                                  \
-  "      スキンとして使えるかを調べます（大きさ、形の細かさ、縁のにじみ、名前など）。\n" \
+  "      スキンとして使えるかを調べます（大きさ、形の細かさ、縁どり、名前など）。\n" \
   "  perchskin 画像 ...\n"                                                              \
-  "      画像をこのプログラムにドロップしたときと同じです。BMP でない画像は同じフォルダーの\n" \
+  "      画像をこのプログラムにドロップしたときと同じです。BMP でない画像は同じフォルダの\n" \
   "      「名前.bmp」に変換し（既にあれば上書きしません）、すべてを調べます。\n"        \
   "  perchskin --help\n"                                                                \
   "      この説明を表示します。\n"                                                      \
@@ -26,30 +26,44 @@
 #define TEXT_KIT_BAD_THRESHOLD "--alpha-threshold には 0 から 255 までの整数を指定してください。\n"
 
 // Refusals; each begins with the file's name (%s).
-#define TEXT_KIT_MISSING "%s: ファイルが見つかりません。\n"
-#define TEXT_KIT_UNREADABLE "%s: 画像として読めません。壊れているか、対応していない形式です。\n"
-#define TEXT_KIT_TOO_LARGE "%s: 画像が大きすぎます（%d × %d）。縦横とも %d ピクセルまでです。\n"
+#define TEXT_KIT_MISSING "%s: ファイルが見つかりません。名前と場所を確かめてください。\n"
+#define TEXT_KIT_UNREADABLE \
+  "%s: 画像として読めません。壊れているか、対応していない形式です。PNG・GIF・JPEG・TIFF・BMP のどれかで保存し直してください。\n"
+#define TEXT_KIT_TOO_LARGE "%s: 画像が大きすぎます（%d × %d）。縦横とも %d ドットまでにしてください。\n"
 #define TEXT_KIT_SAME_FILE "%s: 入力ファイルには上書きしません。別の出力ファイルを指定してください。\n"
 #define TEXT_KIT_EXISTS "%s: 既にあるので上書きしません。名前を変えるか消してから、もう一度どうぞ。\n"
-#define TEXT_KIT_CANNOT_WRITE "%s: 書き込めません。出力先のフォルダーがあり、書き込めるかを確かめてください。\n"
-#define TEXT_KIT_NOT_BMP "%s: BMP ファイルではありません。perchskin convert で変換してください。\n"
-#define TEXT_KIT_BAD_HEADER "%s: BMP の見出しが壊れています。\n"
-#define TEXT_KIT_BAD_SIZE "%s: 幅か高さが 0 以下です。\n"
+#define TEXT_KIT_CANNOT_WRITE "%s: 書き込めません。出力先のフォルダがあり、書き込めるかを確かめてください。\n"
+// A file that is not a BMP, but a picture the kit can convert (a PNG named .bmp)
+#define TEXT_KIT_NOT_BMP "%s: 中身が BMP ではない画像です。perchskin convert で BMP に変換してください。\n"
+// A file that nothing reads as a picture
+#define TEXT_KIT_NO_PICTURE \
+  "%s: 画像ではありません。スキンにするには、絵を描いたプログラムで PNG か BMP として保存してください。\n"
+#define TEXT_KIT_BAD_HEADER \
+  "%s: BMP の見出しが壊れています。絵を描いたプログラムで BMP として保存し直してください。\n"
+#define TEXT_KIT_BAD_SIZE \
+  "%s: 幅か高さが 0 以下です。絵を描いたプログラムで BMP として保存し直してください。\n"
 #define TEXT_KIT_UNSUPPORTED \
   "%s: この形式の BMP（%d ビット、圧縮 %u）は Perchling で読めません。perchskin convert で変換してください。\n"
-#define TEXT_KIT_TRUNCATED "%s: ファイルが途中で切れています。\n"
-#define TEXT_KIT_LOAD_FAILED "%s: Perchling と同じ方法では読み込めませんでした。\n"
+#define TEXT_KIT_TRUNCATED "%s: ファイルが途中で切れています。保存かコピーをやり直してください。\n"
+#define TEXT_KIT_LOAD_FAILED \
+  "%s: Perchling と同じ方法では読み込めませんでした。perchskin convert で変換してください。\n"
+// the path's length in bytes of the system's code page, the most Perchling opens
+#define TEXT_KIT_PATH_TOO_LONG \
+  "%s: パスが長すぎて Perchling では開けません（%u バイト、%d バイトまで）。短いパスのフォルダに置いてください。\n"
 
 // A conversion: input (%s), output (%s), pixels made transparent (%u), magenta pixels kept (%u).
 #define TEXT_KIT_CONVERTED \
-  "%s を %s に変換しました。透明にした画素 %u、(255,0,254) にして残したマゼンタの画素 %u。\n"
+  "%s を %s に変換しました。透明にしたドット %u、(255,0,254) にして残したマゼンタのドット %u。\n"
 #define TEXT_KIT_OPAQUE_PICTURE \
-  "  透明な部分のない画像なので、マゼンタ (255,0,255) の画素をそのまま透明色にしました。\n"
+  "  透明な部分のない画像なので、マゼンタ (255,0,255) のドットをそのまま透明色にしました。\n"
+// After a dropped picture became a skin: what to do with it (its file name, %s)
+#define TEXT_KIT_NEXT_STEP \
+  "  次は %s を Perchling.exe のあるフォルダの skin フォルダにコピーし、メニューの「スキン情報を更新」を選んでください。\n"
 
 // The report of a check: the file (%s), then its facts, then one line per finding.
 #define TEXT_KIT_REPORT_FILE "%s\n"
 // width, height, bits per pixel, compression's name
-#define TEXT_KIT_REPORT_FORMAT "  大きさ %d × %d、%d ビット、圧縮 %s\n"
+#define TEXT_KIT_REPORT_FORMAT "  大きさ %d × %d ドット、%d ビット、圧縮 %s\n"
 #define TEXT_KIT_COMPRESSION_NONE "なし"
 #define TEXT_KIT_COMPRESSION_RLE8 "RLE8"
 #define TEXT_KIT_COMPRESSION_RLE4 "RLE4"
@@ -57,34 +71,40 @@
 // share cut out in per cent, whole and tenths
 #define TEXT_KIT_REPORT_CUT "  透明な部分 %u.%u %%\n"
 // rectangles, the count that makes it slow, the count that hides it
-#define TEXT_KIT_REPORT_RECTS "  形の長方形 %u 個（%d 個から動きが遅く、%d 個から表示されなくなります）\n"
+#define TEXT_KIT_REPORT_RECTS "  形の四角形 %u 個（%d 個から動きが遅く、%d 個から表示されなくなります）\n"
 // runs of opaque pixels the shape is made of
 #define TEXT_KIT_REPORT_RUNS \
-  "  （横に続く不透明な画素の並び %u 本から。すぐ上の行と同じ並びの行は、まとめて 1 個に数えます）\n"
+  "  （横に続く不透明なドットの並び %u 本から。すぐ上の行と同じ並びの行は、まとめて 1 個に数えます）\n"
 #define TEXT_KIT_TOP_DOWN \
   "  警告: 上の行から順に保存された BMP です。空白に見える環境があるので、perchskin convert で変換してください。\n"
-#define TEXT_KIT_NOTHING_CUT "  警告: マゼンタ (255,0,255) の画素がひとつもありません。ウィンドウは四角いままです。\n"
-#define TEXT_KIT_ALL_CUT "  使えません: すべての画素がマゼンタなので、何も表示されません。\n"
-#define TEXT_KIT_SLOW_SHAPE "  警告: 形が細かすぎます。Wine では表示と描き直しが遅れます。\n"
-#define TEXT_KIT_HIDDEN_SHAPE "  使えません: 形が細かすぎます。Wine ではウィンドウが表示されません。\n"
+// width, height, the widest and the tallest picture that does not warn
+#define TEXT_KIT_LARGE \
+  "  警告: 大きな画像です（%d × %d ドット）。幅 %d ドット、高さ %d ドットを超えると画面を大きく覆うので、縮めてください。\n"
+#define TEXT_KIT_NOTHING_CUT "  警告: マゼンタ (255,0,255) のドットがひとつもありません。ウィンドウは四角いままです。\n"
+#define TEXT_KIT_ALL_CUT "  使えません: すべてのドットがマゼンタなので、何も表示されません。\n"
+#define TEXT_KIT_SLOW_SHAPE \
+  "  警告: 形の四角形が多すぎます。透明なドットが細かく混ざると増えます。Wine 10 では動くウィンドウに遅れてついて行き、もっと多いと Wine 8 でも表示と描き直しが遅れます。\n"
+#define TEXT_KIT_HIDDEN_SHAPE \
+  "  使えません: 形の四角形が多すぎます。Wine では表示までに何十秒もかかるか、まったく表示されません。\n"
 // how many near-magenta pixels, then the first coordinates, each as TEXT_KIT_POINT
 #define TEXT_KIT_FRINGE \
-  "  警告: マゼンタに近いのに透明にならない画素が %u 個あります（縁のにじみ）。位置（左上から）: %s\n"
+  "  警告: マゼンタに近いのに透明にならないドットが %u 個あります（縁どり）。位置（左上から）: %s\n" \
+  "  BMP を変換しても縁どりは消えません。透明な部分のある PNG で描いて perchskin convert で変換するか、縁をなめらかにしない設定（アンチエイリアスなし）で描いてください。\n"
 #define TEXT_KIT_POINT "(%d, %d)"
 #define TEXT_KIT_POINT_SEPARATOR " "
 #define TEXT_KIT_MORE_POINTS " ..."
 // the rows that overlap the title bar
 #define TEXT_KIT_FLOATS \
-  "  警告: 下から %d 行に不透明な画素がありません。タイトルバーに届かず、浮いて見えます。\n"
+  "  警告: 下から %d 行に不透明なドットがありません。タイトルバーに届かず、浮いて見えます。\n"
 // the name's length in bytes, the most that fits
 #define TEXT_KIT_NAME_TOO_LONG \
-  "  使えません: 名前が長すぎます（%u バイト、%d バイトまで）。スキンの一覧に載りません。\n"
+  "  使えません: 名前が長すぎます（%u バイト、%d バイトまで）。スキンの一覧に載らないので、短くしてください。\n"
 #define TEXT_KIT_NAME_CODE_PAGE \
   "  使えません: 名前に、このシステムの文字コードで表せない文字があります。名前を変えてください。\n"
-#define TEXT_KIT_NAME_EMPTY "  使えません: .bmp を除くと名前が残りません。スキンとして選べません。\n"
+#define TEXT_KIT_NAME_EMPTY "  使えません: .bmp を除くと名前が残りません。名前を付けてください。\n"
 #define TEXT_KIT_NAME_WILDCARD "  使えません: 名前に ? か * があります。名前を変えてください。\n"
 #define TEXT_KIT_NAME_NOT_BMP \
-  "  使えません: 拡張子が .bmp ではないので、スキンの一覧に載りません。\n"
+  "  使えません: 拡張子が .bmp ではないので、スキンの一覧に載りません。perchskin convert で BMP に変換してください。\n"
 #define TEXT_KIT_VERDICT_FINE "  判定: 問題ありません。\n"
 #define TEXT_KIT_VERDICT_WARNINGS "  判定: 使えますが、警告があります。\n"
 #define TEXT_KIT_VERDICT_UNUSABLE "  判定: このままでは使えません。\n"

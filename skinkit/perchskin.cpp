@@ -1,9 +1,10 @@
 // perchskin: the skin kit. It turns a picture with an alpha channel into a skin Perchling can
 // load, and says what is wrong with a skin: its format, how finely cut its shape is, fringes of
 // near-magenta, whether it reaches the title bar, its name. Started with only file names
-// (pictures dropped on it), it converts and checks each one and keeps its own console window
-// open until Enter.
-// Start reading at main(). Texts are in kit_texts.h; the judging is portable (skin_report.h).
+// (pictures dropped on it), it converts and checks each one and, in a console window of its own,
+// keeps it open until Enter; every other command ends by itself.
+// Start reading at main(). Texts are in kit_texts.h (UTF-8); the judging is portable
+// (skin_report.h).
 #include <windows.h>
 
 #include <shellapi.h>
@@ -12,6 +13,7 @@
 #include <string.h>
 #include <wchar.h>
 
+#include "base/ansi_names.h"
 #include "skinkit/bmp_header.h"
 #include "skinkit/kit_texts.h"
 #include "skinkit/picture_files.h"
@@ -19,36 +21,59 @@
 #include "skinkit/skin_report.h"
 
 enum {
-  kShiftJis = 932,          // the code page of the kit's texts
-  kDisplayNameSize = 1024,  // bytes of a path shown in a message
+  kDisplayNameSize = 4096,  // bytes of a path shown in a message (UTF-8)
   kWidePathSize = 1024,     // characters of a path the kit makes (NAME.bmp beside a picture)
 };
 
-// Writes Shift-JIS text to standard output or standard error. A console gets it as UTF-16, so the
-// Japanese shows whatever the console's code page; a pipe or a file gets the bytes as they are.
+// The text in the system's ANSI code page, in memory the caller frees, or NULL when that code
+// page lacks one of its characters (or is UTF-8, which the text already is).
+static char* ToAnsiText(const wchar_t* wide, int wideLength, int* length) {
+  BOOL lost = GetACP() == CP_UTF8;
+  *length = lost ? 0
+                 : WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, wideLength, NULL, 0,
+                                       NULL, &lost);
+  char* ansi = !lost && *length > 0 ? static_cast<char*>(malloc(size_t(*length))) : NULL;
+  if (ansi &&
+      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, wideLength, ansi, *length, NULL,
+                          &lost) == *length &&
+      !lost)
+    return ansi;
+  free(ansi);
+  return NULL;
+}
+
+// Writes one of the kit's UTF-8 texts to standard output or standard error. A console gets it
+// wide, so it reads right whatever the console's code page. A file or a pipe gets it in the
+// system's ANSI code page when that holds every character (Shift-JIS on a Japanese system, as
+// scripts there read it), else in UTF-8: a Western code page has no Japanese.
 static void WriteText(DWORD which, const char* text) {
   HANDLE handle = GetStdHandle(which);
   if (handle == NULL || handle == INVALID_HANDLE_VALUE) return;
   int length = int(strlen(text));
-  DWORD mode, written;
-  if (GetConsoleMode(handle, &mode)) {
-    int wideLength = MultiByteToWideChar(kShiftJis, 0, text, length, NULL, 0);
-    wchar_t* wide = static_cast<wchar_t*>(malloc(sizeof(wchar_t) * (wideLength + 1)));
-    if (wide && wideLength > 0 &&
-        MultiByteToWideChar(kShiftJis, 0, text, length, wide, wideLength) == wideLength) {
-      WriteConsoleW(handle, wide, DWORD(wideLength), &written, NULL);
-      free(wide);
-      return;
-    }
+  int wideLength = MultiByteToWideChar(CP_UTF8, 0, text, length, NULL, 0);
+  wchar_t* wide = static_cast<wchar_t*>(malloc(sizeof(wchar_t) * (size_t(wideLength) + 1)));
+  if (wide && (wideLength <= 0 ||
+               MultiByteToWideChar(CP_UTF8, 0, text, length, wide, wideLength) != wideLength)) {
     free(wide);
+    wide = NULL;
   }
-  WriteFile(handle, text, DWORD(length), &written, NULL);
+  DWORD mode, written;
+  int ansiLength = 0;
+  char* ansi = NULL;
+  if (wide && GetConsoleMode(handle, &mode)) {
+    WriteConsoleW(handle, wide, DWORD(wideLength), &written, NULL);
+  } else if (wide && (ansi = ToAnsiText(wide, wideLength, &ansiLength)) != NULL) {
+    WriteFile(handle, ansi, DWORD(ansiLength), &written, NULL);
+  } else {
+    WriteFile(handle, text, DWORD(length), &written, NULL);
+  }
+  free(ansi);
+  free(wide);
 }
 
-// A path as the kit's messages show it: Shift-JIS, characters it cannot hold as '?'.
+// A path as the kit's messages show it: whole, in the texts' UTF-8.
 static void DisplayName(const wchar_t* path, char* out, int size) {
-  if (!WideCharToMultiByte(kShiftJis, 0, path, -1, out, size, NULL, NULL))
-    lstrcpynA(out, "?", size);
+  if (!WideCharToMultiByte(CP_UTF8, 0, path, -1, out, size, NULL, NULL)) lstrcpynA(out, "?", size);
 }
 
 // Prints one refusal about path (format takes its name first) and returns the unusable verdict.
@@ -70,17 +95,33 @@ static const wchar_t* FileNamePart(const wchar_t* path) {
   return name;
 }
 
-// The name as Perchling finds it: in the system's ANSI code page. Returns 1 if that code page
-// holds it, known by converting it back: a lost or replaced character does not come back.
-// (Asking the conversion itself to tell works for no UTF-8 code page, 65001 included.)
-static int ToAnsiName(const wchar_t* name, char* out, int size) {
-  wchar_t back[kWidePathSize];
-  int converted = WideCharToMultiByte(CP_ACP, 0, name, -1, out, size, NULL, NULL);
-  if (!converted) {
-    out[0] = 0;
-    return 0;
+// The name as Perchling finds it, in the system's ANSI code page, by the catalogue's own test.
+// Returns 1 if it names exactly this file apart from any '?' or '*' it holds, which the report
+// names as wildcards; 0 if the code page cannot hold it (out then has the lossy spelling, whose
+// length and extension still count).
+static int ToCheckedAnsiName(const wchar_t* name, char* out, int size) {
+  if (ToExactAnsiName(name, out, size)) return 1;
+  size_t length = wcslen(name);
+  int exact = 0;
+  if (length < kWidePathSize) {
+    wchar_t tame[kWidePathSize];
+    for (size_t i = 0; i <= length; ++i)
+      tame[i] = name[i] == L'?' || name[i] == L'*' ? L'_' : name[i];
+    exact = ToExactAnsiName(tame, out, size);
   }
-  return MultiByteToWideChar(CP_ACP, 0, out, -1, back, kWidePathSize) && wcscmp(back, name) == 0;
+  // '?' and '*' are the same single byte in every ANSI code page, so this spelling is exact but
+  // for them.
+  if (!WideCharToMultiByte(CP_ACP, 0, name, -1, out, size, NULL, NULL)) out[0] = 0;
+  return exact;
+}
+
+// The length in bytes of the ANSI code page of the full path Perchling would open for path.
+static size_t AnsiPathBytes(const wchar_t* path) {
+  wchar_t full[kWidePathSize];
+  DWORD length = GetFullPathNameW(path, kWidePathSize, full, NULL);
+  if (length == 0 || length >= kWidePathSize) return size_t(kWidePathSize);
+  int bytes = WideCharToMultiByte(CP_ACP, 0, full, -1, NULL, 0, NULL, NULL);
+  return bytes > 0 ? size_t(bytes - 1) : size_t(kWidePathSize);
 }
 
 // Converts a picture into a 24-bit skin at outPath. keepExisting refuses any existing output
@@ -138,9 +179,17 @@ static int RefuseHeader(BmpHeaderResult result, const BmpHeader& header, const w
   DisplayName(path, name, sizeof name);
   ReportText report = {};
   switch (result) {
-    case kBmpNotBmp:
-      AppendText(&report, TEXT_KIT_NOT_BMP, name);
+    case kBmpNotBmp: {
+      // Worth converting only if it is a picture at all.
+      DecodedPicture picture;
+      PictureResult decoded = DecodePicture(path, &picture);
+      FreePicture(&picture);
+      AppendText(&report,
+                 decoded == kPictureOk || decoded == kPictureTooLarge ? TEXT_KIT_NOT_BMP
+                                                                      : TEXT_KIT_NO_PICTURE,
+                 name);
       break;
+    }
     case kBmpBadSize:
       AppendText(&report, TEXT_KIT_BAD_SIZE, name);
       break;
@@ -174,6 +223,15 @@ static int CheckSkin(const wchar_t* path) {
   SkinFacts facts = {};
   BmpHeaderResult parsed = ParseBmpHeader(start, length, fileSize, &facts.header);
   if (parsed != kBmpOk) return RefuseHeader(parsed, facts.header, path);
+  size_t pathBytes = AnsiPathBytes(path);
+  if (pathBytes > size_t(kMaxSkinPathBytes)) {
+    char name[kDisplayNameSize];
+    DisplayName(path, name, sizeof name);
+    ReportText report = {};
+    AppendText(&report, TEXT_KIT_PATH_TOO_LONG, name, unsigned(pathBytes), int(kMaxSkinPathBytes));
+    WriteText(STD_ERROR_HANDLE, report.text);
+    return kSkinUnusable;
+  }
 
   uint32_t* pixels =
       LoadSkinPixels(path, facts.header.width, facts.header.height, &facts.shapeRects);
@@ -182,7 +240,7 @@ static int CheckSkin(const wchar_t* path) {
   free(pixels);
 
   char ansiName[kDisplayNameSize];
-  int representable = ToAnsiName(FileNamePart(path), ansiName, sizeof ansiName);
+  int representable = ToCheckedAnsiName(FileNamePart(path), ansiName, sizeof ansiName);
   CheckSkinFileName(ansiName, representable, &facts.name);
 
   char name[kDisplayNameSize];
@@ -211,6 +269,15 @@ static int BesideAsBmp(const wchar_t* path, wchar_t* out, size_t size) {
   return 1;
 }
 
+// Says where a skin the kit has just written goes next.
+static void TellNextStep(const wchar_t* skin) {
+  char name[kDisplayNameSize];
+  DisplayName(FileNamePart(skin), name, sizeof name);
+  ReportText report = {};
+  AppendText(&report, TEXT_KIT_NEXT_STEP, name);
+  WriteText(STD_OUTPUT_HANDLE, report.text);
+}
+
 // Pictures dropped on the kit: each one that is not a BMP is converted beside itself, then every
 // BMP is checked. Returns the worst verdict.
 static int HandleDroppedFiles(int count, wchar_t** paths) {
@@ -225,7 +292,10 @@ static int HandleDroppedFiles(int count, wchar_t** paths) {
       verdict = Refuse(TEXT_KIT_CANNOT_WRITE, skin);
     } else {
       verdict = ConvertPicture(skin, converted, kDefaultAlphaThreshold, 1);
-      if (verdict == kSkinFine) verdict = CheckSkin(converted);
+      if (verdict == kSkinFine) {
+        verdict = CheckSkin(converted);
+        if (verdict != kSkinUnusable) TellNextStep(converted);
+      }
     }
     if (verdict > worst) worst = verdict;
     WriteText(STD_OUTPUT_HANDLE, "\n");
@@ -300,6 +370,14 @@ static void WaitForEnter() {
   while (c != '\n' && c != EOF);
 }
 
+// 1 if the command line holds only files (pictures dropped on the kit), no command.
+static int IsDropMode(int argc, wchar_t** argv) {
+  if (argc < 2) return 0;
+  const wchar_t* first = argv[1];
+  return lstrcmpW(first, L"convert") != 0 && lstrcmpW(first, L"check") != 0 &&
+         lstrcmpW(first, L"/?") != 0 && first[0] != L'-';
+}
+
 // Hands the command line to its command.
 static int RunKit(int argc, wchar_t** argv) {
   if (argc < 2) {
@@ -313,11 +391,9 @@ static int RunKit(int argc, wchar_t** argv) {
   }
   if (lstrcmpW(command, L"convert") == 0) return RunConvert(argc - 2, argv + 2);
   if (lstrcmpW(command, L"check") == 0) return RunCheck(argc - 2, argv + 2);
-  if (command[0] == L'-') {
-    WriteText(STD_ERROR_HANDLE, TEXT_KIT_BAD_ARGUMENTS);
-    return kSkinUnusable;
-  }
-  return HandleDroppedFiles(argc - 1, argv + 1);
+  if (IsDropMode(argc, argv)) return HandleDroppedFiles(argc - 1, argv + 1);
+  WriteText(STD_ERROR_HANDLE, TEXT_KIT_BAD_ARGUMENTS);
+  return kSkinUnusable;
 }
 
 int main() {
@@ -328,7 +404,9 @@ int main() {
   HRESULT com = CoInitializeEx(NULL, COINIT_APARTMENTTHREADED);
   int verdict = RunKit(argc, argv);
   if (SUCCEEDED(com)) CoUninitialize();
-  if (HasOwnConsole()) WaitForEnter();
+  // Only a person who dropped files reads the window before it closes; a command from a script,
+  // a terminal or another program ends by itself.
+  if (IsDropMode(argc, argv) && HasOwnConsole()) WaitForEnter();
   LocalFree(argv);
   return verdict;
 }

@@ -128,23 +128,30 @@ uint32_t* LoadSkinPixels(const wchar_t* path, int width, int height, size_t* sha
   return pixels;
 }
 
-// Writes all bytes to a file just created and closes it; 0 if any of it failed.
-static int WriteAndClose(HANDLE file, const uint8_t* bytes, size_t size) {
+// Writes all bytes to a file this kit has just created; 1 if all of them reached the disk.
+static int WriteAll(HANDLE file, const uint8_t* bytes, size_t size) {
   DWORD written = 0;
-  BOOL whole = WriteFile(file, bytes, DWORD(size), &written, NULL) && written == size &&
-               FlushFileBuffers(file);
-  return CloseHandle(file) && whole;
+  return WriteFile(file, bytes, DWORD(size), &written, NULL) && written == size &&
+         FlushFileBuffers(file);
+}
+
+// Marks the file behind the handle for deletion when the handle closes. Done through the handle,
+// it can only remove the file this kit made, whatever has come to its name meanwhile.
+static void DeleteOwnFile(HANDLE file) {
+  FILE_DISPOSITION_INFO disposition = {TRUE};
+  SetFileInformationByHandle(file, FileDispositionInfo, &disposition, sizeof disposition);
 }
 
 // Creates a file of its own beside path, "<path>.<process>-<n>.tmp": in the same folder, so
-// moving it over path is a rename, never a copy; ".tmp", so it is never taken for a skin.
+// moving it over path is a rename, never a copy; ".tmp", so it is never taken for a skin. It may
+// be renamed while open (the move), and deleted through its handle.
 static HANDLE CreateTemporaryBeside(const wchar_t* path, wchar_t* temporary, size_t size) {
   for (int attempt = 0; attempt < 100; ++attempt) {
     int length = _snwprintf(temporary, size, L"%ls.%lu-%d.tmp", path,
                             static_cast<unsigned long>(GetCurrentProcessId()), attempt);
     if (length < 0 || size_t(length) >= size) break;
-    HANDLE file =
-        CreateFileW(temporary, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE file = CreateFileW(temporary, GENERIC_WRITE | DELETE, FILE_SHARE_DELETE, NULL,
+                              CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file != INVALID_HANDLE_VALUE || GetLastError() != ERROR_FILE_EXISTS) return file;
   }
   return INVALID_HANDLE_VALUE;
@@ -153,12 +160,13 @@ static HANDLE CreateTemporaryBeside(const wchar_t* path, wchar_t* temporary, siz
 WriteResult WriteWholeFile(const wchar_t* path, const uint8_t* bytes, size_t size, int replace) {
   if (!replace) {
     HANDLE file =
-        CreateFileW(path, GENERIC_WRITE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+        CreateFileW(path, GENERIC_WRITE | DELETE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
     if (file == INVALID_HANDLE_VALUE)
       return GetLastError() == ERROR_FILE_EXISTS ? kWriteExists : kWriteFailed;
-    if (WriteAndClose(file, bytes, size)) return kWriteOk;
-    DeleteFileW(path);  // made by this call: a half-written skin would only mislead
-    return kWriteFailed;
+    int whole = WriteAll(file, bytes, size);
+    if (!whole) DeleteOwnFile(file);  // a half-written skin would only mislead
+    CloseHandle(file);
+    return whole ? kWriteOk : kWriteFailed;
   }
   size_t temporarySize = wcslen(path) + 32;  // room for ".<process>-<n>.tmp"
   wchar_t* temporary = static_cast<wchar_t*>(malloc(temporarySize * sizeof(wchar_t)));
@@ -166,12 +174,14 @@ WriteResult WriteWholeFile(const wchar_t* path, const uint8_t* bytes, size_t siz
   HANDLE file =
       temporary ? CreateTemporaryBeside(path, temporary, temporarySize) : INVALID_HANDLE_VALUE;
   if (file != INVALID_HANDLE_VALUE) {
-    if (WriteAndClose(file, bytes, size) &&
+    // Moved while still open, so that a failed move, too, is cleaned up through the handle.
+    if (WriteAll(file, bytes, size) &&
         MoveFileExW(temporary, path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       result = kWriteOk;
     } else {
-      DeleteFileW(temporary);
+      DeleteOwnFile(file);
     }
+    CloseHandle(file);
   }
   free(temporary);
   return result;

@@ -46,7 +46,8 @@ enum WriteResult {
 // once the new content is complete: it is written to a temporary file beside it, then moved over
 // it, so a failed write leaves the old file exactly as it was. Without replace, the file is
 // created only if nothing is there (in one step, so nothing can come in between), and removed
-// again if the write fails. Either way, on failure nothing of the new content is left behind.
+// again if the write fails. Either way, on failure nothing of the new content is left behind,
+// and what is removed is removed through the kit's own handle: never a file it did not make.
 WriteResult WriteWholeFile(const wchar_t* path, const uint8_t* bytes, size_t size, int replace);
 
 // 1 if both paths name one existing file (any spelling, short names and links included).

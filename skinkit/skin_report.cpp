@@ -19,6 +19,7 @@ struct FindingRow {
 };
 
 static const FindingRow kFindings[] = {
+    {kFindingLarge, kSkinWarnings, TEXT_KIT_LARGE},
     {kFindingTopDown, kSkinWarnings, TEXT_KIT_TOP_DOWN},
     {kFindingNothingCut, kSkinWarnings, TEXT_KIT_NOTHING_CUT},
     {kFindingAllCut, kSkinUnusable, TEXT_KIT_ALL_CUT},
@@ -74,6 +75,8 @@ int JudgeSkin(const SkinFacts* facts, int found[kFindingCount]) {
   size_t area = size_t(facts->header.width) * size_t(facts->header.height);
   int allCut = pixels.cutPixels == area;
   for (int f = 0; f < kFindingCount; ++f) found[f] = 0;
+  found[kFindingLarge] =
+      facts->header.width > kLargeSkinWidth || facts->header.height > kLargeSkinHeight;
   found[kFindingTopDown] = facts->header.topDown;
   found[kFindingNothingCut] = pixels.cutPixels == 0;
   found[kFindingAllCut] = allCut;
@@ -123,7 +126,10 @@ static const char* CompressionName(uint32_t compression) {
 }
 
 static void AppendFinding(const FindingRow& row, const SkinFacts* facts, ReportText* report) {
-  if (row.finding == kFindingNameTooLong) {
+  if (row.finding == kFindingLarge) {
+    AppendText(report, TEXT_KIT_LARGE, facts->header.width, facts->header.height,
+               int(kLargeSkinWidth), int(kLargeSkinHeight));
+  } else if (row.finding == kFindingNameTooLong) {
     AppendText(report, TEXT_KIT_NAME_TOO_LONG, unsigned(facts->name.nameBytes),
                int(kMaxSkinNameBytes));
   } else if (row.finding == kFindingFloats) {

@@ -28,6 +28,7 @@ struct SkinNameFacts {
 void CheckSkinFileName(const char* fileName, int representable, SkinNameFacts* facts);
 
 enum SkinFinding {
+  kFindingLarge,
   kFindingTopDown,
   kFindingNothingCut,
   kFindingAllCut,
@@ -62,8 +63,17 @@ struct ReportText {
   int cut;
 };
 
+// GCC and Clang check a printf-like function's fields against its format; other compilers (MSVC)
+// take the plain declaration.
+#if defined(__GNUC__)
+#define PRINTF_LIKE(formatIndex, firstField) \
+  __attribute__((format(printf, formatIndex, firstField)))
+#else
+#define PRINTF_LIKE(formatIndex, firstField)
+#endif
+
 // Appends a printf-formatted text; a text that does not fit whole is not appended at all.
-void AppendText(ReportText* report, const char* format, ...) __attribute__((format(printf, 2, 3)));
+void AppendText(ReportText* report, const char* format, ...) PRINTF_LIKE(2, 3);
 
 // Appends the report on one skin (its name as the first line) and returns the verdict.
 int FormatSkinReport(const char* fileName, const SkinFacts* facts, ReportText* report);

@@ -2,18 +2,32 @@
 // file: choosing it fails like a vanished picture would.
 #include "skins/catalogue.h"
 
+#include "base/ansi_names.h"
 #include "base/program.h"
 
 void ScanSkins() {
   g_state.skinCount = 0;
   char pattern[kPathSize];
   if (!MakeInstallPath(pattern, "%sskin\\*.bmp", "")) return;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(pattern, &found);
+  // The folder is searched wide: the ANSI search reports a name the code page cannot write as a
+  // look-alike ("Star＊" as "Star*", "ＡＢＣ" as "ABC"), which names another file or a wildcard.
+  // The install directory names exactly its folder (start-up refuses one that does not), so the
+  // pattern's wide form is the folder's own.
+  wchar_t widePattern[kPathSize];
+  if (!MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, pattern, -1, widePattern, kPathSize))
+    return;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(widePattern, &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    g_state.skinCount = AddSkinName(g_state.skinNames, g_state.skinCount, found.cFileName);
-  } while (FindNextFileA(search, &found));
+    // A picture whose path does not fit a path buffer could be listed but never opened: choosing
+    // it would report it missing, and the rescan would list it again.
+    char name[kPathSize];
+    char picture[kPathSize];
+    if (ToExactAnsiName(found.cFileName, name, sizeof name) &&
+        MakeInstallPath(picture, "%sskin\\%s", name))
+      g_state.skinCount = AddSkinName(g_state.skinNames, g_state.skinCount, name);
+  } while (FindNextFileW(search, &found));
   FindClose(search);
   SortSkinNames(g_state.skinNames, g_state.skinCount);
 }

@@ -2,6 +2,8 @@
 // new copy of the program starts with it, while this one leaves its message loop.
 #include "skins/skin_switch.h"
 
+#include <wchar.h>
+
 #include "base/program.h"
 #include "res/texts.h"
 #include "skins/context_menu.h"
@@ -18,6 +20,27 @@ static int SkinPictureExists(const char* skinName) {
   return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
 }
 
+// Says that setting.ini could not be written, naming the file and what the user can do about it.
+static void ShowSaveFailed(HWND window) {
+  char path[kPathSize];
+  wchar_t widePath[kPathSize];
+  if (!MakeInstallPath(path, "%s" SETTINGS_FILE, "") ||
+      !MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, kPathSize))
+    widePath[0] = 0;
+  // Sized for the line, a path of at most kPathSize units, the advice and the three line ends:
+  // the whole always fits.
+  wchar_t text[ARRAYSIZE(WIDE(TEXT_SAVE_FAILED)) + kPathSize +
+               ARRAYSIZE(WIDE(TEXT_SAVE_FAILED_ADVICE)) + 3];
+  const wchar_t* pieces[] = {WIDE(TEXT_SAVE_FAILED) L"\n", widePath,
+                             L"\n\n" WIDE(TEXT_SAVE_FAILED_ADVICE)};
+  int used = 0;
+  for (const wchar_t* piece : pieces) {
+    lstrcpynW(text + used, piece, ARRAYSIZE(text) - used);
+    used += static_cast<int>(wcslen(text + used));
+  }
+  ShowMessage(window, text);
+}
+
 int SaveSkinChoice(HWND window, int index) {
   if (!SkinPictureExists(g_state.skinNames[index])) {
     ShowMessage(window, WIDE(TEXT_SKIN_MISSING));
@@ -31,7 +54,7 @@ int SaveSkinChoice(HWND window, int index) {
   lstrcpynA(g_state.currentSkin, g_state.skinNames[index], kPathSize);
   if (!SaveSettings()) {
     lstrcpynA(g_state.currentSkin, previousSkin, kPathSize);
-    ShowMessage(window, WIDE(TEXT_SAVE_FAILED));
+    ShowSaveFailed(window);
     return 0;
   }
   return 1;

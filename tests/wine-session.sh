@@ -57,6 +57,8 @@ case "$action" in
     if [ "$action" = run ]; then
       timeout -k 5 "$seconds" wine "$@" >"$log" 2>&1 </dev/null &
     else
+      # The scripts tell this Wine's known faults by its version.
+      export PERCHLING_WINE_VERSION="$(timeout 60 wine --version)"
       timeout -k 5 "$seconds" python3 -u "$@" >"$log" 2>&1 </dev/null &
     fi
     command=$!

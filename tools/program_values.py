@@ -32,6 +32,26 @@ def defines(*path):
     return found
 
 
+def enums(*path):
+    """The NAME = number members of the enums of a header of the source tree (path relative to its
+    root) and of the headers it includes from there; a member defined as another name, plus or
+    minus a number, takes that one's value."""
+    with open(os.path.join(SOURCE, *path), encoding="utf-8") as file:
+        source = file.read()
+    found = {}
+    for header in re.findall(r'^#include "([\w/]+\.h)"', source, re.MULTILINE):
+        found.update(enums(*header.split("/")))
+    for name, value in re.findall(r"\b(k\w+) = ([^,}\n]+)", source):
+        value = re.sub(r"\s*//.*$", "", value).strip()
+        term = re.fullmatch(r"(\d+)|(k\w+)(?: ([-+]) (\d+))?", value)
+        if term and term.group(1):
+            found[name] = int(term.group(1))
+        elif term and term.group(2) in found:
+            offset = int(term.group(4) or 0)
+            found[name] = found[term.group(2)] + (-offset if term.group(3) == "-" else offset)
+    return found
+
+
 TEXTS = defines("res", "texts.h")
 IDS = defines("res", "resource.h")
 FOLLOW = defines("base", "follow.h")
@@ -45,7 +65,8 @@ SETTINGS_FILE = SETTINGS["SETTINGS_FILE"]
 
 def perch(right, top, width, height):
     """Where an accessory of width x height perches on a window whose right and top edges are
-    given: (left, top, right, bottom)."""
+    given: (left, top, right, bottom). Worked out here from the two insets, not taken from the
+    program's FollowPosition: the tests judge where the program perches by it."""
     return (right - FOLLOW_INSET - width, top + TITLE_OVERLAP - height, right - FOLLOW_INSET,
             top + TITLE_OVERLAP)
 

@@ -19,10 +19,13 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "base/program.h"
+#include "res/texts.h"
+
 static BOOL CALLBACK CountAccessory(HWND window, LPARAM context) {
   char name[64];
   GetClassNameA(window, name, sizeof name);
-  if (lstrcmpA(name, "PerchlingClass") == 0) ++*reinterpret_cast<int*>(context);
+  if (lstrcmpA(name, ACCESSORY_CLASS) == 0) ++*reinterpret_cast<int*>(context);
   return TRUE;
 }
 
@@ -36,7 +39,7 @@ static BOOL CALLBACK CountOpenMenu(HWND window, LPARAM context) {
 static BOOL CALLBACK CloseAccessory(HWND window, LPARAM) {
   char name[64];
   GetClassNameA(window, name, sizeof name);
-  if (lstrcmpA(name, "PerchlingClass") == 0) PostMessageA(window, WM_CLOSE, 0, 0);
+  if (lstrcmpA(name, ACCESSORY_CLASS) == 0) PostMessageA(window, WM_CLOSE, 0, 0);
   return TRUE;
 }
 
@@ -100,7 +103,7 @@ static BOOL CALLBACK FindStaticText(HWND child, LPARAM context) {
 static int AnswerBox(int seconds, int answer) {
   DWORD until = GetTickCount() + 1000 * seconds;
   HWND box;
-  while (!(box = FindWindowA("#32770", "Perchling"))) {
+  while (!(box = FindWindowA("#32770", TEXT_TITLE))) {
     if (GetTickCount() > until) return 1;
     Sleep(50);
   }
@@ -113,12 +116,12 @@ static int AnswerBox(int seconds, int answer) {
 
 // Posts a skin command to the one accessory window and waits for the copy that replaces it.
 static int SwitchSkin(int command, int seconds) {
-  HWND old = FindWindowA("PerchlingClass", NULL);
+  HWND old = FindWindowA(ACCESSORY_CLASS, NULL);
   if (!old) return 1;
   PostMessageA(old, WM_COMMAND, command, 0);
   DWORD until = GetTickCount() + 1000 * seconds;
   for (;;) {
-    HWND now = FindWindowA("PerchlingClass", NULL);
+    HWND now = FindWindowA(ACCESSORY_CLASS, NULL);
     if (now && now != old && !IsWindow(old)) {
       printf("%p\n", static_cast<void*>(now));
       return 0;
@@ -188,13 +191,13 @@ int main(int argc, char** argv) {
   if (strcmp(command, "switch") == 0 && argc == 4) return SwitchSkin(atoi(argv[2]), atoi(argv[3]));
   if (strcmp(command, "wait") == 0 && argc == 3) {
     DWORD until = GetTickCount() + 1000 * atoi(argv[2]);
-    while (!FindWindowA("PerchlingClass", NULL)) {
+    while (!FindWindowA(ACCESSORY_CLASS, NULL)) {
       if (GetTickCount() > until) return 1;
       Sleep(50);
     }
     return 0;
   }
-  HWND accessory = FindWindowA("PerchlingClass", NULL);
+  HWND accessory = FindWindowA(ACCESSORY_CLASS, NULL);
   if (!accessory) return 1;
   // The window exists from inside its creation on, at its first size and with no shape; it is
   // shown once creation is over, so only a shown one has its size and shape.

@@ -1,29 +1,26 @@
 """Plumbing for the end-to-end tests: the real Perchling.exe in a temporary install folder under
 Wine, looked at from outside with perch_probe.exe, X screenshots and xdotool, as a user would.
 
-Run through tests/wine-session.sh, which provides the display and the Wine prefix.
+Run through tests/wine-session.sh, which provides the display and the Wine prefix, from ctest,
+which puts tools/ (the program's named values, the pictures) on the module path.
 """
 import getpass
 import os
 import shutil
 import subprocess
-import sys
 import tempfile
 import time
 import unittest
 
-# The values the program names once, and the pictures, come from the helpers in tools/.
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools"))
-from pictures import MAGENTA, Bmp, bmp_bytes, bmp_size, png_bytes  # noqa: E402,F401
-from program_values import (IDS, SETTINGS_FILE, TEXTS, TITLE_OVERLAP, defines,  # noqa: E402,F401
-                            perch, settings_naming)
+from pictures import MAGENTA, Bmp
+from program_values import IDS, SETTINGS_FILE, TITLE_OVERLAP, perch
 
-WINDOWS_BUILD = os.path.abspath(sys.argv.pop(1)) if len(sys.argv) > 1 else None
-DIST = os.path.join(WINDOWS_BUILD or "", "dist")
-PROBE = os.path.join(WINDOWS_BUILD or "", "perch_probe.exe")
-# The Wine the tests run under, as "wine --version" says it (the host's or the userland's).
-WINE_VERSION = subprocess.run(["wine", "--version"], capture_output=True, text=True,
-                              timeout=60).stdout.strip()
+# The Windows build folder, from ctest; the Wine the tests run under as "wine --version" says it
+# (the host's or the userland's), from tests/wine-session.sh.
+WINDOWS_BUILD = os.environ.get("PERCHLING_WINDOWS_BUILD", "")
+DIST = os.path.join(WINDOWS_BUILD, "dist")
+PROBE = os.path.join(WINDOWS_BUILD, "perch_probe.exe")
+WINE_VERSION = os.environ.get("PERCHLING_WINE_VERSION", "")
 
 
 def run_wine(*args, timeout=60, env=None, preexec_fn=None):
@@ -299,6 +296,49 @@ def startup_folder():
 
 def xdotool(*args):
     subprocess.run(["xdotool", *[str(a) for a in args]], check=True, timeout=30)
+
+
+def write_file(path, data):
+    with open(path, "wb") as file:
+        file.write(data)
+
+
+def fold(name):
+    """The catalogue's order, worked out here independently of the program: bytes compared
+    unsigned with 'A'-'Z' folded to 'a'-'z'."""
+    return bytes(b + 32 if 0x41 <= b <= 0x5A else b for b in name)
+
+
+def tree(root):
+    """Every file under root with its size and contents' time, to see what a run wrote."""
+    found = {}
+    for folder, _, files in os.walk(root):
+        for name in files:
+            path = os.path.join(folder, name)
+            status = os.stat(path)
+            found[path] = (status.st_size, status.st_mtime_ns)
+    return found
+
+
+def answer_box(seconds=20, button=1):
+    """The text of the next message box titled "Perchling", answered with button (OK)."""
+    code, text = probe("box", str(seconds), str(button), timeout=seconds + 30)
+    return text.rstrip("\n") if code == 0 else None
+
+
+# Why a test that needs chattr +i did not run: an ordinary user (or a file system without the flag).
+NO_IMMUTABLE = "chattr +i needs root (CAP_LINUX_IMMUTABLE) and a file system with the flag"
+
+
+def immutable(path, on=True):
+    """Makes a file or folder read-only even for root; False where chattr is not supported."""
+    done = subprocess.run(["chattr", "+i" if on else "-i", path], capture_output=True)
+    return done.returncode == 0
+
+
+def close_all(seconds=20):
+    probe("close")
+    return wait_for(lambda: probe("count")[1].strip() == "0", seconds)
 
 
 def main():

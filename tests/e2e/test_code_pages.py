@@ -5,17 +5,19 @@ The skin is found and setting.ini is written beside the program.
 Then the real Perchling.exe under code pages 932 (the session's Japanese locale), 1252 and 65001
 (Windows' UTF-8 option, asked for by a manifest beside the exe): its messages read as written (read
 as UTF-16 from outside), a skin the code page cannot name is not offered, a Japanese one is offered
-and chosen under UTF-8, and an install folder the code page cannot name is refused. Another
-process's menu cannot be read under Wine, so the menu texts are checked by the in-process tests of
-the EveryCodePage group, run here again under 1252 and 65001."""
+and chosen under UTF-8, and an install folder the code page cannot name, or whose paths take more
+bytes in it than the program's path buffers hold, is refused. Another process's menu cannot be
+read under Wine, so the menu texts are checked by the in-process tests of the EveryCodePage group,
+run here again under 1252 and 65001."""
 import os
 import shutil
 import tempfile
 import unittest
 
-from perchling import (IDS, SETTINGS_FILE, TEXTS, WINDOWS_BUILD, Bmp, Install, accessory_rect,
-                       give_utf8_manifest, main, probe, run_wine, settings_naming,
-                       startup_folder, wait_for)
+from perchling import (WINDOWS_BUILD, Install, accessory_rect, give_utf8_manifest, main, probe,
+                       run_wine, startup_folder, wait_for)
+from pictures import Bmp
+from program_values import IDS, SETTINGS_FILE, TEXTS, settings_naming
 
 # Wine takes the ANSI code page from the Unix locale: C.UTF-8 gives 1252. The probe runs in that
 # locale too.
@@ -68,12 +70,23 @@ class EveryCodePage(unittest.TestCase):
         for install in self.installs:
             install.remove()
 
-    def start(self, code_page, name="install", skins_removed=()):
-        """Perchling started from a fresh install folder under the code page: (install, process)."""
+    def start(self, code_page, name="install", skins_removed=(), skins=()):
+        """Perchling started from a fresh install folder under the code page: (install, process).
+        Given skins, the skin folder holds only those (the default picture under their names) and
+        setting.ini names the first."""
         install = Install(name=name)
         self.installs.append(install)
         for skin in skins_removed:
             os.remove(install.path("skin", skin + ".bmp"))
+        if skins:
+            os.rename(install.path("skin"), install.path("shipped"))
+            os.mkdir(install.path("skin"))
+            for skin in skins:
+                shutil.copy(install.path("shipped", "default.bmp"),
+                            install.path("skin", skin + ".bmp"))
+            shutil.rmtree(install.path("shipped"))
+            with open(install.path(SETTINGS_FILE), "wb") as file:
+                file.write(settings_naming(skins[0]))
         env, manifest = CODE_PAGES[code_page]
         if manifest:
             give_utf8_manifest(install.path("Perchling.exe"))
@@ -99,14 +112,20 @@ class EveryCodePage(unittest.TestCase):
             os.remove(shortcut)
 
     def test_a_skin_the_code_page_cannot_name_is_not_offered(self):
-        # Under 1252 the shipped ソラ.bmp is reported as "??.bmp", which would sort first.
-        install, _ = self.start(1252)
-        self.assertEqual(0, probe("wait", "30", timeout=60)[0], "no accessory appeared")
-        self.assertEqual(0, probe("switch", str(IDS["IDM_FIRST_SKIN"]), "30", timeout=60)[0],
-                         "the first skin's command started no new copy")
-        self.assertEqual(settings_naming("default"), install.settings())
-        self.assertTrue(wait_for(lambda: probe("rect")[0] == 0, 30))
-        self.assertTrue(no_box(), "the new copy reported a fault")
+        # The ANSI file search reports such a name with '?' or a look-alike, which would sort
+        # before zz: ソラ as "??", Star＊ as "Star*" (a wildcard), ＡＢＣ as "ABC", café as "cafe".
+        for code_page, name in ((1252, "ソラ"), (1252, "Star＊"), (1252, "ＡＢＣ"), (932, "café")):
+            with self.subTest(code_page=code_page, name=name):
+                install, _ = self.start(code_page, skins=["zz", name])
+                self.assertEqual(0, probe("wait", "30", timeout=60)[0], "no accessory appeared")
+                self.assertEqual(0, probe("switch", str(IDS["IDM_FIRST_SKIN"]), "30",
+                                          timeout=60)[0],
+                                 "the first skin's command started no new copy")
+                self.assertEqual(settings_naming("zz"), install.settings())
+                self.assertTrue(wait_for(lambda: probe("rect")[0] == 0, 30))
+                self.assertTrue(no_box(), "the new copy reported a fault")
+                install.remove()
+                self.installs.remove(install)
 
     def test_a_japanese_skin_is_offered_and_chosen_under_utf8(self):
         # default, night, ソラ: the third item.
@@ -130,6 +149,45 @@ class EveryCodePage(unittest.TestCase):
                 self.assertEqual(1, process.wait(timeout=30))
                 self.assertEqual(before, sorted(os.listdir(install.dir)), "it wrote a file")
                 self.assertEqual([name], os.listdir(install.root), "it wrote beside the folder")
+
+    def test_an_install_path_too_long_for_the_code_page_is_refused(self):
+        # The longest path the program forms at start, skin\default.bmp's, is made to take the
+        # given bytes in the code page (a Japanese character takes 2 under 932, 3 under 65001):
+        # at most 259 fit. Under 932 the exe's own path is too long for the ANSI buffers as well.
+        for code_page, size, refused in ((932, 300, True), (65001, 260, True), (932, 259, False)):
+            with self.subTest(code_page=code_page, size=size):
+                install, process = self.start(code_page, name=folder_taking(code_page, size))
+                windows_path = "Z:" + install.path("skin", "default.bmp").replace("/", "\\")
+                self.assertEqual(size, len(windows_path.encode(ENCODINGS[code_page])))
+                if refused:
+                    before = sorted(os.listdir(install.dir))
+                    self.assertEqual(TEXTS["TEXT_FOLDER_PATH_TOO_LONG"], answered_box())
+                    self.assertEqual(1, process.wait(timeout=30))
+                    self.assertEqual(before, sorted(os.listdir(install.dir)), "it wrote a file")
+                else:
+                    self.assertEqual(0, probe("wait", "30", timeout=60)[0], "no accessory")
+                    self.assertTrue(no_box(), "a message box: the path was refused or cut")
+                    probe("close")
+                    self.assertEqual(0, process.wait(timeout=30))
+                    self.assertEqual(settings_naming("default"), install.settings())
+                install.remove()
+                self.installs.remove(install)
+
+
+ENCODINGS = {932: "cp932", 65001: "utf-8"}
+
+
+def folder_taking(code_page, size):
+    """An install folder's name, Japanese in folders of 80 characters (Linux holds 255 bytes a
+    name) and a few letters, such that the picture's path "Z:\\tmp\\perchling-e2e-XXXXXXXX\\" +
+    name + "\\skin\\default.bmp" takes size bytes in the code page."""
+    prefix = "Z:" + tempfile.gettempdir() + "/perchling-e2e-XXXXXXXX/"
+    left = size - len(prefix) - len("/skin/default.bmp")
+    width = len("鳥".encode(ENCODINGS[code_page]))
+    characters = (left - 10) // width
+    parts = ["鳥" * min(80, characters - start) for start in range(0, characters, 80)]
+    left -= characters * width + len(parts)  # each part ends with a separator
+    return "/".join(parts + ["x" * left])
 
 
 class InProcessTexts(unittest.TestCase):

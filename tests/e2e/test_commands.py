@@ -5,9 +5,10 @@ a single pixel of a checkerboard skin."""
 import os
 import unittest
 
-from perchling import (MAGENTA, TEXTS, WINE_VERSION, Bmp, Install, accessory_rect, bmp_bytes,
-                       click_accessory, dialog, main, open_menus, perch, post, startup_folder,
-                       wait_for, xdotool)
+from perchling import (WINE_VERSION, Install, accessory_rect, click_accessory, dialog, main,
+                       open_menus, post, startup_folder, wait_for, xdotool)
+from pictures import MAGENTA, Bmp, bmp_bytes
+from program_values import TEXTS, perch
 
 ABOUT_CAPTION = TEXTS["TEXT_ABOUT_CAPTION"]
 

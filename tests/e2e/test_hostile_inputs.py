@@ -6,13 +6,21 @@ crash, a hang, a write outside the install folder, or a lost setting."""
 import os
 import unittest
 
-from hostile_support import (NO_IMMUTABLE, PICTURE_SIZE_FAILED, SAVE_FAILED, SKIN_MISSING,
-                             answer_box, close_all, fold, immutable, tree, write_file)
-from perchling import (IDS, MAGENTA, SETTINGS_FILE, Install, Target, accessory_count,
-                       accessory_rect, accessory_shape, accessory_window, bmp_bytes, main, post,
-                       probe, settings_naming, wait_for)
+from perchling import (NO_IMMUTABLE, Install, Target, accessory_count, accessory_rect,
+                       accessory_shape, accessory_window, answer_box, close_all, fold, immutable,
+                       main, post, probe, tree, wait_for, write_file)
+from pictures import MAGENTA, bmp_bytes
+from program_values import IDS, SETTINGS_FILE, TEXTS, settings_naming
 
 FIRST_SKIN = IDS["IDM_FIRST_SKIN"]
+PICTURE_SIZE_FAILED = TEXTS["TEXT_PICTURE_SIZE_FAILED"]
+
+
+def save_failed(install):
+    """The message shown when the install's setting.ini cannot be written: the line, the file as
+    Wine names it, the advice."""
+    path = "Z:" + install.path(SETTINGS_FILE).replace("/", "\\")
+    return f"{TEXTS['TEXT_SAVE_FAILED']}\n{path}\n\n{TEXTS['TEXT_SAVE_FAILED_ADVICE']}"
 
 
 def bird(x, y):
@@ -111,7 +119,7 @@ class HostileInputs(unittest.TestCase):
         process = self.start()
         window = wait_for(lambda: accessory_rect() and accessory_window(), 20)
         post(FIRST_SKIN)  # default
-        self.assertEqual(SAVE_FAILED, answer_box())
+        self.assertEqual(save_failed(self.install), answer_box())
         # A relaunch would replace the window within moments; watched for a while, it stays.
         self.assertFalse(wait_for(lambda: accessory_window() != window, 0.5),
                          "the same copy goes on running")
@@ -124,11 +132,11 @@ class HostileInputs(unittest.TestCase):
         process = self.start()
         self.assertTrue(wait_for(accessory_rect, 20))
         post(FIRST_SKIN + 1)  # night
-        self.assertEqual(SAVE_FAILED, answer_box())
+        self.assertEqual(save_failed(self.install), answer_box())
         self.close_and_wait(process)
         self.assertIsNone(self.install.settings())
 
-    def test_deep_install_folders_name_no_file_they_cannot_hold(self):
+    def test_deep_install_folders_are_refused_before_anything_is_written(self):
         # Z:\tmp\...\ as Wine names it: the exe's path is 259 characters, the picture's does not fit.
         unix_root = self.install.root
         # Install makes parent/perchling-e2e-XXXXXXXX/NAME; "Z:" + that + "\\" is to be 246 long.
@@ -142,13 +150,9 @@ class HostileInputs(unittest.TestCase):
         self.assertEqual(246, len(windows_dir))
         before = tree(unix_root)
         process = self.start(deep)
-        self.assertEqual(PICTURE_SIZE_FAILED, answer_box())
-        post(FIRST_SKIN)  # the catalogue is read, but no picture path fits
-        self.assertEqual(SKIN_MISSING, answer_box())
-        self.close_and_wait(process)
-        after = tree(unix_root)
-        written = set(after) - set(before)
-        self.assertEqual({os.path.join(deep.dir, SETTINGS_FILE)}, written)
+        self.assertEqual(TEXTS["TEXT_FOLDER_PATH_TOO_LONG"], answer_box())
+        self.assertEqual(1, process.wait(timeout=20))
+        self.assertEqual(before, tree(unix_root))
         self.assertEqual([], os.listdir(self.elsewhere))
         deep.remove()
 

@@ -10,17 +10,18 @@ import tempfile
 import unittest
 import zipfile
 
-from hostile_support import fold
-from perchling import (SETTINGS_FILE, TEXTS, WINDOWS_BUILD, Bmp, Install, Target, accessory_count,
-                       accessory_rect, accessory_shape, accessory_window, choose_skin_by_keys, main,
-                       open_menu, run_wine, settings_naming, wait_for, wine, xdotool)
+from perchling import (WINDOWS_BUILD, Install, Target, accessory_count, accessory_rect,
+                       accessory_shape, accessory_window, choose_skin_by_keys, fold, main,
+                       open_menu, run_wine, wait_for, wine, xdotool)
+from pictures import Bmp
+from program_values import SETTINGS_FILE, TEXTS, settings_naming
 from test_skinkit import text, windows_path
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-RELEASE = os.path.join(WINDOWS_BUILD or "", "release")
+RELEASE = os.path.join(WINDOWS_BUILD, "release")
 TOP = "Perchling/"
 SECTIONS = ["概要", "動作環境", "インストール", "使い方", "スキンの作り方", "アンインストール",
-            "注意", "ライセンス", "更新履歴"]
+            "困ったとき", "既知の制限", "注意", "ライセンス", "更新履歴"]
 TARGET = (400, 500, 500, 300)  # x, y, width, height of the window the accessory perches on
 
 

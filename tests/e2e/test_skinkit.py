@@ -3,31 +3,32 @@ becomes a skin that Perchling.exe shows with exactly the expected shape, a skin 
 near-magenta is reported with its coordinates, the shape's rectangles are counted as the window
 Perchling shows has them, every shipped skin checks clean, every bad input ends with exit code 2
 and its message, a failed write leaves the file it would have replaced as it was, and pictures
-dropped on the kit are converted beside themselves and checked.
+dropped on the kit are converted beside themselves and checked. Its texts read right under code
+pages 932, 1252 and 65001, in a file and in a terminal, and only dropped files wait for Enter.
 
-Every expected message is the kit's own, read from skinkit/kit_texts.h and formatted here; the
-kit prints Shift-JIS, so its output is decoded as code page 932."""
+Every expected message is the kit's own, read from skinkit/kit_texts.h and formatted here. Into a
+file the kit writes the ANSI code page when it holds the whole text (Shift-JIS in the session's
+Japanese locale), else UTF-8."""
 import os
 import re
 import resource
 import shutil
 import signal
 import struct
+import subprocess
 import tempfile
 import unittest
 import zlib
 
-from hostile_support import NO_IMMUTABLE, immutable, write_file
-from pictures import bmp_file, core_bmp_bytes, rgb
-from perchling import (MAGENTA, TITLE_OVERLAP, WINDOWS_BUILD, Bmp, Install, accessory_rect,
-                       accessory_shape, bmp_bytes, defines, give_utf8_manifest, main, png_bytes,
-                       probe, run_wine, wait_for)
+from perchling import (NO_IMMUTABLE, WINDOWS_BUILD, Install, accessory_rect, accessory_shape,
+                       give_utf8_manifest, immutable, main, probe, run_wine, wait_for, write_file)
+from pictures import MAGENTA, Bmp, bmp_bytes, bmp_file, core_bmp_bytes, png_bytes, rgb
+from program_values import TEXTS as PROGRAM_TEXTS, TITLE_OVERLAP, defines, enums
 
-KIT = os.path.join(WINDOWS_BUILD or "", "perchskin.exe")
+KIT = os.path.join(WINDOWS_BUILD, "perchskin.exe")
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 TEXTS = defines("skinkit", "kit_texts.h")
-with open(os.path.join(SOURCE, "skinkit", "skin_limits.h"), encoding="utf-8") as limits:
-    LIMITS = {name: int(value) for name, value in re.findall(r"(k\w+) = (\d+),", limits.read())}
+LIMITS = enums("skinkit", "skin_limits.h")
 SHIPPED_SKINS = sorted(os.path.join(SOURCE, "skin", name)
                        for name in os.listdir(os.path.join(SOURCE, "skin")) if name.endswith(".bmp"))
 
@@ -42,13 +43,23 @@ def windows_path(path):
     return "Z:" + path.replace("/", "\\")
 
 
-def kit(*args, timeout=120, exe=KIT, preexec_fn=None):
-    """Runs perchskin.exe to its end: (exit code, stdout, stderr), both decoded as Shift-JIS."""
-    code, out, err = run_wine(exe, *args, timeout=timeout, preexec_fn=preexec_fn)
-    return code, out.decode("cp932"), err.decode("cp932", errors="replace")
+def decoded(output):
+    """The kit's output into a file as text: UTF-8 where the ANSI code page lacks a character of
+    it (a Japanese text never reads as UTF-8 by chance), else Shift-JIS or ASCII."""
+    try:
+        return output.decode("utf-8")
+    except UnicodeDecodeError:
+        return output.decode("cp932", errors="replace")
+
+
+def kit(*args, timeout=120, exe=KIT, preexec_fn=None, env=None):
+    """Runs perchskin.exe to its end: (exit code, stdout, stderr) as text."""
+    code, out, err = run_wine(exe, *args, timeout=timeout, preexec_fn=preexec_fn, env=env)
+    return code, decoded(out), decoded(err)
 
 
 KEPT_MAGENTA = (255, 0, 254)
+WIDEST, TALLEST = LIMITS["kLargeSkinWidth"], LIMITS["kLargeSkinHeight"]
 
 
 def drawn_bird(x, y):
@@ -178,6 +189,10 @@ class Check(Folder):
                                        if y < 8 else MAGENTA),
              text("TEXT_KIT_FLOATS", TITLE_OVERLAP)),
             ("square.bmp", bmp_bytes(6, 5, lambda x, y: 0x203040), text("TEXT_KIT_NOTHING_CUT")),
+            ("wide.bmp", bmp_bytes(WIDEST + 1, 5, bird_colour),
+             text("TEXT_KIT_LARGE", WIDEST + 1, 5, WIDEST, TALLEST)),
+            ("tall.bmp", bmp_bytes(6, TALLEST + 1, bird_colour),
+             text("TEXT_KIT_LARGE", 6, TALLEST + 1, WIDEST, TALLEST)),
         ]
         for name, data, finding in cases:
             path, code, out, err = self.check_one(name, data)
@@ -191,6 +206,7 @@ class Check(Folder):
             # Drawn down to the highest row over the title bar, a few empty rows below it.
             ("perched.bmp", bmp_bytes(6, TITLE_OVERLAP + 8, lambda x, y: bird_colour(x, y)
                                       if y < 9 else MAGENTA)),
+            ("half a screen.bmp", bmp_bytes(WIDEST, TALLEST, bird_colour)),
         ]
         for name, data in cases:
             path, code, out, err = self.check_one(name, data)
@@ -286,17 +302,72 @@ class ShapeRects(Folder):
             self.expect_windows_count(self.path(name), 1)
 
 
-class CodePage65001(Folder):
-    """With Windows' UTF-8 option every name can be written in the ANSI code page."""
+# Wine takes the ANSI code page from the Unix locale: C.UTF-8 gives 1252, and 65001 beside a
+# manifest asking for UTF-8. Into a file the kit writes what that code page holds, else UTF-8.
+WESTERN = {**os.environ, "LANG": "C.UTF-8"}
+CODE_PAGES = {932: (None, False, "cp932"), 1252: (WESTERN, False, "utf-8"),
+              65001: (WESTERN, True, "utf-8")}
 
-    def test_a_korean_name_is_fine_under_utf_8(self):
-        exe = self.path("perchskin.exe")
-        shutil.copy(KIT, exe)
-        give_utf8_manifest(exe)
-        skin = self.write("새.bmp", bmp_bytes(6, 5, bird_colour))
-        code, out, err = kit("check", skin, exe=exe)
-        self.assertEqual(0, code, out + err)
-        self.assertNotIn(text("TEXT_KIT_NAME_CODE_PAGE"), out)
+
+class CodePages(Folder):
+    """The kit under each code page: names judged as Perchling's catalogue judges them, texts
+    readable in a file and in a terminal."""
+
+    def under(self, code_page):
+        """(exe, environment, encoding of its output into a file) for a code page."""
+        env, manifest, encoding = CODE_PAGES[code_page]
+        exe = KIT
+        if manifest:
+            exe = self.path("perchskin.exe")
+            shutil.copy(KIT, exe)
+            give_utf8_manifest(exe)
+        return exe, env, encoding
+
+    def test_names_perchling_would_not_offer_are_unusable(self):
+        cases = [
+            (1252, "Star＊.bmp", 2),  # the ANSI functions spell it "Star*", a wildcard
+            (1252, "ＡＢＣ.bmp", 2),  # spelled "ABC": another file
+            (932, "café.bmp", 2),  # spelled "cafe"
+            (932, "새.bmp", 2),
+            (932, "Star＊.bmp", 0),  # Shift-JIS has the wide asterisk
+            (65001, "새.bmp", 0),  # UTF-8 spells every name
+        ]
+        for code_page, name, expected in cases:
+            exe, env, _ = self.under(code_page)
+            skin = self.write(name, bmp_bytes(6, 5, bird_colour))
+            code, out, err = kit("check", skin, exe=exe, env=env)
+            self.assertEqual(expected, code, f"{code_page} {name}: {out}{err}")
+            self.assertEqual(expected == 2, text("TEXT_KIT_NAME_CODE_PAGE") in out, out)
+            os.remove(self.path(name))
+
+    def test_help_lists_the_commands_readably_in_a_file(self):
+        for command in ("convert", "check", "--help"):
+            self.assertIn(command, TEXTS["TEXT_KIT_USAGE"])
+        for code_page in CODE_PAGES:
+            exe, env, encoding = self.under(code_page)
+            code, out, _ = run_wine(exe, "--help", timeout=120, env=env)
+            self.assertEqual(0, code)
+            self.assertEqual(TEXTS["TEXT_KIT_USAGE"].encode(encoding), out, code_page)
+
+    def test_a_command_in_a_terminal_reads_right_and_ends_by_itself(self):
+        skin = windows_path(os.path.join(SOURCE, "skin", "default.bmp"))
+        for code_page in CODE_PAGES:
+            exe, env, _ = self.under(code_page)
+            # Standard input stays open and silent: a kit that waited for Enter would wait until
+            # the deadline. The terminal shows the console's text in the locale's UTF-8.
+            silent, kept_open = os.pipe()
+            with tempfile.TemporaryFile() as out:
+                try:
+                    command = f"wine '{exe}' check '{skin}'"
+                    code = subprocess.run(["script", "-qec", command, "/dev/null"], stdin=silent,
+                                          stdout=out, env=env, timeout=120).returncode
+                finally:
+                    os.close(silent)
+                    os.close(kept_open)
+                out.seek(0)
+                shown = out.read().decode("utf-8", errors="replace").replace("\r", "")
+            self.assertEqual(0, code, shown)
+            self.assertIn(text("TEXT_KIT_VERDICT_FINE"), shown, code_page)
 
 
 def file_size_limit(size):
@@ -311,17 +382,21 @@ def file_size_limit(size):
 class FailedWrite(Folder):
     def test_a_failed_write_leaves_the_old_output_as_it_was(self):
         source = self.write("bird.png", png_bytes(24, 20, drawn_bird))
-        old = b"BM the skin the user made yesterday"
-        write_file(self.path("bird.bmp"), old)
         target = windows_path(self.path("bird.bmp"))
-        # The new skin is 1494 bytes: its write fails part way.
-        code, out, err = kit("convert", source, target, preexec_fn=file_size_limit(1000))
-        self.assertEqual(2, code, out + err)
-        self.assertIn(text("TEXT_KIT_CANNOT_WRITE", target), err)
-        with open(self.path("bird.bmp"), "rb") as file:
-            self.assertEqual(old, file.read(), "the old output must be kept as it was")
-        self.assertEqual(["bird.bmp", "bird.png"], sorted(os.listdir(self.folder)),
-                         "nothing half-written is left")
+        old = b"BM the skin the user made yesterday"
+        # Converted over an old file, and dropped (nothing there yet). The new skin is 1494 bytes:
+        # its write fails part way.
+        for args, before in ((("convert", source, target), old), ((source,), None)):
+            if before:
+                write_file(self.path("bird.bmp"), before)
+            code, out, err = kit(*args, preexec_fn=file_size_limit(1000))
+            self.assertEqual(2, code, out + err)
+            self.assertIn(text("TEXT_KIT_CANNOT_WRITE", target), err)
+            if before:
+                with open(self.path("bird.bmp"), "rb") as file:
+                    self.assertEqual(old, file.read(), "the old output must be kept as it was")
+                os.remove(self.path("bird.bmp"))
+            self.assertEqual(["bird.png"], os.listdir(self.folder), "nothing half-written is left")
 
 
 class BadInput(Folder):
@@ -333,6 +408,8 @@ class BadInput(Folder):
     def test_each_bad_input_gets_exit_code_2_and_its_message(self):
         bird = png_bytes(24, 20, drawn_bird)
         good = self.write("bird.png", bird)
+        renamed = self.write("renamed.bmp", bird)
+        notes = self.write("notes.bmp", b"not a picture at all\r\n")
         missing = windows_path(self.path("missing.png"))
         cut_png = self.write("cut.png", bird[:len(bird) // 2])
         skin = bmp_bytes(6, 5, bird_colour)
@@ -354,6 +431,8 @@ class BadInput(Folder):
             (["convert", huge_bmp, out], text("TEXT_KIT_TOO_LARGE", huge_bmp, 100000, 100000,
                                               side)),
             (["check", good], text("TEXT_KIT_NOT_BMP", good)),
+            (["check", renamed], text("TEXT_KIT_NOT_BMP", renamed)),
+            (["check", notes], text("TEXT_KIT_NO_PICTURE", notes)),
             (["check", a_folder], text("TEXT_KIT_UNREADABLE", a_folder)),
             (["convert", good, no_folder], text("TEXT_KIT_CANNOT_WRITE", no_folder)),
             (["convert", good, a_folder], text("TEXT_KIT_CANNOT_WRITE", a_folder)),
@@ -368,6 +447,20 @@ class BadInput(Folder):
         with open(self.path("bird.png"), "rb") as file:
             self.assertEqual(bird, file.read(), "the input must never be overwritten")
         self.assertFalse(os.path.exists(self.path("out.bmp")), "nothing half-written is left")
+
+    def test_a_path_too_long_for_perchling_is_refused_with_its_length(self):
+        most = LIMITS["kMaxSkinPathBytes"]
+        shortest = len(windows_path(self.path(os.path.join("d", "skin", "bird.bmp"))))
+        for length, expected in ((most, 0), (most + 1, 2)):
+            folder = self.path(os.path.join("d" * (length - shortest + 1), "skin"))
+            os.makedirs(folder)
+            write_file(os.path.join(folder, "bird.bmp"), bmp_bytes(6, 5, bird_colour))
+            skin = windows_path(os.path.join(folder, "bird.bmp"))
+            self.assertEqual(length, len(skin))
+            code, out, err = kit("check", skin)
+            self.assertEqual(expected, code, out + err)
+            if expected:
+                self.assertIn(text("TEXT_KIT_PATH_TOO_LONG", skin, length, most), err)
 
     def test_a_folder_that_cannot_be_written(self):
         good = self.write("bird.png", png_bytes(24, 20, drawn_bird))
@@ -407,20 +500,14 @@ class Dropped(Folder):
         self.assertIn(text("TEXT_KIT_REPORT_FILE", converted), out)
         self.assertIn(text("TEXT_KIT_REPORT_FILE", fine), out)
         self.assertEqual(2, out.count(text("TEXT_KIT_VERDICT_FINE")), out)
+        self.assertEqual(1, out.count(text("TEXT_KIT_NEXT_STEP", "bird.bmp")), "once, for bird")
+        menu_item = PROGRAM_TEXTS["TEXT_MENU_RESCAN"].split("(&")[0]
+        self.assertIn(f"「{menu_item}」", TEXTS["TEXT_KIT_NEXT_STEP"], "the menu item as it reads")
         self.assertIn(text("TEXT_KIT_EXISTS", windows_path(self.path("kept.bmp"))), err)
         with open(self.path("kept.bmp"), "rb") as file:
             self.assertEqual(b"the user's own file", file.read(), "never overwritten")
         self.assertNotIn(text("TEXT_KIT_PRESS_ENTER"), out,
                          "without a console of its own the kit must not wait for Enter")
-
-
-class Help(unittest.TestCase):
-    def test_help_lists_the_commands_in_shift_jis(self):
-        code, out, _ = run_wine(KIT, "--help", timeout=120)
-        self.assertEqual(0, code)
-        self.assertEqual(TEXTS["TEXT_KIT_USAGE"].encode("cp932"), out)
-        for command in ("convert", "check", "--help"):
-            self.assertIn(command, TEXTS["TEXT_KIT_USAGE"])
 
 
 if __name__ == "__main__":

@@ -2,8 +2,10 @@
 with the keyboard. The running copy saves the choice and hands over to a new copy of itself."""
 import unittest
 
-from perchling import (Bmp, Install, accessory_rect, accessory_shape, accessory_window,
-                       choose_skin_by_keys, main, open_menu, settings_naming, wait_for)
+from perchling import (Install, accessory_rect, accessory_shape, accessory_window,
+                       choose_skin_by_keys, main, open_menu, wait_for)
+from pictures import Bmp
+from program_values import settings_naming
 
 
 class SkinSwitch(unittest.TestCase):

@@ -43,16 +43,16 @@ TEST(AccessoryWindow, HasItsClassTitleStylesSizeAndShape) {
 
   char name[64];
   GetClassNameA(accessory.window, name, sizeof name);
-  EXPECT_STREQ("PerchlingClass", name);
+  EXPECT_STREQ(ACCESSORY_CLASS, name);
   GetWindowTextA(accessory.window, name, sizeof name);
-  EXPECT_STREQ("Perchling", name);
+  EXPECT_STREQ(ACCESSORY_TITLE, name);
   EXPECT_EQ(0x940A0000u, static_cast<DWORD>(GetWindowLongA(accessory.window, GWL_STYLE)));
   EXPECT_EQ(0x88u, static_cast<DWORD>(GetWindowLongA(accessory.window, GWL_EXSTYLE)));
   RECT rect = WindowRect(accessory.window);
   EXPECT_EQ(23, rect.right - rect.left);
   EXPECT_EQ(17, rect.bottom - rect.top);
   ExpectShape(accessory.window, creature);
-  EXPECT_NE(nullptr, GetPropA(accessory.window, "PerchlingRegion"));
+  EXPECT_NE(nullptr, GetPropA(accessory.window, REGION_PROPERTY));
 }
 
 TEST(AccessoryWindow, ShapeOfPalettePictureWithMagentaInItsPalette) {
@@ -119,7 +119,7 @@ TEST(FollowTick, StaysPutWhileAWindowTitledPerchlingIsInFront) {
   WriteBmp(install.Skin("default"), Creature());
   OpenedAccessory accessory(install.dir);
   MoveWindow(accessory.window, 50, 60, 23, 17, TRUE);
-  TargetWindow namesake("Perchling", 400, 500, 300, 100);
+  TargetWindow namesake(ACCESSORY_TITLE, 400, 500, 300, 100);
   ASSERT_EQ(namesake.window, GetForegroundWindow());
   // Ticks sent here rather than waited for: each one is sure to have run.
   for (int i = 0; i < 6; ++i) SendMessageA(accessory.window, WM_TIMER, kFollowTimerId, 0);
@@ -136,7 +136,7 @@ TEST(Teardown, StopsTheTimerDropsThePropertyWritesSettingsAndQuits) {
   DeleteFileA((install.dir + SETTINGS_FILE).c_str());
 
   SendMessageA(accessory.window, WM_DESTROY, 0, 0);  // as the Close command does
-  EXPECT_EQ(nullptr, GetPropA(accessory.window, "PerchlingRegion"));
+  EXPECT_EQ(nullptr, GetPropA(accessory.window, REGION_PROPERTY));
   EXPECT_FALSE(KillTimer(accessory.window, kFollowTimerId)) << "the follow timer must be stopped already";
   EXPECT_EQ(SettingsNaming("night"), ReadTextFile(install.dir + SETTINGS_FILE));
   WPARAM exitCode = 99;

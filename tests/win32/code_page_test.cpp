@@ -48,14 +48,16 @@ TEST(EveryCodePage, MenuItemsAndMessagesReadAsWritten) {
 
 TEST(EveryCodePage, EveryListedSkinCanBeOpened) {
   // Thai has no character in 932 or 1252, Japanese none in 1252: the ANSI file search names such
-  // files with '?'. Under 65001 all three are listed.
+  // files with '?'. It names others with a look-alike: "Star＊" as "Star*" and "ＡＢＣ" as "ABC"
+  // under 1252, "café" as "cafe" under 932. Under 65001 all six are listed.
   TempInstall install({"default"}, {8, 6, [](int, int) { return 0x00336699u; }}, "default");
-  WriteWideNamedSkin(install.dir, L"\x0E01\x0E02");
-  WriteWideNamedSkin(install.dir, L"\x30BD\x30E9");  // ソラ
+  for (const wchar_t* name :
+       {L"\x0E01\x0E02", L"\x30BD\x30E9", L"Star\xFF0A", L"\xFF21\xFF22\xFF23", L"caf\x00E9"})
+    WriteWideNamedSkin(install.dir, name);
   OpenedAccessory accessory(install.dir);
   ASSERT_LE(1, g_state.skinCount);
   if (GetACP() == CP_UTF8) {
-    EXPECT_EQ(3, g_state.skinCount) << "UTF-8 names every file";
+    EXPECT_EQ(6, g_state.skinCount) << "UTF-8 names every file";
   }
   for (int i = 0; i < g_state.skinCount; ++i) {
     HBITMAP picture = LoadSkinPicture(g_state.skinNames[i]);

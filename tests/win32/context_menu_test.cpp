@@ -249,10 +249,10 @@ TEST(SwitchSkin, AFailedSettingsWriteIsNoSwitch) {
   CloseHandle(holder);
 
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(WIDE(TEXT_SAVE_FAILED), answerer.texts[0]);
+  EXPECT_EQ(SaveFailedText(install.dir), answerer.texts[0]);
   EXPECT_STREQ("default", g_state.currentSkin);
   EXPECT_EQ(popup, g_state.popupMenu) << "the menu stays as it was";
-  EXPECT_NE(nullptr, GetPropA(accessory.window, "PerchlingRegion"));
+  EXPECT_NE(nullptr, GetPropA(accessory.window, REGION_PROPERTY));
   EXPECT_EQ(0, DrainQuit()) << "no relaunch, no quit";
   EXPECT_TRUE(KillTimer(accessory.window, kFollowTimerId)) << "the follow timer still runs";
   EXPECT_EQ(SettingsNaming("default"), install.Settings());
@@ -267,7 +267,7 @@ TEST(SwitchSkin, AFailedRelaunchIsReportedAndTheChoiceKept) {
   ASSERT_EQ(1u, answerer.texts.size());
   EXPECT_EQ(WIDE(TEXT_RELAUNCH_FAILED), answerer.texts[0]);
   EXPECT_EQ(SettingsNaming("night"), install.Settings());
-  EXPECT_EQ(nullptr, GetPropA(accessory.window, "PerchlingRegion"));
+  EXPECT_EQ(nullptr, GetPropA(accessory.window, REGION_PROPERTY));
   EXPECT_FALSE(KillTimer(accessory.window, kFollowTimerId)) << "the timer was stopped";
   EXPECT_EQ(NULL, g_state.popupMenu);
   WPARAM exitCode = 99;

@@ -42,7 +42,7 @@ BOOL WINAPI QuitAtOnce(MSG* message, HWND, UINT, UINT) {
 bool ClassIsRegistered() {
   WNDCLASSEXA info = {};
   info.cbSize = sizeof info;
-  return GetClassInfoExA(GetModuleHandleA(NULL), "PerchlingClass", &info) != 0;
+  return GetClassInfoExA(GetModuleHandleA(NULL), ACCESSORY_CLASS, &info) != 0;
 }
 
 }  // namespace
@@ -132,14 +132,14 @@ DWORD WINAPI ProgramPathWide(HMODULE, LPWSTR path, DWORD size) {
 
 // The copy the skin switch starts: it is quick, and goes back to night before the old copy ends.
 HINSTANCE WINAPI NewCopyChoosesNight(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR installDir, INT) {
-  WriteTextFile(std::string(installDir) + "setting.ini", SettingsNaming("night"));
+  WriteTextFile(std::string(installDir) + SETTINGS_FILE, SettingsNaming("night"));
   return reinterpret_cast<HINSTANCE>(42);
 }
 
 // A thread timer served by the program's own message loop: ends the run once, then ends the loop
 // itself, with a code no run has, if the run has not ended by the deadline.
 void CALLBACK EndTheRun(HWND, UINT, UINT_PTR, DWORD) {
-  HWND accessory = FindWindowA("PerchlingClass", NULL);
+  HWND accessory = FindWindowA(ACCESSORY_CLASS, NULL);
   void (*end)(HWND) = g_endRun;
   g_endRun = nullptr;
   if (end && accessory) end(accessory);

@@ -245,3 +245,19 @@ TEST(FollowTickPerched, StillTickOnAWindowParkedAboveTheCoordinateRange) {
   EXPECT_EQ(0, g_positionChanges) << "ticks after the first moved the accessory again";
   EXPECT_FALSE(perched.HasUpdate()) << "ticks after the first repainted the accessory";
 }
+
+// Nor does the platform keep a window wider than 32767: a picture beyond that is perched all the
+// same, and the ticks after the first find it there, or it would be repainted on every tick.
+TEST(FollowTickPerched, StillTickWithAPictureWiderThanAWindowCanBe) {
+  const Picture wide = Solid(40000, 30, 0x00406080);
+  TempInstall install;
+  WriteBmp(install.Skin("default"), wide);
+  PerchedAccessory perched(install.dir, wide);
+  ASSERT_TRUE(perched.Settle()) << "the first paint did not finish";
+
+  for (int i = 0; i < 3; ++i) perched.Tick();
+  ASSERT_EQ(perched.target.window, GetForegroundWindow()) << "the target must stay in front";
+  EXPECT_EQ(0, g_positionChanges) << "at " << Describe(WindowRect(perched.accessory.window));
+  EXPECT_FALSE(perched.HasUpdate()) << "ticks after the first repainted the accessory";
+  EXPECT_EQ(0, g_wholeErases);
+}

@@ -98,8 +98,8 @@ TEST(HostileForeground, MinimisedWindowIsFollowedWhereverThePlatformPutsIt) {
 TEST(HostileForeground, LongTitlesAreFollowed) {
   Opened opened;
   const std::string titles[] = {std::string(259, 't'), std::string(1000, 'u'),
-                                "Perchling" + std::string(250, ' '),
-                                "Perchling" + std::string(600, 'x')};
+                                ACCESSORY_TITLE + std::string(250, ' '),
+                                ACCESSORY_TITLE + std::string(600, 'x')};
   for (const std::string& title : titles) {
     TargetWindow target(title, 200, 300, 400, 150);
     MoveWindow(opened.window(), 50, 60, 20, 30, TRUE);

@@ -126,7 +126,7 @@ TEST(HostileSettings, UnwritableSettingsLoseNothingAndRefuseTheSwitch) {
 
     SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 1, 0);  // night, the second skin
     ASSERT_EQ(1u, answerer.texts.size());
-    EXPECT_EQ(WIDE(TEXT_SAVE_FAILED), answerer.texts[0]);
+    EXPECT_EQ(SaveFailedText(install.dir), answerer.texts[0]);
     EXPECT_STREQ("default", g_state.currentSkin);
     EXPECT_EQ(0, DrainQuit()) << "a switch that was not saved must not end this copy";
     EXPECT_TRUE(IsMenu(g_state.popupMenu)) << "the menu must stay";

@@ -126,3 +126,22 @@ TEST(HostileSkinFolder, ChoosingAnEntryThatIsNoPictureIsReported) {
   EXPECT_EQ(0, DrainQuit()) << "this copy must go on running";
   EXPECT_EQ(SettingsNaming("default"), ReadTextFile(install.dir + SETTINGS_FILE));
 }
+
+// In a deep install folder a 99-byte name fits the catalogue but its picture's path fits no path
+// buffer: listed, it could only be reported missing, and listed again by the rescan.
+TEST(HostileSkinFolder, APictureWhosePathDoesNotFitIsNotListed) {
+  TempInstall install;
+  const std::string deep = install.dir + std::string(140, 'd') + "\\";
+  CreateDirectoryA(deep.c_str(), NULL);
+  CreateDirectoryA((deep + "skin").c_str(), NULL);
+  ASSERT_GT(deep.size() + strlen("skin\\.bmp") + 99, size_t(kPathSize - 1));
+  // Written short and renamed: no ANSI function takes a path that long.
+  WriteBmp(deep + "skin\\n.bmp", Tiny());
+  const std::wstring skins = L"\\\\?\\" + std::wstring(deep.begin(), deep.end()) + L"skin\\";
+  const std::wstring longName = skins + std::wstring(99, L'n') + L".bmp";
+  ASSERT_TRUE(MoveFileW((skins + L"n.bmp").c_str(), longName.c_str()));
+  WriteBmp(deep + "skin\\short.bmp", Tiny());
+  MessageBoxAnswerer answerer;
+  OpenedAccessory accessory(deep);
+  EXPECT_EQ(std::vector<std::string>{"short"}, Catalogue());
+}

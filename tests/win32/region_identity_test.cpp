@@ -3,7 +3,6 @@
 // stricter, rectangle by rectangle.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -85,14 +84,6 @@ struct Case {
   Picture picture;
   int bitCount;  // 0: a device-dependent bitmap
 };
-
-// The source tree's skin folder as a Windows path (under Wine the Unix root is drive Z:).
-std::string SourceSkinFolder() {
-  std::string path = PERCHLING_SOURCE_DIR "/skin/";
-  if (!path.empty() && path[0] == '/') path = "Z:" + path;
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
-}
 
 }  // namespace
 

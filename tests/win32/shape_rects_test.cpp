@@ -3,7 +3,6 @@
 // does) it must equal the count of the shape the accessory window really has.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <string>
 
 #include "shape/region.h"
@@ -37,13 +36,6 @@ size_t WindowCount(const std::string& path) {
   if (GetWindowRgn(accessory.window, shape) != ERROR) CountRegionRects(shape, &count);
   DeleteObject(shape);
   return count;
-}
-
-std::string SourceSkinFolder() {
-  std::string path = PERCHLING_SOURCE_DIR "/skin/";
-  if (path[0] == '/') path = "Z:" + path;
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
 }
 
 }  // namespace

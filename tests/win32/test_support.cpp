@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "app/startup.h"
 #include "base/follow.h"
 #include "base/program.h"
@@ -48,8 +50,21 @@ TempInstall::~TempInstall() { RemoveTree(dir); }
 
 std::string TempInstall::Settings() const { return ReadTextFile(dir + SETTINGS_FILE); }
 
+std::string SourceSkinFolder() {
+  std::string path = PERCHLING_SOURCE_DIR "/skin/";
+  if (path[0] == '/') path = "Z:" + path;  // under Wine the Unix root is drive Z:
+  std::replace(path.begin(), path.end(), '/', '\\');
+  return path;
+}
+
 std::string SettingsNaming(const std::string& skin) {
   return "[" SETTINGS_SECTION "]\r\n" SETTINGS_KEY "=" + skin + "\r\n";
+}
+
+std::wstring SaveFailedText(const std::string& installDir) {
+  wchar_t path[kPathSize];
+  MultiByteToWideChar(CP_ACP, 0, (installDir + SETTINGS_FILE).c_str(), -1, path, kPathSize);
+  return WIDE(TEXT_SAVE_FAILED) L"\n" + std::wstring(path) + L"\n\n" WIDE(TEXT_SAVE_FAILED_ADVICE);
 }
 
 static void RemoveLongTree(const std::wstring& base) {

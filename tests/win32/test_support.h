@@ -29,9 +29,13 @@ struct TempInstall {
 };
 // What setting.ini holds when it names skin.
 std::string SettingsNaming(const std::string& skin);
+// The message shown when setting.ini in installDir cannot be written: line, file, advice.
+std::wstring SaveFailedText(const std::string& installDir);
 void WriteTextFile(const std::string& path, const std::string& text);
 std::string ReadTextFile(const std::string& path);  // "<missing>" if it cannot be read
 void WriteBmp(const std::string& path, const Picture& picture, const BmpFormat& format = kBmp24);
+// The source tree's folder of shipped skins as a Windows path, ending with a backslash.
+std::string SourceSkinFolder();
 // Removes a folder and everything in it, however deep.
 void RemoveTree(const std::string& dir);
 
@@ -92,7 +96,8 @@ struct TargetWindow {
   HWND window;
 };
 
-// Where an accessory of width x height perches on the window under it.
+// Where an accessory of width x height perches on the window under it, worked out here from the
+// two insets and not by the program's FollowPosition: the tests judge the program by it.
 RECT PerchOn(HWND under, int width, int height);
 
 RECT WindowRect(HWND window);

@@ -19,6 +19,7 @@ foreach(tool_source ${E2E_TOOL_SOURCES})
   get_filename_component(tool ${tool_source} NAME_WE)
   add_executable(${tool} ${tool_source})
   target_compile_options(${tool} PRIVATE ${WARNINGS} ${CHARSET})
+  target_include_directories(${tool} PRIVATE ${CMAKE_SOURCE_DIR})  # the program's names for things
   target_link_libraries(${tool} gdi32 user32 shell32 ole32 uuid)
   target_link_options(${tool} PRIVATE -static)
 endforeach()
