@@ -4,7 +4,8 @@
 # Builds in build/ (as scripts/test.sh does), then runs the Windows benchmark programs under both
 # Wines (bench/session.sh), each in a session of the tests' kind of its own, in build/bench/wine8
 # and build/bench/wine10. Takes about twenty minutes; everything it starts is stopped at the end.
-# Runs as root, as the test command does (the Wine 10 userland needs it). Not part of ctest.
+# Runs as the user who runs the tests (root or not), after the same one-time install. Not part of
+# ctest.
 set -eu
 cd "$(dirname "$0")/.."
 root="$PWD"

@@ -38,7 +38,8 @@ function(add_wine_tests wine test_prefix)
   set(state ${CMAKE_BINARY_DIR}/${wine}-session)
   add_test(NAME ${wine}_session_start COMMAND ${WINE_SESSION} ${state} start)
   add_test(NAME ${wine}_session_stop COMMAND ${WINE_SESSION} ${state} stop)
-  set_tests_properties(${wine}_session_start PROPERTIES FIXTURES_SETUP ${wine} TIMEOUT 900)
+  # The first start of the Wine 10 session makes its userland: minutes, more on a busy machine.
+  set_tests_properties(${wine}_session_start PROPERTIES FIXTURES_SETUP ${wine} TIMEOUT 1500)
   set_tests_properties(${wine}_session_stop PROPERTIES FIXTURES_CLEANUP ${wine})
   set(tests ${wine}_session_start ${wine}_session_stop)
 

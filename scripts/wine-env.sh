@@ -11,20 +11,23 @@ wine_env() {
   unset LC_ALL
 }
 
-# Starts Xvfb on a free display; writes its number to $1/display and its pid to $1/xvfb.pid.
+# Starts Xvfb on a free display; writes its number to $1/display, its pid to $1/xvfb.pid and the
+# pid's start time to $1/xvfb.start (see stop_xvfb).
 # Xvfb chooses the display itself (-displayfd) and reports it once it listens, so two sessions
 # starting at the same moment cannot both take one that looked free.
 start_xvfb() {
-  local state="$1" waited number=""
+  local state="$1" waited number="" pid
   mkdir -p "$state"
   rm -f "$state/display"
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -br -nolisten tcp 3>"$state/xvfb.number" \
     >"$state/xvfb.log" 2>&1 &
-  echo $! >"$state/xvfb.pid"
+  pid=$!
+  echo "$pid" >"$state/xvfb.pid"
+  process_start "$pid" >"$state/xvfb.start"
   for waited in $(seq 100); do
     number="$(head -n 1 "$state/xvfb.number" 2>/dev/null)"
     [ -n "$number" ] && break
-    kill -0 "$(cat "$state/xvfb.pid")" 2>/dev/null || break
+    kill -0 "$pid" 2>/dev/null || break
     sleep 0.1
   done
   if [ -z "$number" ]; then
@@ -35,10 +38,27 @@ start_xvfb() {
   export DISPLAY=":$number"
 }
 
+# The start time of process $1 in clock ticks since boot (field 22 of /proc/PID/stat, counted
+# after the parenthesised command name, which may hold spaces); empty when there is no such process.
+process_start() {
+  local stat
+  stat="$(cat "/proc/$1/stat" 2>/dev/null)" || return 0
+  stat="${stat##*) }"
+  echo "$stat" | cut -d' ' -f20
+}
+
+# Stops the Xvfb start_xvfb started, and only that one: after a reboot or a run killed part way
+# the recorded pid may belong to another process, so it is signalled only while it is still an
+# Xvfb that started at the recorded time.
 stop_xvfb() {
-  local state="$1"
-  [ -f "$state/xvfb.pid" ] && kill "$(cat "$state/xvfb.pid")" 2>/dev/null
-  rm -f "$state/xvfb.pid" "$state/display"
+  local state="$1" pid started command
+  pid="$(cat "$state/xvfb.pid" 2>/dev/null)"
+  started="$(cat "$state/xvfb.start" 2>/dev/null)"
+  if [ -n "$pid" ] && [ -n "$started" ] && [ "$(process_start "$pid")" = "$started" ]; then
+    command="$(tr '\0' '\n' <"/proc/$pid/cmdline" 2>/dev/null | head -n 1)"
+    [ "${command##*/}" = Xvfb ] && kill "$pid" 2>/dev/null
+  fi
+  rm -f "$state/xvfb.pid" "$state/xvfb.start" "$state/display"
 }
 
 # Wine draws caption buttons, scroll arrows and check marks with the Marlett font it ships, but

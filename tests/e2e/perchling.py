@@ -326,6 +326,10 @@ def answer_box(seconds=20, button=1):
     return text.rstrip("\n") if code == 0 else None
 
 
+# Why a test that needs chattr +i did not run: an ordinary user (or a file system without the flag).
+NO_IMMUTABLE = "chattr +i needs root (CAP_LINUX_IMMUTABLE) and a file system with the flag"
+
+
 def immutable(path, on=True):
     """Makes a file or folder read-only even for root; False where chattr is not supported."""
     done = subprocess.run(["chattr", "+i" if on else "-i", path], capture_output=True)

@@ -6,9 +6,9 @@ crash, a hang, a write outside the install folder, or a lost setting."""
 import os
 import unittest
 
-from perchling import (Install, Target, accessory_count, accessory_rect, accessory_shape,
-                       accessory_window, answer_box, close_all, fold, immutable, main, post, probe,
-                       tree, wait_for, write_file)
+from perchling import (NO_IMMUTABLE, Install, Target, accessory_count, accessory_rect,
+                       accessory_shape, accessory_window, answer_box, close_all, fold, immutable,
+                       main, post, probe, tree, wait_for, write_file)
 from pictures import MAGENTA, bmp_bytes
 from program_values import IDS, SETTINGS_FILE, TEXTS, settings_naming
 
@@ -47,7 +47,7 @@ class HostileInputs(unittest.TestCase):
 
     def lock(self, path):
         if not immutable(path):
-            self.skipTest("chattr +i is not supported here")
+            self.skipTest(NO_IMMUTABLE)
         self.locked.append(path)
 
     def close_and_wait(self, process):

@@ -20,8 +20,8 @@ import tempfile
 import unittest
 import zlib
 
-from perchling import (WINDOWS_BUILD, Install, accessory_rect, accessory_shape, give_utf8_manifest,
-                       immutable, main, probe, run_wine, wait_for, write_file)
+from perchling import (NO_IMMUTABLE, WINDOWS_BUILD, Install, accessory_rect, accessory_shape,
+                       give_utf8_manifest, immutable, main, probe, run_wine, wait_for, write_file)
 from pictures import MAGENTA, Bmp, bmp_bytes, bmp_file, core_bmp_bytes, png_bytes, rgb
 from program_values import TEXTS as PROGRAM_TEXTS, TITLE_OVERLAP, defines, enums
 
@@ -466,7 +466,7 @@ class BadInput(Folder):
         good = self.write("bird.png", png_bytes(24, 20, drawn_bird))
         os.makedirs(self.path("locked"))
         if not immutable(self.path("locked")):
-            self.skipTest("chattr +i is not supported here")
+            self.skipTest(NO_IMMUTABLE)
         try:
             out = windows_path(self.path(os.path.join("locked", "bird.bmp")))
             self.expect_refusal(["convert", good, out], text("TEXT_KIT_CANNOT_WRITE", out))
