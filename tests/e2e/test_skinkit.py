@@ -247,7 +247,8 @@ def window_rects(picture):
     try:
         shutil.copy(picture, install.path("skin", "default.bmp"))
         install.start()
-        if not wait_for(accessory_rect, 30):
+        # A detailed shape takes Wine long to show on a busy machine: a generous deadline.
+        if not wait_for(accessory_rect, 120):
             return None
         return len(probe("region")[1].splitlines()) - 1  # the first line says the region's kind
     finally:
