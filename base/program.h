@@ -40,7 +40,7 @@ struct ProgramState {
   int skinCount;                    // entries in use in skinNames
   HMENU popupMenu;                  // context menu; destroyed by teardown, rescan, switch
   HMENU skinMenu;                   // the "スキン" submenu, owned by popupMenu
-  int accessoryTornDown;             // 1 once teardown or the skin switch stopped the accessory
+  int accessoryTornDown;            // 1 once teardown or the skin switch stopped the accessory
   int skinWidth;                    // accessory size, from the skin picture
   int skinHeight;
   int keptWidth;                    // the size the platform kept when given the skin's size;
