@@ -7,7 +7,6 @@
 
 ProgramState g_state;
 
-static const char kSettingsPattern[] = "%s" SETTINGS_FILE;
 static const char kSettingsSection[] = SETTINGS_SECTION;
 static const char kSettingsKey[] = SETTINGS_KEY;
 static const char kDefaultSkin[] = "default";
@@ -84,7 +83,7 @@ HBITMAP LoadSkinPicture(const char* skinName) {
 int LoadSettings() {
   char path[kPathSize];
   g_state.settingTooLong = 0;
-  if (!MakeInstallPath(path, kSettingsPattern, "")) {
+  if (!MakeInstallPath(path, kSettingsPathPattern, "")) {
     lstrcpynA(g_state.currentSkin, kDefaultSkin, kPathSize);
     return 0;
   }
@@ -101,7 +100,7 @@ int LoadSettings() {
 
 int SaveSettings() {
   char path[kPathSize];
-  if (!MakeInstallPath(path, kSettingsPattern, "")) return 0;
+  if (!MakeInstallPath(path, kSettingsPathPattern, "")) return 0;
   return WritePrivateProfileStringA(kSettingsSection, kSettingsKey, g_state.currentSkin, path) ? 1
                                                                                                 : 0;
 }

@@ -19,6 +19,9 @@
 // The longest name Perchling forms inside its install directory at start: the default picture.
 const char kLongestInstallName[] = "skin\\default.bmp";
 
+// setting.ini in the install directory: read at start, written by teardown and the skin switch.
+const char kSettingsPathPattern[] = "%s" SETTINGS_FILE;
+
 // The executable in the install directory: started again by the skin switch, and the target of
 // the Startup shortcut.
 const char kProgramPathPattern[] = "%sPerchling.exe";

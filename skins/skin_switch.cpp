@@ -2,8 +2,6 @@
 // new copy of the program starts with it, while this one leaves its message loop.
 #include "skins/skin_switch.h"
 
-#include <wchar.h>
-
 #include "base/program.h"
 #include "res/texts.h"
 #include "skins/context_menu.h"
@@ -24,20 +22,15 @@ static int SkinPictureExists(const char* skinName) {
 static void ShowSaveFailed(HWND window) {
   char path[kPathSize];
   wchar_t widePath[kPathSize];
-  if (!MakeInstallPath(path, "%s" SETTINGS_FILE, "") ||
+  if (!MakeInstallPath(path, kSettingsPathPattern, "") ||
       !MultiByteToWideChar(CP_ACP, 0, path, -1, widePath, kPathSize))
     widePath[0] = 0;
   // Sized for the line, a path of at most kPathSize units, the advice and the three line ends:
-  // the whole always fits.
+  // the whole always fits (and stays within wsprintfW's 1024 units).
   wchar_t text[ARRAYSIZE(WIDE(TEXT_SAVE_FAILED)) + kPathSize +
                ARRAYSIZE(WIDE(TEXT_SAVE_FAILED_ADVICE)) + 3];
-  const wchar_t* pieces[] = {WIDE(TEXT_SAVE_FAILED) L"\n", widePath,
-                             L"\n\n" WIDE(TEXT_SAVE_FAILED_ADVICE)};
-  int used = 0;
-  for (const wchar_t* piece : pieces) {
-    lstrcpynW(text + used, piece, ARRAYSIZE(text) - used);
-    used += static_cast<int>(wcslen(text + used));
-  }
+  static_assert(ARRAYSIZE(text) <= 1024, "wsprintfW writes at most 1024 units");
+  wsprintfW(text, L"%s\n%s\n\n%s", WIDE(TEXT_SAVE_FAILED), widePath, WIDE(TEXT_SAVE_FAILED_ADVICE));
   ShowMessage(window, text);
 }
 

@@ -104,7 +104,10 @@ static int AnswerBox(int seconds, int answer) {
   DWORD until = GetTickCount() + 1000 * seconds;
   HWND box;
   while (!(box = FindWindowA("#32770", TEXT_TITLE))) {
-    if (GetTickCount() > until) return 1;
+    if (GetTickCount() > until) {
+      fprintf(stderr, "no message box titled %s within %d s\n", TEXT_TITLE, seconds);
+      return 1;
+    }
     Sleep(50);
   }
   wchar_t text[1024] = L"";
@@ -126,7 +129,10 @@ static int SwitchSkin(int command, int seconds) {
       printf("%p\n", static_cast<void*>(now));
       return 0;
     }
-    if (GetTickCount() > until) return 1;
+    if (GetTickCount() > until) {
+      fprintf(stderr, "no new accessory window replaced the old one within %d s\n", seconds);
+      return 1;
+    }
     Sleep(20);
   }
 }
@@ -192,7 +198,10 @@ int main(int argc, char** argv) {
   if (strcmp(command, "wait") == 0 && argc == 3) {
     DWORD until = GetTickCount() + 1000 * atoi(argv[2]);
     while (!FindWindowA(ACCESSORY_CLASS, NULL)) {
-      if (GetTickCount() > until) return 1;
+      if (GetTickCount() > until) {
+        fprintf(stderr, "no accessory window within %s s\n", argv[2]);
+        return 1;
+      }
       Sleep(50);
     }
     return 0;

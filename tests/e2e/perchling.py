@@ -8,6 +8,7 @@ import getpass
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 import unittest
@@ -50,7 +51,11 @@ def start_wine(*args, cwd=None, env=None):
 
 
 def probe(*args, timeout=30, env=None):
-    return wine(PROBE, *args, timeout=timeout, env=env)
+    """Runs perch_probe.exe; a wait it gave up on says on stderr what it waited for."""
+    code, out, err = run_wine(PROBE, *args, timeout=timeout, env=env)
+    if code and err:
+        sys.stderr.write(err.decode(errors="replace"))
+    return code, out.decode(errors="replace").replace("\r\n", "\n")
 
 
 def accessory_rect(env=None):
