@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs what building, running and testing Perchling needs on Debian, if it is missing:
 # the MinGW-w64 cross compiler, Wine, Xvfb, GoogleTest, a Japanese font and the ja_JP.UTF-8 locale,
+# e2fsprogs for chattr (the read-only cases, run as root),
 # clang with libFuzzer and cppcheck for the fuzz and analysis tests, and mmdebstrap, uidmap and
 # bubblewrap, with which tests/wine10-userland.sh makes and enters the Debian 13 userland of the
 # Wine 10 tests. Needs root (or sudo) only for what is missing: the packages, the locale, and the
 # subordinate ids of the user who runs the tests.
 set -eu
-packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix wine64 xvfb xauth locales
+packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth locales
           fonts-ipafont-gothic imagemagick xdotool python3 cppcheck
-          clang libclang-rt-dev mmdebstrap uidmap bubblewrap)
+          clang libclang-rt-dev mmdebstrap uidmap bubblewrap e2fsprogs)
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
