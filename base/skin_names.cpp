@@ -25,6 +25,36 @@ int CompareNoCase(const char* a, const char* b) {
   }
 }
 
+int IsDeviceName(const char* skinName) {
+  // Windows takes the part before the first dot, spaces at its end ignored. '.' and ' ' are never
+  // the second byte of a double-byte character, and the device names are plain ASCII.
+  size_t stem = strcspn(skinName, ".");
+  while (stem > 0 && skinName[stem - 1] == ' ') --stem;
+  if (stem < 3 || stem > 4) return 0;
+  char folded[5];
+  for (size_t i = 0; i < stem; ++i)
+    folded[i] = char(FoldAsciiCapital(static_cast<unsigned char>(skinName[i])));
+  folded[stem] = 0;
+  static const char* const kDevices[] = {"con", "prn", "aux", "nul"};
+  for (const char* device : kDevices) {
+    if (strcmp(folded, device) == 0) return 1;
+  }
+  return stem == 4 && (strncmp(folded, "com", 3) == 0 || strncmp(folded, "lpt", 3) == 0) &&
+         folded[3] >= '1' && folded[3] <= '9';
+}
+
+int IsSkinFileName(const char* fileName) {
+  // ".bmp" alone keeps its dot as the name's first character, so nothing is left before it.
+  size_t length = strlen(fileName);
+  if (length < 5 || fileName[length - 4] != '.') return 0;
+  for (size_t i = 1; i < 4; ++i) {
+    if (FoldAsciiCapital(static_cast<unsigned char>(fileName[length - 4 + i])) != "bmp"[i - 1])
+      return 0;
+  }
+  // A device's name is the part before the first dot, the same in the file name as in the skin's.
+  return !IsDeviceName(fileName);
+}
+
 static void ExchangeNames(char* a, char* b) {
   SkinName work;
   memcpy(work, a, kSkinNameSize);
@@ -41,6 +71,7 @@ void SortSkinNames(SkinName* names, int count) {
 }
 
 int AddSkinName(SkinName* names, int count, const char* fileName) {
+  if (!IsSkinFileName(fileName)) return count;
   size_t length = strlen(fileName);
   char work[260];
   if (length >= sizeof work) return count;

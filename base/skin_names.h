@@ -24,8 +24,18 @@ int CompareNoCase(const char* a, const char* b);
 // exchanges leave.
 void SortSkinNames(SkinName* names, int count);
 
+// 1 if the skin name (the file name without ".bmp") names one of the devices Windows keeps in
+// every folder: CON, PRN, AUX, NUL, COM1-9 and LPT1-9, in any case, alone or before a dot ("nul.x").
+// Such a file cannot be opened as a picture, though a test for its existence finds it.
+int IsDeviceName(const char* skinName);
+
+// 1 if the file name is a skin's: it ends in ".bmp" (in any case) after a name that keeps at least
+// its first character, and that name is no device's. A "*.bmp" search also reports "bird.bmpx",
+// "zz.bmp~" and "x.bmp." through their short (8.3) names; none of them is NAME.bmp.
+int IsSkinFileName(const char* fileName);
+
 // Adds a picture's file name to a catalogue of count entries and returns the new count. The name
-// goes in without its extension. A name longer than 99 bytes is skipped: cut short it would name a
+// goes in without its extension; a file name that is not a skin's (IsSkinFileName) is skipped. A name longer than 99 bytes is skipped: cut short it would name a
 // picture that does not exist. A name holding '?' is skipped too: no file name holds one, so it is
 // the mark an ANSI file search puts for a character the code page lacks (the catalogue gives only
 // exact names, but a name with '?' would be a wildcard when the picture is looked for). A full

@@ -49,7 +49,7 @@ TEST(CompareNoCase, FoldsOnlyAsciiCapitals) {
 TEST(Catalogue, ListsNamesSortedWithoutExtension) {
   EXPECT_EQ((std::vector<std::string>{"A", "b", "C"}), Catalogue({"C.bmp", "b.bmp", "A.bmp"}));
   EXPECT_EQ((std::vector<std::string>{"_x", "a"}), Catalogue({"a.bmp", "_x.bmp"}));
-  EXPECT_EQ((std::vector<std::string>{".bmp", "my.skin"}), Catalogue({"my.skin.bmp", ".bmp"}));
+  EXPECT_EQ((std::vector<std::string>{"my.skin"}), Catalogue({"my.skin.bmp", ".bmp"}));
   EXPECT_EQ((std::vector<std::string>{}), Catalogue({}));
 }
 
@@ -64,6 +64,16 @@ TEST(Catalogue, SkipsNamesOverNinetyNineBytes) {
 TEST(Catalogue, SkipsNamesHoldingAQuestionMark) {
   EXPECT_EQ((std::vector<std::string>{"default", "night"}),
             Catalogue({"??.bmp", "default.bmp", "so?a.bmp", "night.bmp", "?.bmp"}));
+}
+
+// Only NAME.bmp can be opened as skin\NAME.bmp: a "*.bmp" search also reports names that match
+// through their short (8.3) names, and a device answers for any folder.
+TEST(Catalogue, ListsOnlyFilesNamedNameDotBmpThatNameNoDevice) {
+  EXPECT_EQ((std::vector<std::string>{"a", "B", "com10", "con_", "Console", "lpt0", "x.nul"}),
+            Catalogue({"a.bmp", "B.BmP", "bird.bmpx", "zz.bmp~", "only.bmpold", "x.bmp.", ".bmp",
+                       "bmp", "CON.bmp", "nul.bmp", "Aux.bmp", "prn.bmp", "COM1.bmp", "lpt9.bmp",
+                       "nul.x.bmp", "con .bmp", "com10.bmp", "lpt0.bmp", "con_.bmp",
+                       "Console.bmp", "x.nul.bmp"}));
 }
 
 TEST(Catalogue, KeepsTheHundredNamesThatSortFirstInAnyOrder) {
