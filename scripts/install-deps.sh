@@ -1,15 +1,26 @@
 #!/usr/bin/env bash
-# Installs what building, running and testing Perchling needs on Debian, if it is missing:
-# the MinGW-w64 cross compiler, Wine, Xvfb, GoogleTest, a Japanese font and the ja_JP.UTF-8 locale,
-# e2fsprogs for chattr (the read-only cases, run as root),
-# clang with libFuzzer and cppcheck for the fuzz and analysis tests, and mmdebstrap, uidmap and
-# bubblewrap, with which tests/wine10-userland.sh makes and enters the Debian 13 userland of the
-# Wine 10 tests. Needs root (or sudo) only for what is missing: the packages, the locale, and the
-# subordinate ids of the user who runs the tests.
+# Installs what Perchling needs on Debian, if it is missing. Needs root (or sudo) only for what is
+# missing.
+#   scripts/install-deps.sh           building, running and testing (scripts/test.sh, run.sh)
+#   scripts/install-deps.sh package   building the release zip only (scripts/package.sh)
+# Packaging needs the MinGW-w64 cross compiler, CMake and Python (scripts/make_zip.py), and
+# GoogleTest's sources: configuring the Windows build stops without them rather than drop the
+# Win32 tests unseen. Testing adds the host g++, Wine, Xvfb, a Japanese font and the ja_JP.UTF-8
+# locale, xdotool and ImageMagick (the end-to-end tests), e2fsprogs for chattr (the read-only
+# cases, run as root), clang with libFuzzer and cppcheck for the fuzz and analysis tests, and
+# mmdebstrap, uidmap and bubblewrap, with which tests/wine10-userland.sh makes and enters the
+# Debian 13 userland of the Wine 10 tests, with the subordinate ids of the user who runs them.
 set -eu
-packages=(cmake make g++ googletest g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth locales
-          fonts-ipafont-gothic imagemagick xdotool python3 cppcheck
-          clang libclang-rt-dev mmdebstrap uidmap bubblewrap e2fsprogs)
+case "${1:-}" in
+  "") purpose=test ;;
+  package) purpose=package ;;
+  *) echo "usage: $0 [package]" >&2; exit 2 ;;
+esac
+packages=(cmake make g++-mingw-w64-x86-64-posix googletest python3)
+if [ "$purpose" = test ]; then
+  packages+=(g++ wine wine64 xvfb xauth locales fonts-ipafont-gothic imagemagick xdotool cppcheck
+             clang libclang-rt-dev mmdebstrap uidmap bubblewrap e2fsprogs)
+fi
 missing=()
 for package in "${packages[@]}"; do
   dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
@@ -21,6 +32,7 @@ if [ ${#missing[@]} -gt 0 ]; then
   $sudo apt-get update -q
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -q "${missing[@]}"
 fi
+[ "$purpose" = test ] || exit 0
 # Wine shows the Japanese (932) code page only when the Unix locale ja_JP.UTF-8 exists.
 if ! locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$'; then
   $sudo sed -i 's/^# *ja_JP.UTF-8 UTF-8/ja_JP.UTF-8 UTF-8/' /etc/locale.gen

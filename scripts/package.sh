@@ -2,9 +2,10 @@
 # Builds the release from this checkout: build/package/release/Perchling-<version>-win64.zip and
 # SHA256SUMS beside it. Only the programs that ship are built (cross-built with MinGW-w64); the
 # zip's entries are dated with the last commit, so the same commit always gives the same zip.
+# Installs what packaging needs first, if it is missing, and nothing of the test toolchain.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+scripts/install-deps.sh package
 if [ -n "$(git status --porcelain 2>/dev/null)" ]; then
   echo "Note: the checkout has uncommitted changes; the zip holds them but carries the last" \
     "commit's date." >&2

@@ -21,7 +21,9 @@ SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file_
 RELEASE = os.path.join(WINDOWS_BUILD, "release")
 TOP = "Perchling/"
 SECTIONS = ["概要", "動作環境", "インストール", "使い方", "スキンの作り方", "アンインストール",
-            "困ったとき", "既知の制限", "注意", "ライセンス", "更新履歴"]
+            "困ったとき", "既知の制限", "補足", "免責", "ライセンス", "更新履歴"]
+# The texts of res/texts.h that are no message box of their own.
+NOT_MESSAGES = re.compile(r"TEXT_(MENU_|ABOUT_|URL_|TITLE$|SHORTCUT_|SAVE_FAILED_ADVICE$)")
 TARGET = (400, 500, 500, 300)  # x, y, width, height of the window the accessory perches on
 
 
@@ -76,7 +78,7 @@ class ReleaseZip(unittest.TestCase):
             self.assertEqual((lines, lines), (data.count(b"\n"), data.count(b"\r")), name)
         self.assertIn("Copyright (c) 2026 Fenwobble", self.files[TOP + "LICENSE.txt"].decode())
 
-    def test_readme_has_its_sections_in_order_names_every_menu_item_and_the_wine_tested(self):
+    def test_readme_has_its_sections_in_order_names_every_menu_item_message_and_the_wine(self):
         readme = self.files[TOP + "readme.txt"].decode("cp932")
         self.assertEqual(SECTIONS, [line[2:] for line in readme.splitlines()
                                     if line.startswith("■ ")])
@@ -84,6 +86,13 @@ class ReleaseZip(unittest.TestCase):
         self.assertGreaterEqual(len(menu), 6)
         for name, text in menu.items():
             self.assertTrue(shown(text) in readme, f"readme.txt lacks {shown(text)} ({name})")
+        # 困ったとき quotes every message's first line, wrapped at any space or line end.
+        messages = {name: text for name, text in TEXTS.items() if not NOT_MESSAGES.match(name)}
+        self.assertGreaterEqual(len(messages), 11)
+        unwrapped = re.sub(r"\s", "", readme.split("■ 困ったとき")[1].split("\n■ ")[0])
+        for name, text in messages.items():
+            first = re.sub(r"\s", "", text.split("\n")[0])
+            self.assertTrue(f"「{first}" in unwrapped, f"readme.txt does not quote {name}")
         tested = wine("--version")[1].strip()
         self.assertTrue(tested in readme, f"readme.txt does not name the Wine tested on: {tested}")
 
