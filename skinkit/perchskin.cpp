@@ -151,7 +151,7 @@ static int JoinSkinPath(const wchar_t* folder, size_t folderLength, const wchar_
 // it sits beside none.
 static int FindSkinFolder(wchar_t* folder, size_t size) {
   folder[0] = 0;
-  wchar_t own[kWidePathSize], beside[kWidePathSize];
+  wchar_t own[kWidePathSize] = L"", beside[kWidePathSize];
   DWORD length = GetModuleFileNameW(NULL, own, kWidePathSize);
   if (length == 0 || length >= kWidePathSize) return 0;
   int ownFolder = int(FileNamePart(own) - own);
