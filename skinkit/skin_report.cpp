@@ -184,18 +184,10 @@ int FormatSkinReport(const char* fileName, const SkinFacts* facts, ReportText* r
   return verdict;
 }
 
-// A menu item's text as the menu shows it: without its "(&U)" and with "&&" as one '&'.
+// A menu item's text as the menu reads: without its access key, "(&U)".
 static void AppendMenuWords(ReportText* report, const char* menuText) {
-  char words[kMenuTextSize];
-  size_t used = 0;
-  for (const char* p = menuText; *p && used + 1 < sizeof words; ++p) {
-    if (p[0] == '(' && p[1] == '&') break;
-    if (p[0] == '&') ++p;
-    if (!*p) break;
-    words[used++] = *p;
-  }
-  words[used] = 0;
-  AppendText(report, "%s", words);
+  const char* key = strstr(menuText, "(&");
+  AppendText(report, "%.*s", key ? int(key - menuText) : int(strlen(menuText)), menuText);
 }
 
 void AppendNextStep(ReportText* report, const char* skinName, const char* fileName,
