@@ -1,7 +1,10 @@
 // Every text perchskin prints, named once: the kit and its tests include this header. The file is
 // UTF-8 and so are the kit's strings (unlike Perchling's), so a report holds any file name whole;
 // the kit turns it into what its output needs. Texts with printf fields take them in the order
-// the comments name. One word for one thing, as in readme.txt: 四角形, ドット, 縁どり, フォルダ.
+// the comments name. One word for one thing, as in readme.txt: アルファ値, 警告, ドット (also for
+// rows: "下から 22 ドット"), バイト, 四角形, フォルダ, 透明な部分, 縁どり, and "この Windows では扱え
+// ない文字". Warnings say what the user will see, not where it was measured. Every text is
+// Shift-JIS encodable: under code page 932 the kit writes files and pipes in it.
 #pragma once
 
 // --help, and what a wrong command line gets.
@@ -16,12 +19,20 @@
   "  perchskin check スキン.bmp ...\n"                                                  \
   "      スキンとして使えるかを調べます（大きさ、形の細かさ、縁どり、名前など）。\n" \
   "  perchskin 画像 ...\n"                                                              \
-  "      画像をこのプログラムにドロップしたときと同じです。BMP でない画像は同じフォルダの\n" \
-  "      「名前.bmp」に変換し（既にあれば上書きしません）、すべてを調べます。\n"        \
+  "      画像をこのプログラムにドロップしたときと同じです。Perchling.exe と skin フォルダの\n" \
+  "      あるフォルダに置いてあれば、画像を skin フォルダの「名前.bmp」に変換して調べます\n" \
+  "      （skin フォルダにある BMP は調べるだけです）。なければ、BMP でない画像を同じフォルダの\n" \
+  "      「名前.bmp」に変換し、すべてを調べます。同じ名前のファイルは、ドロップで開いた\n" \
+  "      ウィンドウで尋ねて「y」と答えたときだけ置き換えます。\n"                         \
   "  perchskin --help\n"                                                                \
   "      この説明を表示します。\n"                                                      \
   "\n"                                                                                  \
   "終了コード: 0 問題なし、1 警告あり、2 使えない・失敗\n"
+// A double-click: no file, and a console window of its own.
+#define TEXT_KIT_DOUBLE_CLICK                                                                 \
+  "perchskin: Perchling のスキンを作る道具です。\n"                                          \
+  "絵（PNG・BMP など）をエクスプローラーでこの perchskin.exe にドロップすると、スキンにします。\n" \
+  "コマンド プロンプトでは perchskin convert と perchskin check が使えます（perchskin --help で説明）。\n"
 #define TEXT_KIT_BAD_ARGUMENTS "コマンドの指定が正しくありません。perchskin --help で使い方を表示します。\n"
 #define TEXT_KIT_BAD_THRESHOLD "--alpha-threshold には 0 から 255 までの整数を指定してください。\n"
 
@@ -32,6 +43,11 @@
 #define TEXT_KIT_TOO_LARGE "%s: 画像が大きすぎます（%d × %d）。縦横とも %d ドットまでにしてください。\n"
 #define TEXT_KIT_SAME_FILE "%s: 入力ファイルには上書きしません。別の出力ファイルを指定してください。\n"
 #define TEXT_KIT_EXISTS "%s: 既にあるので上書きしません。名前を変えるか消してから、もう一度どうぞ。\n"
+// Asked in a console window of its own before a dropped picture replaces a file (its name, %s)
+#define TEXT_KIT_ASK_REPLACE "%s は既にあります。置き換えますか？ (y/n、Enter だけなら置き換えません): "
+// A name Windows keeps for a device in every folder
+#define TEXT_KIT_DEVICE_NAME \
+  "%s: CON・PRN・AUX・NUL・COM1 から COM9・LPT1 から LPT9 は Windows が機器に使う名前なので、スキンの名前にできません。名前を変えてください。\n"
 #define TEXT_KIT_CANNOT_WRITE "%s: 書き込めません。出力先のフォルダがあり、書き込めるかを確かめてください。\n"
 // A file that is not a BMP, but a picture the kit can convert (a PNG named .bmp)
 #define TEXT_KIT_NOT_BMP "%s: 中身が BMP ではない画像です。perchskin convert で BMP に変換してください。\n"
@@ -47,18 +63,24 @@
 #define TEXT_KIT_TRUNCATED "%s: ファイルが途中で切れています。保存かコピーをやり直してください。\n"
 #define TEXT_KIT_LOAD_FAILED \
   "%s: Perchling と同じ方法では読み込めませんでした。perchskin convert で変換してください。\n"
-// the path's length in bytes of the system's code page, the most Perchling opens
+// the path the skin has in Perchling's skin folder, its length in bytes of the system's code
+// page, the most Perchling opens
 #define TEXT_KIT_PATH_TOO_LONG \
-  "%s: パスが長すぎて Perchling では開けません（%u バイト、%d バイトまで）。短いパスのフォルダに置いてください。\n"
+  "%s: パスが長すぎて Perchling では開けません（%u バイト、%d バイトまで）。名前を短くするか、Perchling のフォルダを短いパスのフォルダに移してください。\n"
 
 // A conversion: input (%s), output (%s), pixels made transparent (%u), magenta pixels kept (%u).
 #define TEXT_KIT_CONVERTED \
   "%s を %s に変換しました。透明にしたドット %u、(255,0,254) にして残したマゼンタのドット %u。\n"
 #define TEXT_KIT_OPAQUE_PICTURE \
   "  透明な部分のない画像なので、マゼンタ (255,0,255) のドットをそのまま透明色にしました。\n"
-// After a dropped picture became a skin: what to do with it (its file name, %s)
-#define TEXT_KIT_NEXT_STEP \
-  "  次は %s を Perchling.exe のあるフォルダの skin フォルダにコピーし、メニューの「スキン情報を更新」を選んでください。\n"
+// After a dropped picture became a usable skin: the way through Perchling's menu to it (%s), its
+// steps joined by TEXT_KIT_MENU_ARROW, the menu's items in the menu's words (res/texts.h).
+#define TEXT_KIT_NEXT_STEP "  次は Perchling で %s を選んでください。\n"
+// The same beside the picture: its file name (%s), then the way through the menu (%s).
+#define TEXT_KIT_NEXT_STEP_COPY \
+  "  次は %s を Perchling.exe のあるフォルダの skin フォルダにコピーし、Perchling で %s を選んでください。\n"
+#define TEXT_KIT_RIGHT_CLICK "右クリック"
+#define TEXT_KIT_MENU_ARROW " → "
 
 // The report of a check: the file (%s), then its facts, then one line per finding.
 #define TEXT_KIT_REPORT_FILE "%s\n"
@@ -74,18 +96,21 @@
 #define TEXT_KIT_REPORT_RECTS "  形の四角形 %u 個（%d 個から動きが遅く、%d 個から表示されなくなります）\n"
 // runs of opaque pixels the shape is made of
 #define TEXT_KIT_REPORT_RUNS \
-  "  （横に続く不透明なドットの並び %u 本から。すぐ上の行と同じ並びの行は、まとめて 1 個に数えます）\n"
+  "  （横に続く不透明なドットの並び %u 本から。上下に同じ並びが続くところは、まとめて 1 個に数えます）\n"
+// Said instead of every finding on the pixels, which Perchling cannot read as they are stored.
 #define TEXT_KIT_TOP_DOWN \
-  "  警告: 上の行から順に保存された BMP です。空白に見える環境があるので、perchskin convert で変換してください。\n"
+  "  警告: 上から順にドットを保存した BMP です。Perchling はこの並びのドットを読めないので、透明な部分や形は調べていません。perchskin convert で変換してください。\n"
 // width, height, the widest and the tallest picture that does not warn
 #define TEXT_KIT_LARGE \
   "  警告: 大きな画像です（%d × %d ドット）。幅 %d ドット、高さ %d ドットを超えると画面を大きく覆うので、縮めてください。\n"
-#define TEXT_KIT_NOTHING_CUT "  警告: マゼンタ (255,0,255) のドットがひとつもありません。ウィンドウは四角いままです。\n"
+// Neither transparency nor magenta: what to do, in ペイント or in a program with transparency.
+#define TEXT_KIT_NOTHING_CUT \
+  "  警告: 透明な部分がないので、ウィンドウは四角形のままです。ペイントでは背景を 赤255 緑0 青255 で塗って 24 ビット BMP で保存し、透明が使えるプログラムでは背景を透明にした PNG で保存してください。\n"
 #define TEXT_KIT_ALL_CUT "  使えません: すべてのドットがマゼンタなので、何も表示されません。\n"
 #define TEXT_KIT_SLOW_SHAPE \
-  "  警告: 形の四角形が多すぎます。透明なドットが細かく混ざると増えます。Wine 10 では動くウィンドウに遅れてついて行き、もっと多いと Wine 8 でも表示と描き直しが遅れます。\n"
+  "  警告: 形の四角形が多すぎます。透明なドットが細かく混ざると増えます。動くウィンドウに遅れてついて行くことがあり、もっと多いと表示と描き直しも遅れます。\n"
 #define TEXT_KIT_HIDDEN_SHAPE \
-  "  使えません: 形の四角形が多すぎます。Wine では表示までに何十秒もかかるか、まったく表示されません。\n"
+  "  使えません: 形の四角形が多すぎます。表示までに何十秒もかかるか、まったく表示されないことがあります。\n"
 // how many near-magenta pixels, then the first coordinates, each as TEXT_KIT_POINT
 #define TEXT_KIT_FRINGE \
   "  警告: マゼンタに近いのに透明にならないドットが %u 個あります（縁どり）。位置（左上から）: %s\n" \
@@ -95,12 +120,12 @@
 #define TEXT_KIT_MORE_POINTS " ..."
 // the rows that overlap the title bar
 #define TEXT_KIT_FLOATS \
-  "  警告: 下から %d 行に不透明なドットがありません。タイトルバーに届かず、浮いて見えます。\n"
+  "  警告: 下から %d ドットに不透明なドットがありません。タイトルバーに届かず、浮いて見えます。\n"
 // the name's length in bytes, the most that fits
 #define TEXT_KIT_NAME_TOO_LONG \
   "  使えません: 名前が長すぎます（%u バイト、%d バイトまで）。スキンの一覧に載らないので、短くしてください。\n"
 #define TEXT_KIT_NAME_CODE_PAGE \
-  "  使えません: 名前に、このシステムの文字コードで表せない文字があります。名前を変えてください。\n"
+  "  使えません: 名前に、この Windows では扱えない文字があります。名前を変えてください。\n"
 #define TEXT_KIT_NAME_EMPTY "  使えません: .bmp を除くと名前が残りません。名前を付けてください。\n"
 #define TEXT_KIT_NAME_WILDCARD "  使えません: 名前に ? か * があります。名前を変えてください。\n"
 #define TEXT_KIT_NAME_NOT_BMP \

@@ -106,9 +106,30 @@ static int CountShapeRects(HBITMAP bitmap, size_t* rects) {
   return counted;
 }
 
+static HBITMAP LoadBitmapFile(const wchar_t* path) {
+  return static_cast<HBITMAP>(LoadImageW(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+}
+
+// LoadImage opens no path of MAX_PATH characters or more, yet Perchling opens a skin from its own
+// skin folder, not from where the picture lies: a picture lying deeper is loaded from a copy in
+// the temporary folder.
+static HBITMAP LoadBitmapAnywhere(const wchar_t* path) {
+  enum { kLongPathSize = 1024 };
+  wchar_t full[kLongPathSize] = L"\\\\?\\";
+  DWORD length = GetFullPathNameW(path, kLongPathSize - 4, full + 4, NULL);
+  if (length == 0 || length >= kLongPathSize - 4) return NULL;
+  if (length < MAX_PATH) return LoadBitmapFile(path);
+  wchar_t folder[MAX_PATH], copy[MAX_PATH];
+  HBITMAP bitmap = NULL;
+  if (GetTempPathW(MAX_PATH, folder) && GetTempFileNameW(folder, L"psk", 0, copy)) {
+    if (CopyFileW(full, copy, FALSE)) bitmap = LoadBitmapFile(copy);
+    DeleteFileW(copy);
+  }
+  return bitmap;
+}
+
 uint32_t* LoadSkinPixels(const wchar_t* path, int width, int height, size_t* shapeRects) {
-  HBITMAP bitmap =
-      static_cast<HBITMAP>(LoadImageW(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+  HBITMAP bitmap = LoadBitmapAnywhere(path);
   if (!bitmap) return NULL;
   BITMAP measured;
   uint32_t* pixels = NULL;

@@ -29,7 +29,8 @@ void FreePicture(DecodedPicture* picture);
 PictureResult ReadFileStart(const wchar_t* path, uint8_t* bytes, size_t size, size_t* length,
                             uint64_t* fileSize);
 
-// Loads the bitmap with LoadImage as Perchling loads its skin and copies it into width * height
+// Loads the bitmap with LoadImage as Perchling loads its skin (from a temporary copy when its path
+// is too long for LoadImage) and copies it into width * height
 // 32-bit pixel values, bottom row first, each pixel's unused fourth byte cleared, as the
 // accessory's working copy holds them; *shapeRects is the number of rectangles of the shape
 // Perchling builds from it. Returns memory the caller frees with free(), or NULL if the loader

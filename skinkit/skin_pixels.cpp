@@ -7,7 +7,7 @@
 #include "shape/pixel_runs.h"
 
 KeyCounts KeyPixels(const uint8_t* bgra, size_t count, int alphaThreshold, uint32_t* out) {
-  KeyCounts counts = {0, 0, 0};
+  KeyCounts counts = {0, 0, 0, 0};
   for (size_t i = 0; i < count; ++i) {
     if (bgra[4 * i + 3] != 255) counts.alphaUsed = 1;
   }
@@ -22,6 +22,8 @@ KeyCounts KeyPixels(const uint8_t* bgra, size_t count, int alphaThreshold, uint3
     } else if (counts.alphaUsed && colour == kSkinKey) {
       colour = kNudgedMagenta;
       ++counts.nudged;
+    } else if (colour == kSkinKey) {
+      ++counts.keyKept;
     }
     memcpy(out + i, &colour, sizeof colour);
   }

@@ -16,6 +16,7 @@ struct KeyCounts {
   size_t cut;     // pixels that became kSkinKey because of their alpha
   size_t nudged;  // opaque exact-magenta pixels moved to kNudgedMagenta
   int alphaUsed;  // 1 if some pixel's alpha is below 255
+  size_t keyKept;  // in a picture without alpha: its exact-magenta pixels, which stay the key
 };
 
 // Maps count pixels of straight (not premultiplied) BGRA, 4 bytes each, to pixel values in out,

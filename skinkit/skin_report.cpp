@@ -8,6 +8,7 @@
 
 #include "base/follow.h"
 #include "base/skin_names.h"
+#include "res/texts.h"
 #include "skinkit/kit_texts.h"
 
 // Each finding with its severity and its text; the ones with fields are formatted in
@@ -68,23 +69,25 @@ void CheckSkinFileName(const char* fileName, int representable, SkinNameFacts* f
   // Perchling opens NAME.bmp. A name whose only dot is its first keeps it (".bmp" stays ".bmp"),
   // so NAME.bmp is another file: nothing is left of the name once ".bmp" is off.
   facts->emptyName = !facts->notBmp && facts->nameBytes + 4 != length;
+  facts->device = IsDeviceName(name);
 }
 
 int JudgeSkin(const SkinFacts* facts, int found[kFindingCount]) {
   const SkinPixelFacts& pixels = facts->pixels;
   size_t area = size_t(facts->header.width) * size_t(facts->header.height);
-  int allCut = pixels.cutPixels == area;
+  int seen = !facts->header.topDown;
+  int allCut = seen && pixels.cutPixels == area;
   for (int f = 0; f < kFindingCount; ++f) found[f] = 0;
   found[kFindingLarge] =
       facts->header.width > kLargeSkinWidth || facts->header.height > kLargeSkinHeight;
-  found[kFindingTopDown] = facts->header.topDown;
-  found[kFindingNothingCut] = pixels.cutPixels == 0;
+  found[kFindingTopDown] = !seen;
+  found[kFindingNothingCut] = seen && pixels.cutPixels == 0;
   found[kFindingAllCut] = allCut;
-  found[kFindingHiddenShape] = facts->shapeRects >= size_t(kHiddenShapeRects);
+  found[kFindingHiddenShape] = seen && facts->shapeRects >= size_t(kHiddenShapeRects);
   found[kFindingSlowShape] =
-      !found[kFindingHiddenShape] && facts->shapeRects >= size_t(kSlowShapeRects);
-  found[kFindingFringe] = pixels.fringePixels > 0;
-  found[kFindingFloats] = pixels.titleRowsCut && !allCut;
+      seen && !found[kFindingHiddenShape] && facts->shapeRects >= size_t(kSlowShapeRects);
+  found[kFindingFringe] = seen && pixels.fringePixels > 0;
+  found[kFindingFloats] = seen && pixels.titleRowsCut && !allCut;
   found[kFindingNameTooLong] = facts->name.tooLong;
   found[kFindingNameCodePage] = facts->name.outsideCodePage;
   found[kFindingNameEmpty] = facts->name.emptyName;
@@ -99,11 +102,15 @@ int JudgeSkin(const SkinFacts* facts, int found[kFindingCount]) {
 }
 
 void AppendText(ReportText* report, const char* format, ...) {
+  va_list fields;
+  va_start(fields, format);
+  AppendTextV(report, format, fields);
+  va_end(fields);
+}
+
+void AppendTextV(ReportText* report, const char* format, va_list fields) {
   size_t room = sizeof report->text - report->length;
-  va_list arguments;
-  va_start(arguments, format);
-  int written = vsnprintf(report->text + report->length, room, format, arguments);
-  va_end(arguments);
+  int written = vsnprintf(report->text + report->length, room, format, fields);
   if (written < 0 || size_t(written) >= room) {
     report->text[report->length] = 0;  // what did not fit is left out whole
     report->cut = 1;
@@ -161,10 +168,12 @@ int FormatSkinReport(const char* fileName, const SkinFacts* facts, ReportText* r
   AppendText(report, TEXT_KIT_REPORT_FILE, fileName);
   AppendText(report, TEXT_KIT_REPORT_FORMAT, header.width, header.height, header.bitsPerPixel,
              CompressionName(header.compression));
-  AppendText(report, TEXT_KIT_REPORT_CUT, perMille / 10, perMille % 10);
-  AppendText(report, TEXT_KIT_REPORT_RECTS, unsigned(facts->shapeRects), int(kSlowShapeRects),
-             int(kHiddenShapeRects));
-  AppendText(report, TEXT_KIT_REPORT_RUNS, unsigned(facts->pixels.runs));
+  if (!facts->header.topDown) {
+    AppendText(report, TEXT_KIT_REPORT_CUT, perMille / 10, perMille % 10);
+    AppendText(report, TEXT_KIT_REPORT_RECTS, unsigned(facts->shapeRects), int(kSlowShapeRects),
+               int(kHiddenShapeRects));
+    AppendText(report, TEXT_KIT_REPORT_RUNS, unsigned(facts->pixels.runs));
+  }
   for (const FindingRow& row : kFindings) {
     if (found[row.finding]) AppendFinding(row, facts, report);
   }
@@ -173,4 +182,31 @@ int FormatSkinReport(const char* fileName, const SkinFacts* facts, ReportText* r
              : verdict == kSkinWarnings ? TEXT_KIT_VERDICT_WARNINGS
                                         : TEXT_KIT_VERDICT_UNUSABLE);
   return verdict;
+}
+
+// A menu item's text as the menu reads: without its access key, "(&U)".
+static void AppendMenuWords(ReportText* report, const char* menuText) {
+  const char* key = strstr(menuText, "(&");
+  AppendText(report, "%.*s", key ? int(key - menuText) : int(strlen(menuText)), menuText);
+}
+
+void AppendNextStep(ReportText* report, const char* skinName, const char* fileName,
+                    int inSkinFolder) {
+  // The path through the menu: right-click, rescan, then the new skin in the skins submenu.
+  ReportText path = {};
+  AppendText(&path, "%s" TEXT_KIT_MENU_ARROW, TEXT_KIT_RIGHT_CLICK);
+  AppendMenuWords(&path, TEXT_MENU_RESCAN);
+  AppendText(&path, TEXT_KIT_MENU_ARROW);
+  AppendMenuWords(&path, TEXT_MENU_SKINS);
+  AppendText(&path, TEXT_KIT_MENU_ARROW "%s", skinName);
+  if (inSkinFolder) {
+    AppendText(report, TEXT_KIT_NEXT_STEP, path.text);
+  } else {
+    AppendText(report, TEXT_KIT_NEXT_STEP_COPY, fileName, path.text);
+  }
+}
+
+int AnswersYes(const char* answer) {
+  while (*answer == ' ' || *answer == '\t') ++answer;
+  return *answer == 'y' || *answer == 'Y';
 }

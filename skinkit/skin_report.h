@@ -2,6 +2,7 @@
 // they add up to (the kit's exit code), and the report text. Plain C++ without Windows headers;
 // the texts come from skinkit/kit_texts.h.
 #pragma once
+#include <stdarg.h>
 #include <stddef.h>
 
 #include "skinkit/bmp_header.h"
@@ -21,6 +22,7 @@ struct SkinNameFacts {
   int emptyName;        // nothing is left without ".bmp": the skin would be looked for elsewhere
   int wildcard;         // '?' or '*', which a file search takes for any characters
   int notBmp;           // only *.bmp files are listed
+  int device;           // a device's name (CON, NUL, COM1...): opening it opens the device
 };
 
 // Checks a file name without its folder, given in the system's ANSI code page; representable is
@@ -52,7 +54,8 @@ struct SkinFacts {
 };
 
 // Sets found[f] to 1 for every finding f that applies (0 for the others) and returns the
-// verdict: the worst severity found.
+// verdict: the worst severity found. The pixels of a top-down BMP are not judged: Perchling
+// cannot read them as they are stored, so the measurements would describe another picture.
 int JudgeSkin(const SkinFacts* facts, int found[kFindingCount]);
 
 // A report's text, bounded: what does not fit is left out and cut says so.
@@ -74,6 +77,16 @@ struct ReportText {
 
 // Appends a printf-formatted text; a text that does not fit whole is not appended at all.
 void AppendText(ReportText* report, const char* format, ...) PRINTF_LIKE(2, 3);
+void AppendTextV(ReportText* report, const char* format, va_list fields) PRINTF_LIKE(2, 0);
 
 // Appends the report on one skin (its name as the first line) and returns the verdict.
 int FormatSkinReport(const char* fileName, const SkinFacts* facts, ReportText* report);
+
+// Appends what to do once a dropped picture is the skin skinName: choose it in Perchling's menu,
+// named in the menu's own words; unless inSkinFolder, copy the file (fileName) there first.
+void AppendNextStep(ReportText* report, const char* skinName, const char* fileName,
+                    int inSkinFolder);
+
+// 1 if a typed answer (a line, its end of line included or not) says yes: its first character
+// other than a space is 'y' or 'Y'. Anything else, Enter alone too, says no.
+int AnswersYes(const char* answer);

@@ -3,12 +3,13 @@ becomes a skin that Perchling.exe shows with exactly the expected shape, a skin 
 near-magenta is reported with its coordinates, the shape's rectangles are counted as the window
 Perchling shows has them, every shipped skin checks clean, every bad input ends with exit code 2
 and its message, a failed write leaves the file it would have replaced as it was, and pictures
-dropped on the kit are converted beside themselves and checked. Its texts read right under code
-pages 932, 1252 and 65001, in a file and in a terminal, and only dropped files wait for Enter.
+dropped on the kit become skins in the skin folder of the Perchling it sits beside (else beside
+themselves) and are checked. Its texts read right under code pages 932, 1252 and 65001, in a file
+and in a terminal, and only dropped files wait for Enter.
 
-Every expected message is the kit's own, read from skinkit/kit_texts.h and formatted here. Into a
-file the kit writes the ANSI code page when it holds the whole text (Shift-JIS in the session's
-Japanese locale), else UTF-8."""
+Every expected message is the kit's own, read from skinkit/kit_texts.h and formatted here; the
+numbers in them (the limits) are written here. Into a file the kit writes Shift-JIS when the ANSI
+code page is 932 (the session's Japanese locale), else UTF-8, the same for the whole run."""
 import os
 import re
 import resource
@@ -23,12 +24,11 @@ import zlib
 from perchling import (NO_IMMUTABLE, WINDOWS_BUILD, Install, accessory_rect, accessory_shape,
                        give_utf8_manifest, immutable, main, probe, run_wine, wait_for, write_file)
 from pictures import MAGENTA, Bmp, bmp_bytes, bmp_file, core_bmp_bytes, png_bytes, rgb
-from program_values import TEXTS as PROGRAM_TEXTS, TITLE_OVERLAP, defines, enums
+from program_values import defines
 
 KIT = os.path.join(WINDOWS_BUILD, "perchskin.exe")
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
 TEXTS = defines("skinkit", "kit_texts.h")
-LIMITS = enums("skinkit", "skin_limits.h")
 SHIPPED_SKINS = sorted(os.path.join(SOURCE, "skin", name)
                        for name in os.listdir(os.path.join(SOURCE, "skin")) if name.endswith(".bmp"))
 
@@ -59,7 +59,11 @@ def kit(*args, timeout=120, exe=KIT, preexec_fn=None, env=None):
 
 
 KEPT_MAGENTA = (255, 0, 254)
-WIDEST, TALLEST = LIMITS["kLargeSkinWidth"], LIMITS["kLargeSkinHeight"]
+WIDEST, TALLEST = 960, 540  # half a 1920 x 1080 screen
+TITLE_ROWS = 22  # the accessory's rows that rest on the title bar
+MOST_PATH_BYTES, MOST_NAME_BYTES, MOST_SIDE = 259, 99, 8192
+# The way through Perchling's menu to a new skin, in the menu's words.
+MENU_WAY = "右クリック → スキン情報を更新 → スキン → "
 
 
 def drawn_bird(x, y):
@@ -93,6 +97,13 @@ class Folder(unittest.TestCase):
     def write(self, name, data):
         write_file(self.path(name), data)
         return windows_path(self.path(name))
+
+    def kit_beside_perchling(self, folder):
+        """A copy of the kit where the release zip puts it: beside Perchling.exe and skin."""
+        os.makedirs(os.path.join(folder, "skin"))
+        shutil.copy(os.path.join(WINDOWS_BUILD, "Perchling.exe"), folder)
+        shutil.copy(KIT, folder)
+        return os.path.join(folder, "perchskin.exe")
 
 
 class Convert(Folder):
@@ -137,13 +148,15 @@ class Convert(Folder):
             self.assertEqual(text("TEXT_KIT_CONVERTED", source, target, cut, 1), out, threshold)
 
     def test_an_opaque_picture_keeps_magenta_as_its_key(self):
-        source = self.write("flat.png", png_bytes(4, 3, lambda x, y: (
-            (*MAGENTA, 255) if x == 0 else (10, 20, 30, 255))))
-        target = windows_path(self.path("flat.bmp"))
-        code, out, err = kit("convert", source, target)
-        self.assertEqual(0, code, err)
-        self.assertEqual(text("TEXT_KIT_CONVERTED", source, target, 0, 0) +
-                         text("TEXT_KIT_OPAQUE_PICTURE"), out)
+        # With magenta, that is the key; without (what ペイント saves), what to do.
+        for name, key, note in (("flat", MAGENTA, "TEXT_KIT_OPAQUE_PICTURE"),
+                                ("white", (255, 255, 255), "TEXT_KIT_NOTHING_CUT")):
+            source = self.write(name + ".png", png_bytes(4, 3, lambda x, y: (
+                (*key, 255) if x == 0 else (10, 20, 30, 255))))
+            target = windows_path(self.path(name + ".bmp"))
+            code, out, err = kit("convert", source, target)
+            self.assertEqual(0, code, err)
+            self.assertEqual(text("TEXT_KIT_CONVERTED", source, target, 0, 0) + text(note), out)
         self.assertEqual({(x, y) for x in range(1, 4) for y in range(3)},
                          Bmp(self.path("flat.bmp")).opaque())
 
@@ -175,24 +188,24 @@ class Check(Folder):
             text("TEXT_KIT_REPORT_FILE", path) +
             text("TEXT_KIT_REPORT_FORMAT", 6, 5, 24, TEXTS["TEXT_KIT_COMPRESSION_NONE"]) +
             text("TEXT_KIT_REPORT_CUT", *map(int, cut_share.split("."))) +
-            text("TEXT_KIT_REPORT_RECTS", rects, LIMITS["kSlowShapeRects"],
-                 LIMITS["kHiddenShapeRects"]) +
+            text("TEXT_KIT_REPORT_RECTS", rects, 6000, 25000) +
             text("TEXT_KIT_REPORT_RUNS", runs) +
             text("TEXT_KIT_VERDICT_FINE"), out)
 
     def test_each_problem_gets_its_warning(self):
-        top_down = bytearray(bmp_bytes(6, 5, bird_colour))
+        top_down = bytearray(bmp_bytes(6, 5, lambda x, y: 0x203040))
         struct.pack_into("<i", top_down, 22, -5)
         cases = [
-            ("top-down.bmp", bytes(top_down), text("TEXT_KIT_TOP_DOWN")),
-            ("floating.bmp", bmp_bytes(6, TITLE_OVERLAP + 8, lambda x, y: bird_colour(x, y + 1)
+            # Its pixels are not Perchling's to read: that is all that is said, nothing on them.
+            ("top-down.bmp", bytes(top_down), "\n" + text("TEXT_KIT_REPORT_FORMAT", 6, 5, 24,
+                                                          TEXTS["TEXT_KIT_COMPRESSION_NONE"]) +
+             text("TEXT_KIT_TOP_DOWN") + text("TEXT_KIT_VERDICT_WARNINGS")),
+            ("floating.bmp", bmp_bytes(6, TITLE_ROWS + 8, lambda x, y: bird_colour(x, y + 1)
                                        if y < 8 else MAGENTA),
-             text("TEXT_KIT_FLOATS", TITLE_OVERLAP)),
+             text("TEXT_KIT_FLOATS", TITLE_ROWS)),
             ("square.bmp", bmp_bytes(6, 5, lambda x, y: 0x203040), text("TEXT_KIT_NOTHING_CUT")),
-            ("wide.bmp", bmp_bytes(WIDEST + 1, 5, bird_colour),
-             text("TEXT_KIT_LARGE", WIDEST + 1, 5, WIDEST, TALLEST)),
-            ("tall.bmp", bmp_bytes(6, TALLEST + 1, bird_colour),
-             text("TEXT_KIT_LARGE", 6, TALLEST + 1, WIDEST, TALLEST)),
+            ("wide.bmp", bmp_bytes(961, 5, bird_colour), text("TEXT_KIT_LARGE", 961, 5, 960, 540)),
+            ("tall.bmp", bmp_bytes(5, 541, bird_colour), text("TEXT_KIT_LARGE", 5, 541, 960, 540)),
         ]
         for name, data, finding in cases:
             path, code, out, err = self.check_one(name, data)
@@ -204,7 +217,7 @@ class Check(Folder):
             # The menu shows '&' as written.
             ("R&B.bmp", bmp_bytes(6, 5, bird_colour)),
             # Drawn down to the highest row over the title bar, a few empty rows below it.
-            ("perched.bmp", bmp_bytes(6, TITLE_OVERLAP + 8, lambda x, y: bird_colour(x, y)
+            ("perched.bmp", bmp_bytes(6, TITLE_ROWS + 8, lambda x, y: bird_colour(x, y)
                                       if y < 9 else MAGENTA)),
             ("half a screen.bmp", bmp_bytes(WIDEST, TALLEST, bird_colour)),
         ]
@@ -218,10 +231,9 @@ class Check(Folder):
         self.assertEqual(len(SHIPPED_SKINS), out.count(text("TEXT_KIT_VERDICT_FINE")), out)
 
     def test_what_perchling_cannot_use_gets_exit_code_2(self):
-        long_name = "a" * (LIMITS["kMaxSkinNameBytes"] + 1)
         cases = [
-            (long_name + ".bmp", bmp_bytes(6, 5, bird_colour),
-             text("TEXT_KIT_NAME_TOO_LONG", len(long_name), LIMITS["kMaxSkinNameBytes"])),
+            ("a" * 100 + ".bmp", bmp_bytes(6, 5, bird_colour),
+             text("TEXT_KIT_NAME_TOO_LONG", 100, MOST_NAME_BYTES)),
             ("새.bmp", bmp_bytes(6, 5, bird_colour), text("TEXT_KIT_NAME_CODE_PAGE")),
             ("empty.bmp", bmp_bytes(6, 5, lambda x, y: MAGENTA), text("TEXT_KIT_ALL_CUT")),
             (".bmp", bmp_bytes(6, 5, bird_colour), text("TEXT_KIT_NAME_EMPTY")),
@@ -341,6 +353,15 @@ class CodePages(Folder):
             self.assertEqual(expected == 2, text("TEXT_KIT_NAME_CODE_PAGE") in out, out)
             os.remove(self.path(name))
 
+    def test_one_run_writes_one_encoding(self):
+        fine = self.write("fine.bmp", bmp_bytes(6, 5, bird_colour))
+        cafe = self.write("café.bmp", bmp_bytes(6, 5, bird_colour))
+        code, out, _ = run_wine(KIT, "check", fine, cafe, timeout=120)  # under 932
+        self.assertEqual(2, code)
+        shown = out.decode("cp932")  # all of it: what Shift-JIS lacks becomes '?'
+        self.assertIn(text("TEXT_KIT_REPORT_FILE", fine), shown)
+        self.assertIn(text("TEXT_KIT_REPORT_FILE", cafe.replace("é", "?")), shown)
+
     def test_help_lists_the_commands_readably_in_a_file(self):
         for command in ("convert", "check", "--help"):
             self.assertIn(command, TEXTS["TEXT_KIT_USAGE"])
@@ -422,8 +443,13 @@ class BadInput(Folder):
         no_folder = windows_path(self.path(os.path.join("no such folder", "out.bmp")))
         os.makedirs(self.path("a folder"))
         a_folder = windows_path(self.path("a folder"))
-        side = LIMITS["kMaxPictureSide"]
+        side = MOST_SIDE
+        # Too large to keep, yet a picture: a PNG 9000 dots wide named .bmp is to be converted.
+        wide_png = self.write("wide png.bmp", png_bytes(9000, 1, lambda x, y: (0, 0, 0, 255)))
+        nul = self.write("nul.bmp", bmp_bytes(6, 5, bird_colour))
         cases = [
+            (["check", wide_png], text("TEXT_KIT_NOT_BMP", wide_png)),
+            (["check", nul], text("TEXT_KIT_DEVICE_NAME", nul)),
             (["convert", missing, out], text("TEXT_KIT_MISSING", missing)),
             (["check", missing], text("TEXT_KIT_MISSING", missing)),
             (["convert", cut_png, out], text("TEXT_KIT_UNREADABLE", cut_png)),
@@ -449,19 +475,38 @@ class BadInput(Folder):
             self.assertEqual(bird, file.read(), "the input must never be overwritten")
         self.assertFalse(os.path.exists(self.path("out.bmp")), "nothing half-written is left")
 
-    def test_a_path_too_long_for_perchling_is_refused_with_its_length(self):
-        most = LIMITS["kMaxSkinPathBytes"]
-        shortest = len(windows_path(self.path(os.path.join("d", "skin", "bird.bmp"))))
-        for length, expected in ((most, 0), (most + 1, 2)):
-            folder = self.path(os.path.join("d" * (length - shortest + 1), "skin"))
-            os.makedirs(folder)
-            write_file(os.path.join(folder, "bird.bmp"), bmp_bytes(6, 5, bird_colour))
-            skin = windows_path(os.path.join(folder, "bird.bmp"))
-            self.assertEqual(length, len(skin))
-            code, out, err = kit("check", skin)
+    def install_of(self, fill, total):
+        """An install folder whose skin path for bird.bmp is total bytes of code page 932 long:
+        folders of 40 fill characters (a Linux name holds at most 255 bytes), then one of 'k's."""
+        parts = []
+
+        def skin_bytes(last):
+            path = os.path.join(*parts, last, "skin", "bird.bmp")
+            return len(windows_path(self.path(path)).encode("cp932"))
+        while skin_bytes("k") + 41 * len(fill.encode("cp932")) < total:
+            parts.append(fill * 40)
+        return self.path(os.path.join(*parts, "k" * (total - skin_bytes("") - 1)))
+
+    def test_the_path_that_counts_is_the_skins_in_perchlings_skin_folder(self):
+        skin = bmp_bytes(6, 5, bird_colour)
+        # Without a Perchling beside the kit, a good skin in a deep folder checks fine.
+        deep = self.path(os.path.join("d" * 150, "e" * 150))
+        os.makedirs(deep)
+        write_file(os.path.join(deep, "bird.bmp"), skin)
+        code, out, err = kit("check", windows_path(os.path.join(deep, "bird.bmp")))
+        self.assertEqual(0, code, out + err)
+        # Beside one, the path it has in that skin folder counts, in bytes of code page 932.
+        bird = self.write("bird.bmp", skin)
+        for fill, length, expected in (("d", 259, 0), ("d", 260, 2), ("鳥", 261, 2)):
+            install = self.install_of(fill, length)
+            exe = self.kit_beside_perchling(install)
+            counted = windows_path(os.path.join(install, "skin", "bird.bmp"))
+            self.assertEqual(length, len(counted.encode("cp932")))
+            self.assertTrue(fill == "d" or len(counted) < 260, "fewer UTF-16 units than bytes")
+            code, out, err = kit("check", bird, exe=exe)
             self.assertEqual(expected, code, out + err)
             if expected:
-                self.assertIn(text("TEXT_KIT_PATH_TOO_LONG", skin, length, most), err)
+                self.assertIn(text("TEXT_KIT_PATH_TOO_LONG", counted, length, MOST_PATH_BYTES), err)
 
     def test_a_folder_that_cannot_be_written(self):
         good = self.write("bird.png", png_bytes(24, 20, drawn_bird))
@@ -483,12 +528,41 @@ class BadInput(Folder):
         huge = self.write("huge.png", data)
         code, out, err = kit("convert", huge, windows_path(self.path("out.bmp")))
         self.assertEqual(2, code, out + err)
-        side = LIMITS["kMaxPictureSide"]
+        side = MOST_SIDE
         self.assertTrue(text("TEXT_KIT_TOO_LARGE", huge, 100000, 100000, side) in err or
                         text("TEXT_KIT_UNREADABLE", huge) in err, err)
 
 
 class Dropped(Folder):
+    def test_dropped_pictures_become_skins_in_the_skin_folder_beside_perchling(self):
+        exe = self.kit_beside_perchling(self.path("Perchling"))
+        skins = self.path(os.path.join("Perchling", "skin"))
+        bird = self.write("bird.png", png_bytes(24, 20, drawn_bird))
+        # What ペイント saves: opaque, no magenta. A skin still, with one warning on what to do.
+        white = self.write("white.png", png_bytes(6, 5, lambda x, y: (255, 255, 255, 255)))
+        code, out, err = kit(bird, white, exe=exe)
+        self.assertEqual(1, code, out + err)
+        self.assertEqual(["bird.bmp", "white.bmp"], sorted(os.listdir(skins)))
+        for name in ("bird", "white"):
+            made = windows_path(os.path.join(skins, name + ".bmp"))
+            self.assertIn(text("TEXT_KIT_REPORT_FILE", made), out)
+            self.assertIn(text("TEXT_KIT_NEXT_STEP", MENU_WAY + name), out)
+        self.assertEqual(1, out.count(text("TEXT_KIT_NOTHING_CUT")), out)
+        self.assertNotIn(text("TEXT_KIT_OPAQUE_PICTURE"), out, "white has no magenta to keep")
+        # A skin dropped from the skin folder is only checked.
+        in_folder = windows_path(os.path.join(skins, "bird.bmp"))
+        code, out, err = kit(in_folder, exe=exe)
+        self.assertEqual(0, code, out + err)
+        self.assertTrue(out.startswith(text("TEXT_KIT_REPORT_FILE", in_folder)), out)
+        self.assertTrue(out.endswith(text("TEXT_KIT_NEXT_STEP", MENU_WAY + "bird") + "\n"), out)
+        # Dropped again without a console to ask in: refused, the old skin kept byte for byte.
+        write_file(os.path.join(skins, "bird.bmp"), b"BM yesterday's bird")
+        code, out, err = kit(bird, exe=exe)
+        self.assertEqual(2, code, out + err)
+        self.assertIn(text("TEXT_KIT_EXISTS", in_folder), err)
+        with open(os.path.join(skins, "bird.bmp"), "rb") as file:
+            self.assertEqual(b"BM yesterday's bird", file.read())
+
     def test_dropped_pictures_are_converted_beside_themselves_and_checked(self):
         bird = self.write("bird.png", png_bytes(24, 20, drawn_bird))
         fine = self.write("fine.bmp", bmp_bytes(6, 5, bird_colour))
@@ -501,14 +575,14 @@ class Dropped(Folder):
         self.assertIn(text("TEXT_KIT_REPORT_FILE", converted), out)
         self.assertIn(text("TEXT_KIT_REPORT_FILE", fine), out)
         self.assertEqual(2, out.count(text("TEXT_KIT_VERDICT_FINE")), out)
-        self.assertEqual(1, out.count(text("TEXT_KIT_NEXT_STEP", "bird.bmp")), "once, for bird")
-        menu_item = PROGRAM_TEXTS["TEXT_MENU_RESCAN"].split("(&")[0]
-        self.assertIn(f"「{menu_item}」", TEXTS["TEXT_KIT_NEXT_STEP"], "the menu item as it reads")
+        self.assertEqual(1, out.count(text("TEXT_KIT_NEXT_STEP_COPY", "bird.bmp", MENU_WAY + "bird")),
+                         "once, for bird")
         self.assertIn(text("TEXT_KIT_EXISTS", windows_path(self.path("kept.bmp"))), err)
         with open(self.path("kept.bmp"), "rb") as file:
             self.assertEqual(b"the user's own file", file.read(), "never overwritten")
         self.assertNotIn(text("TEXT_KIT_PRESS_ENTER"), out,
                          "without a console of its own the kit must not wait for Enter")
+        self.assertEqual((0, text("TEXT_KIT_USAGE")), kit()[:2], "no file, no console: no wait")
 
 
 if __name__ == "__main__":

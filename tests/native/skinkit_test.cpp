@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "base/follow.h"
+#include "base/skin_names.h"
 #include "shape/pixel_runs.h"
 #include "skinkit/bmp_header.h"
 #include "skinkit/skin_pixels.h"
@@ -54,6 +54,7 @@ struct KeyCase {
   int threshold;
   const char* values;
   size_t cut, nudged;
+  size_t keyKept = 0;
 };
 
 TEST(KeyPixels, AlphaDecidesWhatIsCutAndMagentaStays) {
@@ -69,7 +70,8 @@ TEST(KeyPixels, AlphaDecidesWhatIsCutAndMagentaStays) {
       {"threshold 255 cuts everything not fully opaque", Bgra({{K, 254}, {K, 255}}), 255,
        "FF00FF 102030", 1, 0},
       {"an opaque picture keeps magenta as its key", Bgra({{M, 255}, {K, 255}}), 128,
-       "FF00FF 102030", 0, 0},
+       "FF00FF 102030", 0, 0, 1},
+      {"an opaque picture without magenta keeps nothing", Bgra({{K, 255}}), 128, "102030", 0, 0},
   };
   for (const KeyCase& c : cases) {
     size_t count = c.bgra.size() / 4;
@@ -78,6 +80,7 @@ TEST(KeyPixels, AlphaDecidesWhatIsCutAndMagentaStays) {
     EXPECT_EQ(c.values, Hex(out)) << c.what;
     EXPECT_EQ(c.cut, counts.cut) << c.what;
     EXPECT_EQ(c.nudged, counts.nudged) << c.what;
+    EXPECT_EQ(c.keyKept, counts.keyKept) << c.what;
   }
 }
 
@@ -110,9 +113,12 @@ struct MeasureCase {
   const char* fringe;  // count:(x,y)... with y from the top
 };
 
-// A picture one pixel wide of kTitleOverlap + 1 rows, all cut but the stored row opaqueRow.
+// The accessory's lowest 22 rows rest on the title bar.
+const int kTitleRows = 22;
+
+// A picture one pixel wide of kTitleRows + 1 rows, all cut but the stored row opaqueRow.
 std::vector<uint32_t> ColumnOpaqueAt(int opaqueRow) {
-  std::vector<uint32_t> pixels(kTitleOverlap + 1, M);
+  std::vector<uint32_t> pixels(kTitleRows + 1, M);
   pixels[size_t(opaqueRow)] = K;
   return pixels;
 }
@@ -132,10 +138,10 @@ TEST(MeasureSkinPixels, CountsRunsCutPixelsFringesAndTheTitleBarRows) {
        0,
        "0:"},
       {"checkerboard", 4, 2, {K, M, K, M, M, K, M, K}, 4, 4, 0, "0:"},
-      {"the topmost row of the title bar's drawn", 1, kTitleOverlap + 1,
-       ColumnOpaqueAt(kTitleOverlap - 1), 1, kTitleOverlap, 0, "0:"},
-      {"only the row above the title bar drawn: it floats", 1, kTitleOverlap + 1,
-       ColumnOpaqueAt(kTitleOverlap), 1, kTitleOverlap, 1, "0:"},
+      {"the topmost row of the title bar's drawn", 1, kTitleRows + 1, ColumnOpaqueAt(kTitleRows - 1),
+       1, kTitleRows, 0, "0:"},
+      {"only the row above the title bar drawn: it floats", 1, kTitleRows + 1,
+       ColumnOpaqueAt(kTitleRows), 1, kTitleRows, 1, "0:"},
   };
   for (const MeasureCase& c : cases) {
     SkinPixelFacts facts;
@@ -294,6 +300,7 @@ struct NameCase {
   std::string fileName;
   int representable;
   int tooLong, outside, empty, wildcard, notBmp;
+  int device = 0;
 };
 
 TEST(CheckSkinFileName, FindsWhatKeepsASkinOutOfTheMenu) {
@@ -311,6 +318,15 @@ TEST(CheckSkinFileName, FindsWhatKeepsASkinOutOfTheMenu) {
       {"a question mark", "bird?.bmp", 1, 0, 0, 0, 1, 0},
       {"an asterisk", "*.bmp", 1, 0, 0, 0, 1, 0},
       {"far too long for any buffer", std::string(2000, 'b') + ".bmp", 1, 1, 0, 0, 0, 0},
+      // Found by a *.bmp search through their short names only: none of them is NAME.bmp.
+      {"a longer extension", "bird.bmpx", 1, 0, 0, 0, 0, 1},
+      {"a trailing dot", "x.bmp.", 1, 0, 0, 0, 0, 1},
+      {"a trailing tilde", "zz.bmp~", 1, 0, 0, 0, 0, 1},
+      {"a device", "CON.bmp", 1, 0, 0, 0, 0, 0, 1},
+      {"a device in small letters", "nul.BMP", 1, 0, 0, 0, 0, 0, 1},
+      {"a device before a dot", "com7.x.bmp", 1, 0, 0, 0, 0, 0, 1},
+      {"only LPT1 to LPT9", "LPT0.bmp", 1, 0, 0, 0, 0, 0},
+      {"a device's name inside a longer name", "CONSOLE.bmp", 1, 0, 0, 0, 0, 0},
   };
   for (const NameCase& c : cases) {
     SkinNameFacts facts;
@@ -320,6 +336,10 @@ TEST(CheckSkinFileName, FindsWhatKeepsASkinOutOfTheMenu) {
     EXPECT_EQ(c.empty, facts.emptyName) << c.what;
     EXPECT_EQ(c.wildcard, facts.wildcard) << c.what;
     EXPECT_EQ(c.notBmp, facts.notBmp) << c.what;
+    EXPECT_EQ(c.device, facts.device) << c.what;
+    // The kit turns away exactly the file names the catalogue leaves out.
+    EXPECT_EQ(!IsSkinFileName(c.fileName.c_str()), facts.notBmp || facts.emptyName || facts.device)
+        << c.what;
   }
 }
 
@@ -357,9 +377,16 @@ TEST(JudgeSkin, VerdictIsTheWorstFinding) {
   };
   const Case cases[] = {
       {"fine", [](SkinFacts*) {}, kSkinFine, kFindingCount},
-      {"wider than half a screen", [](SkinFacts* f) { f->header.width = kLargeSkinWidth + 1; },
-       kSkinWarnings, kFindingLarge},
+      {"half a screen", [](SkinFacts* f) { f->header.width = 960, f->header.height = 540; },
+       kSkinFine, kFindingCount},
+      {"wider than half a screen", [](SkinFacts* f) { f->header.width = 961; }, kSkinWarnings,
+       kFindingLarge},
+      {"taller than half a screen", [](SkinFacts* f) { f->header.height = 541; }, kSkinWarnings,
+       kFindingLarge},
       {"top-down", [](SkinFacts* f) { f->header.topDown = 1; }, kSkinWarnings, kFindingTopDown},
+      {"top-down: pixels Perchling cannot read are not judged",
+       [](SkinFacts* f) { f->header.topDown = 1, f->pixels.cutPixels = 0, f->shapeRects = 30000; },
+       kSkinWarnings, kFindingTopDown},
       {"nothing cut", [](SkinFacts* f) { f->pixels.cutPixels = 0; }, kSkinWarnings,
        kFindingNothingCut},
       {"all cut (the bottom row too, said once)",
@@ -369,14 +396,12 @@ TEST(JudgeSkin, VerdictIsTheWorstFinding) {
          f->pixels.titleRowsCut = 1;
        },
        kSkinUnusable, kFindingAllCut},
-      {"one below slow", [](SkinFacts* f) { f->shapeRects = kSlowShapeRects - 1; }, kSkinFine,
-       kFindingCount},
-      {"slow", [](SkinFacts* f) { f->shapeRects = kSlowShapeRects; }, kSkinWarnings,
+      {"one below slow", [](SkinFacts* f) { f->shapeRects = 5999; }, kSkinFine, kFindingCount},
+      {"slow", [](SkinFacts* f) { f->shapeRects = 6000; }, kSkinWarnings, kFindingSlowShape},
+      {"one below hidden", [](SkinFacts* f) { f->shapeRects = 24999; }, kSkinWarnings,
        kFindingSlowShape},
-      {"one below hidden", [](SkinFacts* f) { f->shapeRects = kHiddenShapeRects - 1; },
-       kSkinWarnings, kFindingSlowShape},
-      {"hidden, not also slow", [](SkinFacts* f) { f->shapeRects = kHiddenShapeRects; },
-       kSkinUnusable, kFindingHiddenShape},
+      {"hidden, not also slow", [](SkinFacts* f) { f->shapeRects = 25000; }, kSkinUnusable,
+       kFindingHiddenShape},
       {"the shape's rectangles count, not its runs", [](SkinFacts* f) { f->pixels.runs = 60000; },
        kSkinFine, kFindingCount},
       {"fringe", [](SkinFacts* f) { f->pixels.fringePixels = 1; }, kSkinWarnings, kFindingFringe},
@@ -417,6 +442,12 @@ TEST(FormatSkinReport, NamesTheFringeCoordinatesAndTheVerdict) {
   EXPECT_NE(std::string::npos, text.find(" 7 ")) << text;
   EXPECT_NE(std::string::npos, text.find("40.0 %")) << text;
   EXPECT_EQ(0, report.cut);
+}
+
+TEST(AnswersYes, OnlyAYSaysYes) {
+  const std::pair<const char*, int> answers[] = {
+      {"y\n", 1}, {"Y", 1}, {"  yes\n", 1}, {"\n", 0}, {"", 0}, {"n\n", 0}, {"no y\n", 0}};
+  for (const auto& answer : answers) EXPECT_EQ(answer.second, AnswersYes(answer.first)) << answer.first;
 }
 
 TEST(AppendText, LeavesOutWhatDoesNotFitWhole) {
