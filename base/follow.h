@@ -2,7 +2,6 @@
 // that window's right edge, its lower kTitleOverlap pixels over the top of that window, where the
 // title bar is. Plain C++ without Windows headers. A window near the top of the screen puts the
 // accessory partly above it; only the platform's own coordinate range bounds the position.
-// tools/program_values.py reads the values for the scripts.
 #pragma once
 
 enum {

@@ -1,11 +1,11 @@
-// The install directory and the files Perchling names inside it: derived once at start from the
-// executable's own path, which must fit the ANSI buffers and be nameable in the code page.
+// The install directory, derived at start from the executable's path (which must fit the ANSI
+// buffers and be nameable in the code page), and the files Perchling names inside it.
 #pragma once
 
 #include "base/program_state.h"
 
-// A file in the skin folder (install directory, file name); a skin's picture is its name plus
-// SKIN_EXTENSION, and the folder's search is "*" SKIN_EXTENSION.
+// A file in the skin folder (install directory, file name): a skin's picture is its name plus
+// SKIN_EXTENSION, the folder's search "*" SKIN_EXTENSION.
 #define SKIN_FILE_PATTERN "%sskin\\%s"
 #define SKIN_EXTENSION ".bmp"
 
@@ -16,11 +16,10 @@ const char kDefaultSkin[] = "default";
 // the Startup shortcut.
 const char kProgramPathPattern[] = "%sPerchling.exe";
 
-// 1 if the running executable's path, and every path Perchling forms in its folder at start (the
-// longest is the default skin's picture), can be written within kPathSize bytes, terminator
-// included, in the system's ANSI code page. Measured from the wide path: a Japanese character
-// takes 2 bytes under 932 and 3 under 65001, and GetModuleFileNameA cuts a path that does not fit
-// without a word.
+// 1 if the executable's path, and every path formed in its folder at start (the longest is the
+// default skin's picture), fit kPathSize bytes with the terminator in the ANSI code page. Measured
+// from the wide path (a Japanese character takes 2 bytes under 932, 3 under 65001):
+// GetModuleFileNameA cuts a path that does not fit without a word.
 int IsModulePathShortEnough();
 
 // 1 if the system's ANSI code page can name the running executable's path: the ANSI path, read

@@ -1,5 +1,4 @@
-// setting.ini beside the executable: section MAIN, key SKIN, the skin's name. Plain #defines,
-// which the scripts read too.
+// setting.ini beside the executable: section MAIN, key SKIN, the skin's name.
 #pragma once
 
 #define SETTINGS_FILE "setting.ini"

@@ -1,8 +1,7 @@
 """Pictures in the Windows file formats, written and read back: BMP files of any depth from rows of
 bytes or from a colour for each pixel, PNG files with an alpha channel, and an uncompressed BMP
 read into pixels. Used by tools/make_art.py for the shipped artwork and by the end-to-end tests.
-Colours are (r, g, b); MAGENTA is pure magenta, the colour a skin has cut out (written here, not
-read from the program: the tests judge the program's shapes by it)."""
+Colours are (r, g, b); MAGENTA is pure magenta, written here: the tests judge shapes by it."""
 import struct
 import zlib
 
