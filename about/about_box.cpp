@@ -3,7 +3,8 @@
 
 #include <shellapi.h>
 
-#include "base/program.h"
+#include "base/message_box.h"
+#include "base/program_state.h"
 #include "res/resource.h"
 #include "res/texts.h"
 

@@ -1,18 +1,26 @@
 // The accessory window: opened and closed around the message loop, and its procedure: shape and
 // size at creation, the follow tick, the commands of the context menu, and teardown. The procedure
 // only dispatches; each message has its handler below. This is the one place that knows every
-// subsystem: they know only the program module.
+// subsystem: they know only base/.
 #include "app/accessory.h"
 
 #include "about/about_box.h"
 #include "base/follow.h"
-#include "base/program.h"
+#include "base/install_paths.h"
+#include "base/message_box.h"
+#include "base/settings.h"
 #include "res/resource.h"
 #include "res/texts.h"
 #include "shape/region.h"
 #include "shell/startup_shortcut.h"
 #include "skins/context_menu.h"
 #include "skins/skin_switch.h"
+
+HBITMAP LoadSkinPicture(const char* skinName) {
+  char path[kPathSize];
+  if (!MakeSkinPicturePath(path, skinName)) return NULL;
+  return static_cast<HBITMAP>(LoadImageA(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+}
 
 // Moves the window to x, y with the skin's size, and remembers the size the platform kept: it keeps
 // no window wider or taller than 32767, and the still tick must compare with what it has, not with
@@ -59,7 +67,7 @@ static void OnTimer(HWND window) {
   HWND foreground = GetForegroundWindow();
   if (!foreground) return;
   GetWindowTextA(foreground, g_state.foregroundTitle, kPathSize);
-  if (lstrcmpA(g_state.foregroundTitle, ACCESSORY_TITLE) == 0) return;
+  if (lstrcmpA(g_state.foregroundTitle, TEXT_TITLE) == 0) return;
 
   // Asked again: the window read above may have gone in the meantime.
   foreground = GetForegroundWindow();
@@ -156,7 +164,7 @@ LRESULT CALLBACK AccessoryWndProc(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 HWND OpenAccessoryWindow(int showCommand) {
-  HWND window = CreateWindowExA(kAccessoryExStyle, ACCESSORY_CLASS, ACCESSORY_TITLE,
+  HWND window = CreateWindowExA(kAccessoryExStyle, ACCESSORY_CLASS, TEXT_TITLE,
                                 kAccessoryStyle, CW_USEDEFAULT, CW_USEDEFAULT, kFallbackSize,
                                 kFallbackSize, NULL, NULL, g_state.instance, NULL);
   if (!window) return NULL;

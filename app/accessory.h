@@ -6,20 +6,18 @@
 #pragma once
 #include <windows.h>
 
-#include "base/follow.h"
-#include "res/texts.h"
-
-#define ACCESSORY_TITLE TEXT_TITLE  // also how the follow tick recognises the accessory itself
 #define REGION_PROPERTY "PerchlingRegion"
 
 enum {
   kFollowTimerId = 100,
-  kFollowPeriodMs = FOLLOW_PERIOD_MS,
   kFallbackSize = 120,  // window size when the picture cannot be measured
   kAccessoryExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST,
 };
 
 const DWORD kAccessoryStyle = WS_POPUP | WS_VISIBLE | WS_SYSMENU | WS_MINIMIZEBOX;
+
+// Loads the skin's picture from its file; NULL if there is none or it cannot be read.
+HBITMAP LoadSkinPicture(const char* skinName);
 
 // Creates the accessory window (its creation gives it size, shape and the follow timer), shows it
 // and builds its context menu. Returns NULL, having built nothing, if the window cannot be made.

@@ -2,17 +2,12 @@
 // that window's right edge, its lower kTitleOverlap pixels over the top of that window, where the
 // title bar is. Plain C++ without Windows headers. A window near the top of the screen puts the
 // accessory partly above it; only the platform's own coordinate range bounds the position.
-// The values are plain #defines so that the tests, benchmarks and scripts can read them from here
-// (tools/program_values.py reads them for Python).
 #pragma once
 
-#define FOLLOW_INSET 60       // from the foreground window's right edge
-#define TITLE_OVERLAP 22      // below the foreground window's top edge
-#define FOLLOW_PERIOD_MS 100  // how often the follow tick looks at the foreground window
-
 enum {
-  kFollowInset = FOLLOW_INSET,
-  kTitleOverlap = TITLE_OVERLAP,
+  kFollowInset = 60,      // from the foreground window's right edge
+  kTitleOverlap = 22,     // below the foreground window's top edge
+  kFollowPeriodMs = 100,  // how often the follow tick looks at the foreground window
 };
 
 // The platform keeps a window's position within 16 bits and puts one placed beyond at the end of

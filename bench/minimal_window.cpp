@@ -31,7 +31,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   HWND window = CreateWindowExA(0, MINIMAL_CLASS, "Minimal", WS_POPUP, CW_USEDEFAULT, CW_USEDEFAULT,
                                 120, 120, NULL, NULL, instance, NULL);
 #ifdef MINIMAL_TIMER
-  SetTimer(window, 1, FOLLOW_PERIOD_MS, NULL);
+  SetTimer(window, 1, kFollowPeriodMs, NULL);
 #endif
   ShowWindow(window, showCommand);
   UpdateWindow(window);

@@ -11,7 +11,8 @@
 #include <algorithm>
 
 #include "base/follow.h"
-#include "base/program.h"
+#include "base/program_state.h"
+#include "base/settings.h"
 #include "bench/timing.h"
 
 double Min(const std::vector<double>& values) {
@@ -225,5 +226,5 @@ void BringToFront(HWND window) {
 bool IsPerched(HWND accessory, HWND target) {
   RECT perch, under;
   if (!GetWindowRect(accessory, &perch) || !GetWindowRect(target, &under)) return false;
-  return perch.right == under.right - FOLLOW_INSET && perch.bottom == under.top + TITLE_OVERLAP;
+  return perch.right == under.right - kFollowInset && perch.bottom == under.top + kTitleOverlap;
 }

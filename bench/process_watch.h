@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "base/program.h"
+#include "base/program_state.h"
 
 const DWORD kWindowTimeoutMs = 20000;
 

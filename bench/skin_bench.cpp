@@ -31,7 +31,7 @@ const char kMinimalWindowClass[] = "MinimalWindowClass";
 const char kMinimalTimerClass[] = "MinimalTimerClass";
 const char kMenuClass[] = "#32768";
 const DWORD kGiveUpMs = 60000;     // a start-up not visible by then counts as never
-const double kTickPeriodMs = FOLLOW_PERIOD_MS;  // Perchling's follow timer
+const double kTickPeriodMs = kFollowPeriodMs;  // Perchling's follow timer
 const int kFollowSizeLimit = 181;  // idle and right-click stop at this checkerboard
 const int kCheckerSizes[] = {64, 90, 128, 150, 181, 221, 256, 300};
 

@@ -50,7 +50,9 @@
 // The About box (IDD_ABOUT).
 #define TEXT_ABOUT_CAPTION "□　Perchling について"
 #define TEXT_ABOUT_FONT "ＭＳ Ｐゴシック"
-#define TEXT_ABOUT_VERSION "Fenwobble  Perchling ver 0.00\nウィンドウの上の小さな止まり木"
+// The version is the build's: PERCHLING_VERSION_TEXT, from res/version.h.in via the resource script.
+#define TEXT_ABOUT_VERSION \
+  "Fenwobble  Perchling ver " PERCHLING_VERSION_TEXT "\nウィンドウの上の小さな止まり木"
 #define TEXT_ABOUT_MAKER_LABEL "Fenwobble のホームページ"
 #define TEXT_ABOUT_CHARACTER_LABEL "ぺるりんのホームページ"
 #define TEXT_URL_MAKER "https://fenwobble.example/"

@@ -42,7 +42,7 @@ accessory_window() { xdotool search --name '^Perchling$'; }
 no_accessory() { ! accessory_window; }
 # The accessory on the title bar of the window below (right edge 740, top 260), where the program's
 # follow offsets put it.
-read -r follow_inset title_overlap < <(python3 tools/program_values.py FOLLOW_INSET TITLE_OVERLAP)
+read -r follow_inset title_overlap < <(python3 tools/program_values.py kFollowInset kTitleOverlap)
 perched() {
   local left top right bottom
   read -r left top right bottom < <(timeout 30 wine $desktop "$probe" rect | tr -d '\r')

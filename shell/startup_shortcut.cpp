@@ -3,7 +3,8 @@
 
 #include <shlobj.h>
 
-#include "base/program.h"
+#include "base/install_paths.h"
+#include "base/message_box.h"
 #include "res/texts.h"
 
 int GetSpecialFolderPath(HWND owner, int folder, char* path) {

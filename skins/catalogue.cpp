@@ -3,12 +3,12 @@
 #include "skins/catalogue.h"
 
 #include "base/ansi_names.h"
-#include "base/program.h"
+#include "base/install_paths.h"
 
 void ScanSkins() {
   g_state.skinCount = 0;
   char pattern[kPathSize];
-  if (!MakeInstallPath(pattern, "%sskin\\*.bmp", "")) return;
+  if (!MakeInstallPath(pattern, SKIN_FILE_PATTERN, "*" SKIN_EXTENSION)) return;
   // The folder is searched wide: the ANSI search reports a name the code page cannot write as a
   // look-alike ("Star＊" as "Star*", "ＡＢＣ" as "ABC"), which names another file or a wildcard.
   // The install directory names exactly its folder (start-up refuses one that does not), so the
@@ -25,7 +25,7 @@ void ScanSkins() {
     char name[kPathSize];
     char picture[kPathSize];
     if (ToExactAnsiName(found.cFileName, name, sizeof name) &&
-        MakeInstallPath(picture, "%sskin\\%s", name))
+        MakeInstallPath(picture, SKIN_FILE_PATTERN, name))
       g_state.skinCount = AddSkinName(g_state.skinNames, g_state.skinCount, name);
   } while (FindNextFileW(search, &found));
   FindClose(search);

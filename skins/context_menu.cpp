@@ -1,7 +1,7 @@
 // Loading, building and showing the context menu.
 #include "skins/context_menu.h"
 
-#include "base/program.h"
+#include "base/program_state.h"
 #include "res/resource.h"
 #include "res/texts.h"
 #include "skins/catalogue.h"

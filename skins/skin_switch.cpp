@@ -2,7 +2,9 @@
 // new copy of the program starts with it, while this one leaves its message loop.
 #include "skins/skin_switch.h"
 
-#include "base/program.h"
+#include "base/install_paths.h"
+#include "base/message_box.h"
+#include "base/settings.h"
 #include "res/texts.h"
 #include "skins/context_menu.h"
 

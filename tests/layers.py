@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Checks the program's layers from its #include lines. A module is a header and its .cpp (for
-example base/program); a folder is a layer. Fails on a circle of modules, on a circle of folders,
+example base/settings); a folder is a layer. Fails on a circle of modules, on a circle of folders,
 and on a folder that uses one its row in LAYERS does not name. Prints both graphs with -v."""
 import os
 import re
@@ -13,7 +13,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 # of the program. The skin kit and the benchmarks are programs of their own beside it.
 LAYERS = {
     "res": set(),                       # resource numbers and the program's texts
-    "base": {"res"},                    # program state, install folder, setting.ini, names, paths
+    "base": {"res"},                    # program state, install paths, setting.ini, names, message box
     "shape": set(),                     # the window's shape from the picture
     "skins": {"res", "base"},           # catalogue, context menu, skin switch
     "shell": {"res", "base"},           # the Startup shortcut

@@ -1,8 +1,9 @@
-"""The values the program names once in its headers, read from there for the tests, benchmarks and
-scripts: its texts and command numbers, the perch, the follow tick's period, the colour cut out
-of a skin, and the layout of setting.ini. Run as a script, prints the value of each NAME given:
+"""The values the program names once in its headers, read from there for the scripts, the skin art
+and the tests' plumbing (finding a box by its title, posting a command): its texts and command
+numbers, the perch, and the colour cut out of a skin. A test judging one of these values writes
+what it expects itself. Run as a script, prints the value of each NAME given:
 
-    python3 tools/program_values.py FOLLOW_INSET TITLE_OVERLAP
+    python3 tools/program_values.py kFollowInset kTitleOverlap
 """
 import os
 import re
@@ -20,6 +21,8 @@ def defines(*path):
     found = {}
     for name, value in re.findall(r"^#define (\w+)[ \t]+(.+)$", source, re.MULTILINE):
         if value.startswith('"'):
+            if re.search(r"\w", re.sub(r'"(?:[^"\\]|\\.)*"|//.*', "", value)):
+                continue  # holds a macro of another header: its value is the build's
             strings = re.findall(r'"((?:[^"\\]|\\.)*)"', value)
             found[name] = "".join(s.encode("utf-8").decode("unicode_escape").encode("latin-1")
                                   .decode("utf-8") for s in strings)
@@ -54,32 +57,11 @@ def enums(*path):
 
 TEXTS = defines("res", "texts.h")
 IDS = defines("res", "resource.h")
-FOLLOW = defines("base", "follow.h")
-FOLLOW_INSET = FOLLOW["FOLLOW_INSET"]
-TITLE_OVERLAP = FOLLOW["TITLE_OVERLAP"]
-FOLLOW_PERIOD_MS = FOLLOW["FOLLOW_PERIOD_MS"]
+FOLLOW = enums("base", "follow.h")
+TITLE_OVERLAP = FOLLOW["kTitleOverlap"]
 SKIN_KEY_COLOUR = defines("shape", "pixel_runs.h")["SKIN_KEY_COLOUR"]
-SETTINGS = defines("base", "program.h")
-SETTINGS_FILE = SETTINGS["SETTINGS_FILE"]
-
-
-def perch(right, top, width, height):
-    """Where an accessory of width x height perches on a window whose right and top edges are
-    given: (left, top, right, bottom). Worked out here from the two insets, not taken from the
-    program's FollowPosition: the tests judge where the program perches by it."""
-    return (right - FOLLOW_INSET - width, top + TITLE_OVERLAP - height, right - FOLLOW_INSET,
-            top + TITLE_OVERLAP)
-
-
-def settings_naming(skin):
-    """What setting.ini holds once the program wrote it naming skin (bytes, or a str, written in
-    Shift-JIS)."""
-    if isinstance(skin, str):
-        skin = skin.encode("cp932")
-    return (f"[{SETTINGS['SETTINGS_SECTION']}]\r\n{SETTINGS['SETTINGS_KEY']}=".encode() + skin +
-            b"\r\n")
 
 
 if __name__ == "__main__":
-    values = {**FOLLOW, **SETTINGS, "SKIN_KEY_COLOUR": SKIN_KEY_COLOUR}
+    values = {**FOLLOW, "SKIN_KEY_COLOUR": SKIN_KEY_COLOUR}
     print(" ".join(str(values[name]) for name in sys.argv[1:]))

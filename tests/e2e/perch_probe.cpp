@@ -19,7 +19,7 @@
 #include <stdlib.h>
 #include <string.h>
 
-#include "base/program.h"
+#include "base/program_state.h"
 #include "res/texts.h"
 
 static BOOL CALLBACK CountAccessory(HWND window, LPARAM context) {

@@ -14,7 +14,33 @@ import time
 import unittest
 
 from pictures import MAGENTA, Bmp
-from program_values import IDS, SETTINGS_FILE, TITLE_OVERLAP, perch
+from program_values import IDS
+
+# What the tests judge the program by, written here and not read from its headers (a test that
+# read them would agree with any fault in them): the perch, the settings file, the messages.
+FOLLOW_INSET = 60  # the perch's right edge, left of the window's
+TITLE_OVERLAP = 22  # the perch's lowest rows over the window's top
+SETTINGS_FILE = "setting.ini"
+TITLE = "Perchling"  # of the window and of every message box
+REGISTERED = "スタートアップへの登録は完了しました。"
+SKIN_MISSING = ("指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n"
+                "再度、指定し直して下さい。")
+PICTURE_SIZE_FAILED = "画像サイズの取得に失敗しました。"
+FOLDER_PATH_TOO_LONG = ("Perchling を置いたフォルダのパスが長すぎます。\n短いパスのフォルダ"
+                        "（たとえば C:\\Tools\\Perchling）に移してから起動してください。")
+
+
+def perch(right, top, width, height):
+    """Where an accessory of width x height perches on a window whose right and top edges are
+    given: (left, top, right, bottom)."""
+    return (right - FOLLOW_INSET - width, top + TITLE_OVERLAP - height, right - FOLLOW_INSET,
+            top + TITLE_OVERLAP)
+
+
+def settings_naming(skin):
+    """What setting.ini holds once the program wrote it naming skin (bytes, or a str, written in
+    Shift-JIS)."""
+    return b"[MAIN]\r\nSKIN=" + (skin.encode("cp932") if isinstance(skin, str) else skin) + b"\r\n"
 
 # The Windows build folder, from ctest; the Wine the tests run under as "wine --version" says it
 # (the host's or the userland's), from tests/wine-session.sh.

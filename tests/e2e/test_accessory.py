@@ -2,10 +2,10 @@
 shape, and closes cleanly on the close keystroke."""
 import unittest
 
-from perchling import (WINE_VERSION, Install, Screenshot, Target, accessory_rect, click_accessory,
-                       main, misshapen_on_screen, still_screen, wait_for, xdotool)
+from perchling import (TITLE_OVERLAP, WINE_VERSION, Install, Screenshot, Target, accessory_rect,
+                       click_accessory, main, misshapen_on_screen, settings_naming, still_screen,
+                       wait_for, xdotool)
 from pictures import MAGENTA, Bmp
-from program_values import TITLE_OVERLAP, settings_naming
 
 
 class AccessoryOnTheDesktop(unittest.TestCase):

@@ -14,10 +14,11 @@ import shutil
 import tempfile
 import unittest
 
-from perchling import (WINDOWS_BUILD, Install, accessory_rect, give_utf8_manifest, main, probe,
-                       run_wine, startup_folder, wait_for)
+from perchling import (FOLDER_PATH_TOO_LONG, REGISTERED, SETTINGS_FILE, SKIN_MISSING, TITLE,
+                       WINDOWS_BUILD, Install, accessory_rect, give_utf8_manifest, main, probe,
+                       run_wine, settings_naming, startup_folder, wait_for)
 from pictures import Bmp
-from program_values import IDS, SETTINGS_FILE, TEXTS, settings_naming
+from program_values import IDS
 
 # Wine takes the ANSI code page from the Unix locale: C.UTF-8 gives 1252. The probe runs in that
 # locale too.
@@ -59,7 +60,7 @@ def answered_box(seconds=30):
 
 
 def no_box():
-    return probe("dialog", TEXTS["TEXT_TITLE"])[0] != 0
+    return probe("dialog", TITLE)[0] != 0
 
 
 class EveryCodePage(unittest.TestCase):
@@ -101,11 +102,11 @@ class EveryCodePage(unittest.TestCase):
                 install, _ = self.start(code_page, skins_removed=["ソラ"])
                 self.assertEqual(0, probe("wait", "30", timeout=60)[0], "no accessory appeared")
                 probe("post", str(IDS["IDM_STARTUP"]))
-                self.assertEqual(TEXTS["TEXT_REGISTERED"], answered_box())
+                self.assertEqual(REGISTERED, answered_box())
                 # The skins are default and night; night vanishes before it is chosen.
                 os.remove(install.path("skin", "night.bmp"))
                 probe("post", str(IDS["IDM_FIRST_SKIN"] + 1))
-                self.assertEqual(TEXTS["TEXT_SKIN_MISSING"], answered_box())
+                self.assertEqual(SKIN_MISSING, answered_box())
                 install.remove()
                 self.installs.remove(install)
         if os.path.exists(shortcut):
@@ -145,7 +146,9 @@ class EveryCodePage(unittest.TestCase):
             with self.subTest(code_page=code_page):
                 install, process = self.start(code_page, name=name)
                 before = sorted(os.listdir(install.dir))
-                self.assertEqual(TEXTS["TEXT_FOLDER_UNNAMEABLE"], answered_box())
+                self.assertEqual("Perchling を置いたフォルダの名前に、この Windows では扱えない文字が含まれて"
+                                 "います。\n英数字だけの名前のフォルダに移してから起動してください。",
+                                 answered_box())
                 self.assertEqual(1, process.wait(timeout=30))
                 self.assertEqual(before, sorted(os.listdir(install.dir)), "it wrote a file")
                 self.assertEqual([name], os.listdir(install.root), "it wrote beside the folder")
@@ -161,7 +164,7 @@ class EveryCodePage(unittest.TestCase):
                 self.assertEqual(size, len(windows_path.encode(ENCODINGS[code_page])))
                 if refused:
                     before = sorted(os.listdir(install.dir))
-                    self.assertEqual(TEXTS["TEXT_FOLDER_PATH_TOO_LONG"], answered_box())
+                    self.assertEqual(FOLDER_PATH_TOO_LONG, answered_box())
                     self.assertEqual(1, process.wait(timeout=30))
                     self.assertEqual(before, sorted(os.listdir(install.dir)), "it wrote a file")
                 else:

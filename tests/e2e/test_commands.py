@@ -5,12 +5,11 @@ a single pixel of a checkerboard skin."""
 import os
 import unittest
 
-from perchling import (WINE_VERSION, Install, accessory_rect, click_accessory, dialog, main,
-                       open_menus, post, startup_folder, wait_for, xdotool)
+from perchling import (REGISTERED, TITLE, WINE_VERSION, Install, accessory_rect, click_accessory,
+                       dialog, main, open_menus, perch, post, startup_folder, wait_for, xdotool)
 from pictures import MAGENTA, Bmp, bmp_bytes
-from program_values import TEXTS, perch
 
-ABOUT_CAPTION = TEXTS["TEXT_ABOUT_CAPTION"]
+ABOUT_CAPTION = "□　Perchling について"
 
 
 class MenuCommands(unittest.TestCase):
@@ -41,8 +40,8 @@ class MenuCommands(unittest.TestCase):
         about = wait_for(lambda: dialog(ABOUT_CAPTION), 20)
         self.assertTrue(about, "no About box appeared")
         (left, top, right, bottom), texts = about
-        self.assertIn(TEXTS["TEXT_URL_MAKER"], texts)
-        self.assertIn(TEXTS["TEXT_URL_CHARACTER"], texts)
+        self.assertIn("https://fenwobble.example/", texts)
+        self.assertIn("https://fenwobble.example/bird/", texts)
         expected = perch(right, top, self.skin.width, self.skin.height)
         self.assertEqual(expected, wait_for(lambda: accessory_rect() == expected and expected, 20)
                          or accessory_rect())
@@ -52,15 +51,15 @@ class MenuCommands(unittest.TestCase):
 
     def test_startup_command_writes_the_shortcut_and_says_so(self):
         self.choose("IDM_STARTUP")
-        box = wait_for(lambda: dialog(TEXTS["TEXT_TITLE"]), 20)
+        box = wait_for(lambda: dialog(TITLE), 20)
         self.assertTrue(box, "no message box appeared")
-        self.assertIn(TEXTS["TEXT_REGISTERED"], box[1])
+        self.assertIn(REGISTERED, box[1])
         self.assertTrue(os.path.isfile(self.shortcut), self.shortcut)
         with open(self.shortcut, "rb") as file:
             self.assertIn(b"Perchling.exe", file.read())
 
         xdotool("key", "Return")
-        self.assertTrue(wait_for(lambda: dialog(TEXTS["TEXT_TITLE"]) is None, 20), "the box stayed")
+        self.assertTrue(wait_for(lambda: dialog(TITLE) is None, 20), "the box stayed")
 
 
 class CheckerboardClicks(unittest.TestCase):

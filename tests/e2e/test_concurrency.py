@@ -3,10 +3,10 @@ each copy follows and writes the same setting.ini at teardown without spoiling i
 switches exactly one copy runs, showing the last skin chosen, and setting.ini names it."""
 import unittest
 
-from perchling import (Install, Target, accessory_count, accessory_rect, close_all, main, probe,
-                       wait_for)
+from perchling import (SETTINGS_FILE, Install, Target, accessory_count, accessory_rect, close_all,
+                       main, probe, settings_naming, wait_for)
 from pictures import bmp_size
-from program_values import IDS, SETTINGS_FILE, settings_naming
+from program_values import IDS
 
 FIRST_SKIN = IDS["IDM_FIRST_SKIN"]
 

@@ -6,21 +6,24 @@ crash, a hang, a write outside the install folder, or a lost setting."""
 import os
 import unittest
 
-from perchling import (NO_IMMUTABLE, Install, Target, accessory_count, accessory_rect,
-                       accessory_shape, accessory_window, answer_box, close_all, fold, immutable,
-                       main, post, probe, tree, wait_for, write_file)
+from perchling import (FOLDER_PATH_TOO_LONG, NO_IMMUTABLE, PICTURE_SIZE_FAILED, SETTINGS_FILE,
+                       Install, Target, accessory_count, accessory_rect, accessory_shape,
+                       accessory_window, answer_box, close_all, fold, immutable, main, post,
+                       probe, settings_naming, tree, wait_for, write_file)
 from pictures import MAGENTA, bmp_bytes
-from program_values import IDS, SETTINGS_FILE, TEXTS, settings_naming
+from program_values import IDS
 
 FIRST_SKIN = IDS["IDM_FIRST_SKIN"]
-PICTURE_SIZE_FAILED = TEXTS["TEXT_PICTURE_SIZE_FAILED"]
 
 
 def save_failed(install):
     """The message shown when the install's setting.ini cannot be written: the line, the file as
     Wine names it, the advice."""
     path = "Z:" + install.path(SETTINGS_FILE).replace("/", "\\")
-    return f"{TEXTS['TEXT_SAVE_FAILED']}\n{path}\n\n{TEXTS['TEXT_SAVE_FAILED_ADVICE']}"
+    return ("設定を保存できませんでした。\n" + path + "\n\nファイルが読み取り専用になっているか、"
+            "管理者の権限がないと書き込めないフォルダ（C:\\Program Files の中など）に置かれている"
+            "ためと思われます。\nファイルのプロパティで「読み取り専用」を外すか、Perchling の"
+            "フォルダを書き込める場所（たとえば C:\\Tools\\Perchling）に移してください。")
 
 
 def bird(x, y):
@@ -150,7 +153,7 @@ class HostileInputs(unittest.TestCase):
         self.assertEqual(246, len(windows_dir))
         before = tree(unix_root)
         process = self.start(deep)
-        self.assertEqual(TEXTS["TEXT_FOLDER_PATH_TOO_LONG"], answer_box())
+        self.assertEqual(FOLDER_PATH_TOO_LONG, answer_box())
         self.assertEqual(1, process.wait(timeout=20))
         self.assertEqual(before, tree(unix_root))
         self.assertEqual([], os.listdir(self.elsewhere))

@@ -3,9 +3,8 @@ with the keyboard. The running copy saves the choice and hands over to a new cop
 import unittest
 
 from perchling import (Install, accessory_rect, accessory_shape, accessory_window,
-                       choose_skin_by_keys, main, open_menu, wait_for)
+                       choose_skin_by_keys, main, open_menu, settings_naming, wait_for)
 from pictures import Bmp
-from program_values import settings_naming
 
 
 class SkinSwitch(unittest.TestCase):

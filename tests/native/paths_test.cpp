@@ -110,14 +110,15 @@ TEST(IsPlainFileName, ReadsTheBytesInTheGivenCodePage) {
   EXPECT_EQ(1, IsPlainFileName("\xE9\\x", IsLeadByte932)) << "one Shift-JIS character, then x";
 }
 
-// The perch's right edge lies kFollowInset pixels left of the window's and its lowest
-// kTitleOverlap rows over the window's top, wherever the window is: unclamped above the screen,
-// far off with a minimised window.
+// The perch's right edge lies 60 pixels left of the window's and its lowest 22 rows over the
+// window's top, wherever the window is: unclamped above the screen, far off with a minimised window.
 TEST(FollowPosition, RightEdgeInsetAndLowestRowsOverTheWindowsTop) {
-  const int windows[][4] = {{800, 100, 75, 90}, {300, 0, 120, 120}, {-31840, -32000, 64, 80}};
-  for (const auto& w : windows) {  // right, top, width, height
+  const int windows[][6] = {{800, 100, 75, 90, 665, 32},
+                            {300, 0, 120, 120, 120, -98},
+                            {-31840, -32000, 64, 80, -31964, -32058}};
+  for (const auto& w : windows) {  // right, top, width, height; the perch's x and y
     FollowPoint perch = FollowPosition(w[0], w[1], w[2], w[3]);
-    EXPECT_EQ(w[0] - kFollowInset, perch.x + w[2]);
-    EXPECT_EQ(w[1] + kTitleOverlap, perch.y + w[3]);
+    EXPECT_EQ(w[4], perch.x);
+    EXPECT_EQ(w[5], perch.y);
   }
 }

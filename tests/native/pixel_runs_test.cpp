@@ -8,7 +8,7 @@
 
 namespace {
 
-const uint32_t M = SKIN_KEY_COLOUR;
+const uint32_t M = 0x00FF00FF;  // pure magenta
 const uint32_t K = 0x00102030;  // any other colour
 
 std::vector<PixelRun> Scan(const std::vector<uint32_t>& pixels, int width, int height) {

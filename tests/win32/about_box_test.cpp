@@ -12,20 +12,20 @@
 #include <memory>
 #include <vector>
 
-#include "base/program.h"
 #include "object_counts.h"
 #include "res/resource.h"
-#include "res/texts.h"
 #include "test_support.h"
 
 namespace {
 
-const COLORREF kBlue = kLinkColours[0];    // not opened yet
-const COLORREF kPurple = kLinkColours[1];  // opened
+const char kAboutCaption[] = "□　Perchling について";
+const char kCharacterLabel[] = "ぺるりんのホームページ";
+const COLORREF kBlue = 0x00FF0000;    // not opened yet
+const COLORREF kPurple = 0x00800080;  // opened
 
 // Opens the About box owned by owner, runs body on it and closes it with OK if body did not.
 bool WithAboutBox(HWND owner, const std::function<void(HWND)>& body) {
-  return WithDialog(TEXT_ABOUT_CAPTION, [owner] { ShowAboutBox(owner); }, body);
+  return WithDialog(kAboutCaption, [owner] { ShowAboutBox(owner); }, body);
 }
 
 // What the dialog procedure does to a device context for one static control.
@@ -105,7 +105,7 @@ TEST_F(AboutBox, IsCentredOnTheScreenWithItsCaptionAndOwner) {
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2, rect.top);
     char caption[64];
     GetWindowTextA(dialog, caption, sizeof caption);
-    EXPECT_STREQ(TEXT_ABOUT_CAPTION, caption);
+    EXPECT_STREQ(kAboutCaption, caption);
     EXPECT_EQ(owner(), GetWindow(dialog, GW_OWNER));
   }));
 }
@@ -128,8 +128,10 @@ TEST_F(AboutBox, ShowsItsPartsInsideIt_ClicksOnALinksTextAndOnOkReachThem) {
       bool icon = (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
       shown.push_back(icon && SendMessageA(child, STM_GETICON, 0, 0) ? "<icon>" : text);
     }
-    for (const char* part : {TEXT_ABOUT_VERSION, TEXT_ABOUT_MAKER_LABEL, TEXT_ABOUT_CHARACTER_LABEL,
-                             TEXT_URL_MAKER, TEXT_URL_CHARACTER, "OK", "<icon>"})
+    for (const char* part :
+         {"Fenwobble  Perchling ver 0.00\nウィンドウの上の小さな止まり木", "Fenwobble のホームページ",
+          kCharacterLabel, "https://fenwobble.example/", "https://fenwobble.example/bird/", "OK",
+          "<icon>"})
       EXPECT_NE(shown.end(), std::find(shown.begin(), shown.end(), part)) << part;
     for (int id : {IDC_LINK_MAKER, IDC_LINK_CHARACTER}) {
       HWND link = GetDlgItem(dialog, id);
@@ -160,7 +162,7 @@ TEST_F(AboutBox, LinksAreDrawnInTheLinkFontAndOtherStaticsAreLeftAlone) {
     EXPECT_EQ(TRANSPARENT, link.backgroundMode);
     EXPECT_EQ(g_state.linkFont, link.font);
 
-    HWND label = FindWindowExA(dialog, NULL, "Static", TEXT_ABOUT_CHARACTER_LABEL);
+    HWND label = FindWindowExA(dialog, NULL, "Static", kCharacterLabel);
     ASSERT_NE(nullptr, label);
     StaticColouring plain = ColourStatic(dialog, label);
     StaticColouring untouched = ColourStatic(dialog, NULL);  // no control: nothing is done
@@ -198,7 +200,7 @@ TEST_F(AboutBox, LinkThatCannotBeOpenedReportsAndStaysBlue) {
     SetDlgItemTextA(dialog, IDC_LINK_MAKER, "C:\\nonexistent\\x.exe");
     MessageBoxAnswerer answerer;
     ClickLink(dialog, IDC_LINK_MAKER);
-    EXPECT_EQ(std::vector<std::wstring>{WIDE(TEXT_OPEN_FAILED)}, answerer.texts);
+    EXPECT_EQ(std::vector<std::wstring>{kOpenFailed}, answerer.texts);
     EXPECT_EQ(kBlue, LinkColour(dialog, IDC_LINK_MAKER));
   }));
 }

@@ -2,9 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "app/accessory.h"
-#include "app/startup.h"
-#include "base/program.h"
-#include "res/texts.h"
+#include "app/process.h"
+#include "base/install_paths.h"
+#include "base/settings.h"
 #include "test_support.h"
 
 namespace {
@@ -43,16 +43,16 @@ TEST(AccessoryWindow, HasItsClassTitleStylesSizeAndShape) {
 
   char name[64];
   GetClassNameA(accessory.window, name, sizeof name);
-  EXPECT_STREQ(ACCESSORY_CLASS, name);
+  EXPECT_STREQ("PerchlingClass", name);
   GetWindowTextA(accessory.window, name, sizeof name);
-  EXPECT_STREQ(ACCESSORY_TITLE, name);
+  EXPECT_STREQ(kTitle, name);
   EXPECT_EQ(0x940A0000u, static_cast<DWORD>(GetWindowLongA(accessory.window, GWL_STYLE)));
   EXPECT_EQ(0x88u, static_cast<DWORD>(GetWindowLongA(accessory.window, GWL_EXSTYLE)));
   RECT rect = WindowRect(accessory.window);
   EXPECT_EQ(23, rect.right - rect.left);
   EXPECT_EQ(17, rect.bottom - rect.top);
   ExpectShape(accessory.window, creature);
-  EXPECT_NE(nullptr, GetPropA(accessory.window, REGION_PROPERTY));
+  EXPECT_NE(nullptr, GetPropA(accessory.window, "PerchlingRegion"));
 }
 
 TEST(AccessoryWindow, ShapeOfPalettePictureWithMagentaInItsPalette) {
@@ -119,7 +119,7 @@ TEST(FollowTick, StaysPutWhileAWindowTitledPerchlingIsInFront) {
   WriteBmp(install.Skin("default"), Creature());
   OpenedAccessory accessory(install.dir);
   MoveWindow(accessory.window, 50, 60, 23, 17, TRUE);
-  TargetWindow namesake(ACCESSORY_TITLE, 400, 500, 300, 100);
+  TargetWindow namesake(kTitle, 400, 500, 300, 100);
   ASSERT_EQ(namesake.window, GetForegroundWindow());
   // Ticks sent here rather than waited for: each one is sure to have run.
   for (int i = 0; i < 6; ++i) SendMessageA(accessory.window, WM_TIMER, kFollowTimerId, 0);
@@ -131,14 +131,14 @@ TEST(FollowTick, StaysPutWhileAWindowTitledPerchlingIsInFront) {
 TEST(Teardown, StopsTheTimerDropsThePropertyWritesSettingsAndQuits) {
   TempInstall install;
   WriteBmp(install.Skin("night"), Creature());
-  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("night"));
+  WriteTextFile(install.dir + kSettingsFile, SettingsNaming("night"));
   OpenedAccessory accessory(install.dir);
-  DeleteFileA((install.dir + SETTINGS_FILE).c_str());
+  DeleteFileA((install.dir + kSettingsFile).c_str());
 
   SendMessageA(accessory.window, WM_DESTROY, 0, 0);  // as the Close command does
   EXPECT_EQ(nullptr, GetPropA(accessory.window, REGION_PROPERTY));
   EXPECT_FALSE(KillTimer(accessory.window, kFollowTimerId)) << "the follow timer must be stopped already";
-  EXPECT_EQ(SettingsNaming("night"), ReadTextFile(install.dir + SETTINGS_FILE));
+  EXPECT_EQ(SettingsNaming("night"), ReadTextFile(install.dir + kSettingsFile));
   WPARAM exitCode = 99;
   EXPECT_EQ(1, DrainQuit(&exitCode));
   EXPECT_EQ(0u, exitCode);
@@ -148,7 +148,7 @@ TEST(Settings, MissingFileSectionOrKeyMeansDefault) {
   const char* files[] = {nullptr, "[OTHER]\r\nSKIN=night\r\n", "[MAIN]\r\nCOLOUR=night\r\n"};
   for (const char* file : files) {
     TempInstall install;
-    if (file) WriteTextFile(install.dir + SETTINGS_FILE, file);
+    if (file) WriteTextFile(install.dir + kSettingsFile, file);
     lstrcpynA(g_state.installDir, install.dir.c_str(), kPathSize);
     LoadSettings();
     EXPECT_STREQ("default", g_state.currentSkin) << (file ? file : "no file");
@@ -157,7 +157,7 @@ TEST(Settings, MissingFileSectionOrKeyMeansDefault) {
 
 TEST(Settings, EmptyValueGivesAnEmptyName) {
   TempInstall install;
-  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming(""));
+  WriteTextFile(install.dir + kSettingsFile, SettingsNaming(""));
   lstrcpynA(g_state.installDir, install.dir.c_str(), kPathSize);
   LoadSettings();
   EXPECT_STREQ("", g_state.currentSkin);
@@ -166,7 +166,7 @@ TEST(Settings, EmptyValueGivesAnEmptyName) {
 TEST(Settings, PictureLookupIgnoresCase) {
   TempInstall install;
   WriteBmp(install.Skin("night"), Creature());
-  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("NIGHT"));
+  WriteTextFile(install.dir + kSettingsFile, SettingsNaming("NIGHT"));
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   EXPECT_TRUE(answerer.texts.empty());
@@ -176,11 +176,11 @@ TEST(Settings, PictureLookupIgnoresCase) {
 
 TEST(MissingPicture, ReportsOnceAndLeavesA120WindowThatFollows) {
   TempInstall install;
-  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("gone"));
+  WriteTextFile(install.dir + kSettingsFile, SettingsNaming("gone"));
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(WIDE(TEXT_PICTURE_SIZE_FAILED), answerer.texts[0]);
+  EXPECT_EQ(kPictureSizeFailed, answerer.texts[0]);
   RECT rect = WindowRect(accessory.window);
   EXPECT_EQ(120, rect.right - rect.left);
   EXPECT_EQ(120, rect.bottom - rect.top);
@@ -197,7 +197,7 @@ TEST(MissingPicture, UnreadableFileCountsAsMissing) {
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(WIDE(TEXT_PICTURE_SIZE_FAILED), answerer.texts[0]);
+  EXPECT_EQ(kPictureSizeFailed, answerer.texts[0]);
 }
 
 TEST(InstallDir, IsTheExecutablesFolderWithItsBackslash) {
@@ -216,13 +216,13 @@ TEST(SkinNameLeavingTheFolder, CountsAsMissingAndIsWrittenBackUnchanged) {
   WriteBmp(install.dir + "outside.bmp", Creature());
   const char* names[] = {"..\\outside", "../outside"};
   for (const char* name : names) {
-    WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming(name));
+    WriteTextFile(install.dir + kSettingsFile, SettingsNaming(name));
     MessageBoxAnswerer answerer;
     OpenedAccessory accessory(install.dir);
     EXPECT_EQ(1u, answerer.texts.size()) << name;
     EXPECT_EQ(120, WindowRect(accessory.window).right - WindowRect(accessory.window).left);
     accessory.Close();
-    EXPECT_EQ(SettingsNaming(name), ReadTextFile(install.dir + SETTINGS_FILE));
+    EXPECT_EQ(SettingsNaming(name), ReadTextFile(install.dir + kSettingsFile));
   }
 }
 
@@ -232,20 +232,20 @@ TEST(BoundedPaths, PathsThatDoNotFitNameNoFile) {
   TempInstall install;
   std::string deep = install.dir;
   // However long the temporary folder's own name is, the files' paths end up just too long.
-  while (deep.size() + strlen(SETTINGS_FILE) <= 259) {
+  while (deep.size() + strlen(kSettingsFile) <= 259) {
     deep += "deeper\\";
     CreateDirectoryA(deep.c_str(), NULL);
   }
   CreateDirectoryA((deep + "skin").c_str(), NULL);
   // "%sskin\default.bmp" and "%ssetting.ini" no longer fit in 260 bytes.
-  ASSERT_GT(deep.size() + strlen(SETTINGS_FILE), 259u);
-  WriteTextFile(deep + SETTINGS_FILE, SettingsNaming("night"));
+  ASSERT_GT(deep.size() + strlen(kSettingsFile), 259u);
+  WriteTextFile(deep + kSettingsFile, SettingsNaming("night"));
 
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(deep);
   EXPECT_STREQ("default", g_state.currentSkin);
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(WIDE(TEXT_PICTURE_SIZE_FAILED), answerer.texts[0]);
+  EXPECT_EQ(kPictureSizeFailed, answerer.texts[0]);
   EXPECT_EQ(0, SaveSettings());
   accessory.Close();
 
@@ -257,5 +257,5 @@ TEST(BoundedPaths, PathsThatDoNotFitNameNoFile) {
   } while (FindNextFileA(search, &found));
   FindClose(search);
   EXPECT_EQ(1, files) << "only the setting.ini the test wrote may be there";
-  EXPECT_EQ(SettingsNaming("night"), ReadTextFile(deep + SETTINGS_FILE));
+  EXPECT_EQ(SettingsNaming("night"), ReadTextFile(deep + kSettingsFile));
 }

@@ -6,7 +6,6 @@
 
 #include "about/about_box.h"
 #include "app/accessory.h"
-#include "base/program.h"
 #include "test_support.h"
 
 namespace {
@@ -37,13 +36,13 @@ TEST(EveryCodePage, MenuItemsAndMessagesReadAsWritten) {
   {
     TempInstall install({"default"}, {8, 6, [](int, int) { return 0x00336699u; }}, "default");
     OpenedAccessory accessory(install.dir);
-    EXPECT_EQ(WIDE(TEXT_MENU_SKINS), MenuText(g_state.popupMenu, 0));
+    EXPECT_EQ(L"スキン", MenuText(g_state.popupMenu, 0));
   }
   TempInstall empty;  // no pictures: the picture-size message and the greyed "none" item
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(empty.dir);
-  EXPECT_EQ(std::vector<std::wstring>{WIDE(TEXT_PICTURE_SIZE_FAILED)}, answerer.texts);
-  EXPECT_EQ(WIDE(TEXT_MENU_NO_SKINS), MenuText(g_state.skinMenu, 0));
+  EXPECT_EQ(std::vector<std::wstring>{kPictureSizeFailed}, answerer.texts);
+  EXPECT_EQ(kNoSkins, MenuText(g_state.skinMenu, 0));
 }
 
 TEST(EveryCodePage, EveryListedSkinCanBeOpened) {
@@ -70,6 +69,6 @@ TEST(EveryCodePage, LinkFontIsTheJapaneseFace) {
   HFONT font = CreateLinkFont();
   LOGFONTW read = {};
   ASSERT_TRUE(GetObjectW(font, sizeof read, &read));
-  EXPECT_EQ(std::wstring(WIDE(TEXT_ABOUT_FONT)), read.lfFaceName);
+  EXPECT_EQ(std::wstring(L"ＭＳ Ｐゴシック"), read.lfFaceName);
   DeleteObject(font);
 }

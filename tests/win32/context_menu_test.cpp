@@ -6,9 +6,7 @@
 #include <vector>
 
 #include "app/accessory.h"
-#include "base/program.h"
 #include "res/resource.h"
-#include "res/texts.h"
 #include "skins/context_menu.h"
 #include "test_support.h"
 
@@ -43,7 +41,7 @@ std::vector<std::string> SkinItems() {
   HMENU skins = ReadItem(g_state.popupMenu, 0).submenu;
   for (int i = 0; i < GetMenuItemCount(skins); ++i) {
     Item item = ReadItem(skins, i);
-    EXPECT_EQ(static_cast<UINT>(IDM_FIRST_SKIN + i), item.id) << item.text;
+    EXPECT_EQ(static_cast<UINT>(101 + i), item.id) << item.text;
     names.push_back(item.text);
   }
   return names;
@@ -76,13 +74,13 @@ TEST(ContextMenu, HasTheSevenItemsInOrderWithTheSkinsSubmenuFirst) {
     UINT id;
     const char* text;  // nullptr for a separator
   };
-  const Expected expected[] = {{0, TEXT_MENU_SKINS},
-                               {IDM_RESCAN, TEXT_MENU_RESCAN},
+  const Expected expected[] = {{0, "スキン"},
+                               {40003, "スキン情報を更新(&U)"},
                                {0, nullptr},
-                               {IDM_STARTUP, TEXT_MENU_STARTUP},
+                               {40004, "スタートアップに登録(&R)"},
                                {0, nullptr},
-                               {IDM_ABOUT, TEXT_MENU_ABOUT},
-                               {IDM_CLOSE, TEXT_MENU_CLOSE}};
+                               {40002, "Perchling について(&A)"},
+                               {40001, "閉じる(&E)"}};
   for (int i = 0; i < 7; ++i) {
     Item item = ReadItem(g_state.popupMenu, i);
     if (!expected[i].text) {
@@ -128,7 +126,7 @@ TEST(ContextMenu, EmptyOrMissingFolderShowsAGreyedNoSkinsItem) {
     HMENU skins = ReadItem(g_state.popupMenu, 0).submenu;
     ASSERT_EQ(1, GetMenuItemCount(skins));
     Item item = ReadItem(skins, 0);
-    EXPECT_EQ(TEXT_MENU_NO_SKINS, item.text);
+    EXPECT_EQ("スキンなし", item.text);
     EXPECT_EQ(0u, item.id) << "the greyed item has no command";
     EXPECT_TRUE(item.state & MFS_GRAYED);
     EXPECT_EQ(0, g_state.skinCount);
@@ -141,7 +139,7 @@ TEST(ContextMenu, CheckMarkIsCaseSensitiveAndGoneAfterARescan) {
   EXPECT_TRUE(CheckedSkins().empty()) << "Night is not night for the check mark";
   accessory.Close();
 
-  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("night"));
+  WriteTextFile(install.dir + kSettingsFile, SettingsNaming("night"));
   OpenedAccessory again(install.dir);
   EXPECT_EQ((std::vector<std::string>{"night"}), CheckedSkins());
   SendMessageA(again.window, WM_COMMAND, IDM_RESCAN, 0);
@@ -212,7 +210,7 @@ TEST(RouteCommand, SkinRangeIsExactAndFixedCommandsUseTheLowWord) {
 TEST(RouteCommand, CloseTearsDown) {
   SkinFolder install({"default"}, "default");
   OpenedAccessory accessory(install.dir);
-  DeleteFileA((install.dir + SETTINGS_FILE).c_str());
+  DeleteFileA((install.dir + kSettingsFile).c_str());
   SendMessageA(accessory.window, WM_COMMAND, IDM_CLOSE, 0);
   EXPECT_EQ(1, DrainQuit());
   EXPECT_EQ(NULL, g_state.popupMenu);
@@ -227,7 +225,7 @@ TEST(SwitchSkin, PictureDeletedAfterTheScanIsReportedAndTheMenuRebuilt) {
   SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 1, 0);
 
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(WIDE(TEXT_SKIN_MISSING), answerer.texts[0]);
+  EXPECT_EQ(kSkinMissing, answerer.texts[0]);
   EXPECT_EQ((std::vector<std::string>{"default", "zz"}), SkinItems());
   EXPECT_EQ(SettingsNaming("default"), install.Settings());
   EXPECT_STREQ("default", g_state.currentSkin);
@@ -242,7 +240,7 @@ TEST(SwitchSkin, AFailedSettingsWriteIsNoSwitch) {
   HMENU popup = g_state.popupMenu;
   // Another program holds setting.ini open without sharing: the write fails. (A read-only file
   // would not do here: the tests run as root, and Wine lets root write to it.)
-  HANDLE holder = CreateFileA((install.dir + SETTINGS_FILE).c_str(), GENERIC_READ, 0, NULL,
+  HANDLE holder = CreateFileA((install.dir + kSettingsFile).c_str(), GENERIC_READ, 0, NULL,
                               OPEN_EXISTING, 0, NULL);
   ASSERT_NE(INVALID_HANDLE_VALUE, holder);
   SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 1, 0);
@@ -265,7 +263,7 @@ TEST(SwitchSkin, AFailedRelaunchIsReportedAndTheChoiceKept) {
   SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 1, 0);  // no Perchling.exe there
 
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(WIDE(TEXT_RELAUNCH_FAILED), answerer.texts[0]);
+  EXPECT_EQ(kRelaunchFailed, answerer.texts[0]);
   EXPECT_EQ(SettingsNaming("night"), install.Settings());
   EXPECT_EQ(nullptr, GetPropA(accessory.window, REGION_PROPERTY));
   EXPECT_FALSE(KillTimer(accessory.window, kFollowTimerId)) << "the timer was stopped";

@@ -8,12 +8,10 @@
 
 #include <string>
 
-#include "app/startup.h"
-#include "base/program.h"
+#include "app/process.h"
 #include "import_patch.h"
 #include "object_counts.h"
 #include "res/resource.h"
-#include "res/texts.h"
 #include "test_support.h"
 
 namespace {
@@ -69,8 +67,8 @@ TEST(FailedStart, AClassOrWindowThatCannotBeMadeIsReportedAndNothingIsWritten) {
     }
     EXPECT_EQ(NULL, window);
     ASSERT_EQ(1u, answerer.texts.size());
-    EXPECT_EQ(WIDE(TEXT_START_FAILED), answerer.texts[0]);
-    EXPECT_EQ("<missing>", ReadTextFile(install.dir + SETTINGS_FILE));
+    EXPECT_EQ(kStartFailed, answerer.texts[0]);
+    EXPECT_EQ("<missing>", ReadTextFile(install.dir + kSettingsFile));
     EXPECT_EQ(NULL, g_state.popupMenu) << "no menu without a window";
     EXPECT_EQ(NULL, g_state.classPicture) << "the brush's picture is deleted";
     EXPECT_FALSE(ClassIsRegistered());
@@ -83,7 +81,7 @@ TEST(FailedStart, EndsTheProcessWithTheFailureExitCode) {
   char module[MAX_PATH] = "";
   GetModuleFileNameA(NULL, module, MAX_PATH);
   std::string settings = module;
-  settings.replace(settings.rfind('\\') + 1, std::string::npos, SETTINGS_FILE);
+  settings.replace(settings.rfind('\\') + 1, std::string::npos, kSettingsFile);
   std::string settingsBefore = ReadTextFile(settings);
 
   MessageBoxAnswerer answerer;
@@ -96,7 +94,7 @@ TEST(FailedStart, EndsTheProcessWithTheFailureExitCode) {
   }
   EXPECT_EQ(kFailedExitCode, exitCode);
   ASSERT_EQ(1u, answerer.texts.size());
-  EXPECT_EQ(WIDE(TEXT_START_FAILED), answerer.texts[0]);
+  EXPECT_EQ(kStartFailed, answerer.texts[0]);
   EXPECT_EQ(settingsBefore, ReadTextFile(settings)) << "nothing written beside the executable";
 }
 
@@ -132,7 +130,7 @@ DWORD WINAPI ProgramPathWide(HMODULE, LPWSTR path, DWORD size) {
 
 // The copy the skin switch starts: it is quick, and goes back to night before the old copy ends.
 HINSTANCE WINAPI NewCopyChoosesNight(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR installDir, INT) {
-  WriteTextFile(std::string(installDir) + SETTINGS_FILE, SettingsNaming("night"));
+  WriteTextFile(std::string(installDir) + kSettingsFile, SettingsNaming("night"));
   return reinterpret_cast<HINSTANCE>(42);
 }
 

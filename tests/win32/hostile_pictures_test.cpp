@@ -3,8 +3,6 @@
 // window. Never a crash, and the setting is written back unchanged at teardown.
 #include <gtest/gtest.h>
 
-#include "base/program.h"
-#include "res/texts.h"
 #include "test_support.h"
 
 namespace {
@@ -71,14 +69,14 @@ void ExpectOutcome(const PictureCase& c) {
     DeleteObject(expected);
   } else if (c.outcome == kReported) {
     ASSERT_EQ(1u, answerer.texts.size());
-    EXPECT_EQ(WIDE(TEXT_PICTURE_SIZE_FAILED), answerer.texts[0]);
+    EXPECT_EQ(kPictureSizeFailed, answerer.texts[0]);
     EXPECT_EQ(120, rect.right - rect.left);
     EXPECT_EQ(120, rect.bottom - rect.top);
     EXPECT_EQ(ERROR, kind) << "without a picture the window keeps its full rectangle";
   }
   DeleteObject(actual);
   accessory.Close();
-  EXPECT_EQ(SettingsNaming("default"), ReadTextFile(install.dir + SETTINGS_FILE));
+  EXPECT_EQ(SettingsNaming("default"), ReadTextFile(install.dir + kSettingsFile));
 }
 
 }  // namespace

@@ -6,11 +6,10 @@
 #include <memory>
 
 #include "app/accessory.h"
-#include "app/startup.h"
-#include "base/program.h"
+#include "app/process.h"
+#include "base/settings.h"
 #include "import_patch.h"
 #include "res/resource.h"
-#include "res/texts.h"
 #include "test_support.h"
 
 namespace {
@@ -60,7 +59,7 @@ TEST(HostileSettings, TeardownKeepsWhatWasReadAndNeverCutsIt) {
     WriteBmp(install.Skin("default"), Square(0x00406080));
     WriteBmp(install.Skin("night"), Square(0x00102040));
     WriteBmp(install.Skin(bird), Square(0x00804020));
-    WriteTextFile(install.dir + SETTINGS_FILE, c.file);
+    WriteTextFile(install.dir + kSettingsFile, c.file);
     MessageBoxAnswerer answerer;
     OpenedAccessory accessory(install.dir);
     EXPECT_EQ(c.skinRead, g_state.currentSkin);
@@ -68,10 +67,10 @@ TEST(HostileSettings, TeardownKeepsWhatWasReadAndNeverCutsIt) {
       EXPECT_TRUE(answerer.texts.empty());
     } else {
       ASSERT_EQ(1u, answerer.texts.size());
-      EXPECT_EQ(WIDE(TEXT_PICTURE_SIZE_FAILED), answerer.texts[0]);
+      EXPECT_EQ(kPictureSizeFailed, answerer.texts[0]);
     }
     accessory.Close();
-    EXPECT_EQ(c.fileAfter, ReadTextFile(install.dir + SETTINGS_FILE));
+    EXPECT_EQ(c.fileAfter, ReadTextFile(install.dir + kSettingsFile));
   }
 }
 
@@ -80,15 +79,15 @@ TEST(HostileSettings, TeardownKeepsWhatWasReadAndNeverCutsIt) {
 TEST(HostileSettings, BinaryGarbageGivesDefaultAndStaysReadable) {
   TempInstall install;
   WriteBmp(install.Skin("default"), Square(0x00406080));
-  WriteTextFile(install.dir + SETTINGS_FILE, Garbage());
+  WriteTextFile(install.dir + kSettingsFile, Garbage());
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   EXPECT_STREQ("default", g_state.currentSkin);
   EXPECT_TRUE(answerer.texts.empty());
   accessory.Close();
   char value[64];
-  GetPrivateProfileStringA(SETTINGS_SECTION, SETTINGS_KEY, "", value, sizeof value,
-                           (install.dir + SETTINGS_FILE).c_str());
+  GetPrivateProfileStringA("MAIN", "SKIN", "", value, sizeof value,
+                           (install.dir + kSettingsFile).c_str());
   EXPECT_STREQ("default", value);
 }
 
@@ -107,7 +106,7 @@ TEST(HostileSettings, UnwritableSettingsLoseNothingAndRefuseTheSwitch) {
     TempInstall install;
     WriteBmp(install.Skin("default"), Square(0x00406080));
     WriteBmp(install.Skin("night"), Square(0x00102040));
-    std::string settings = install.dir + SETTINGS_FILE;
+    std::string settings = install.dir + kSettingsFile;
     if (folder) {
       CreateDirectoryA(settings.c_str(), NULL);
     } else {

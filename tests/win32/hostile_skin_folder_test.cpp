@@ -6,9 +6,7 @@
 
 #include <vector>
 
-#include "base/program.h"
 #include "res/resource.h"
-#include "res/texts.h"
 #include "test_support.h"
 
 namespace {
@@ -95,7 +93,7 @@ TEST(HostileSkinFolder, CatalogueAndSubmenuListExactlyWhatTheRulesSay) {
     bool identifiersInOrder = false;
     std::vector<std::string> texts = SubmenuTexts(&identifiersInOrder);
     if (c.expected.empty()) {
-      EXPECT_EQ(std::vector<std::string>{TEXT_MENU_NO_SKINS}, texts);
+      EXPECT_EQ(std::vector<std::string>{"スキンなし"}, texts);
       EXPECT_EQ(static_cast<UINT>(MF_GRAYED),
                 GetMenuState(g_state.skinMenu, 0, MF_BYPOSITION) & MF_GRAYED);
     } else {
@@ -112,7 +110,7 @@ TEST(HostileSkinFolder, ChoosingAnEntryThatIsNoPictureIsReported) {
   CreateDirectoryA((install.dir + "skin\\x.bmp").c_str(), NULL);
   WriteBmp(install.dir + "skin\\.bmp", Tiny());
   WriteBmp(install.Skin("default"), Tiny());
-  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("default"));
+  WriteTextFile(install.dir + kSettingsFile, SettingsNaming("default"));
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   ASSERT_EQ((std::vector<std::string>{".bmp", "default", "x"}), Catalogue());
@@ -120,11 +118,11 @@ TEST(HostileSkinFolder, ChoosingAnEntryThatIsNoPictureIsReported) {
   SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN, 0);  // .bmp
   SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 2, 0);  // x, the folder
   ASSERT_EQ(2u, answerer.texts.size());
-  EXPECT_EQ(WIDE(TEXT_SKIN_MISSING), answerer.texts[0]);
-  EXPECT_EQ(WIDE(TEXT_SKIN_MISSING), answerer.texts[1]);
+  EXPECT_EQ(kSkinMissing, answerer.texts[0]);
+  EXPECT_EQ(kSkinMissing, answerer.texts[1]);
   EXPECT_STREQ("default", g_state.currentSkin);
   EXPECT_EQ(0, DrainQuit()) << "this copy must go on running";
-  EXPECT_EQ(SettingsNaming("default"), ReadTextFile(install.dir + SETTINGS_FILE));
+  EXPECT_EQ(SettingsNaming("default"), ReadTextFile(install.dir + kSettingsFile));
 }
 
 // In a deep install folder a 99-byte name fits the catalogue but its picture's path fits no path

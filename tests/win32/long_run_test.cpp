@@ -7,10 +7,8 @@
 #include <vector>
 
 #include "app/accessory.h"
-#include "base/program.h"
 #include "object_counts.h"
 #include "res/resource.h"
-#include "res/texts.h"
 #include "shape/region.h"
 #include "test_support.h"
 
@@ -103,7 +101,7 @@ TEST(LongRun, ThousandRescansLeakNoMenu) {
 TEST(LongRun, HundredFailedSwitchesLeakNothingAndChangeNothing) {
   TempInstall install;
   WriteBmp(install.Skin("default"), Pebble());
-  std::string settings = install.dir + SETTINGS_FILE;
+  std::string settings = install.dir + kSettingsFile;
   WriteTextFile(settings, SettingsNaming("default"));
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
@@ -122,7 +120,7 @@ TEST(LongRun, HundredFailedSwitchesLeakNothingAndChangeNothing) {
   ExpectSameCounts(before, CountObjects());
 
   ASSERT_EQ(101u, answerer.texts.size());
-  for (const std::wstring& text : answerer.texts) EXPECT_EQ(WIDE(TEXT_SKIN_MISSING), text);
+  for (const std::wstring& text : answerer.texts) EXPECT_EQ(kSkinMissing, text);
   EXPECT_STREQ("default", g_state.currentSkin);
   EXPECT_EQ(1, g_state.skinCount) << "the rescan after the message drops the vanished picture";
   EXPECT_EQ(0, DrainQuit());

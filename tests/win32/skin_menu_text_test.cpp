@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "app/accessory.h"
-#include "base/program.h"
 #include "res/resource.h"
 #include "test_support.h"
 
@@ -12,7 +11,7 @@ TEST(SkinMenuText, AmpersandsShowAsWrittenAndTheRealNameIsKept) {
   const Picture picture = {8, 6, [](int, int) { return 0x00336699u; }};
   WriteBmp(install.Skin("default"), picture);
   WriteBmp(install.Skin("Tom&Jerry"), picture);
-  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("Tom&Jerry"));
+  WriteTextFile(install.dir + kSettingsFile, SettingsNaming("Tom&Jerry"));
   OpenedAccessory accessory(install.dir);
 
   ASSERT_EQ(2, g_state.skinCount);
@@ -24,12 +23,12 @@ TEST(SkinMenuText, AmpersandsShowAsWrittenAndTheRealNameIsKept) {
       << "the check mark compares the real name";
 
   // Chosen, the real name is saved (the relaunch fails here: there is no Perchling.exe).
-  WriteTextFile(install.dir + SETTINGS_FILE, SettingsNaming("default"));
+  WriteTextFile(install.dir + kSettingsFile, SettingsNaming("default"));
   g_state.settingTooLong = 0;
   lstrcpynA(g_state.currentSkin, "default", kPathSize);
   MessageBoxAnswerer answerer;
   RouteCommand(accessory.window, IDM_FIRST_SKIN + 1);
-  EXPECT_EQ(SettingsNaming("Tom&Jerry"), ReadTextFile(install.dir + SETTINGS_FILE));
+  EXPECT_EQ(SettingsNaming("Tom&Jerry"), ReadTextFile(install.dir + kSettingsFile));
   EXPECT_STREQ("Tom&Jerry", g_state.currentSkin);
   EXPECT_EQ(1, DrainQuit());
 }

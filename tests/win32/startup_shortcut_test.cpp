@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 #include <shlobj.h>
 
-#include "base/program.h"
 #include "object_counts.h"
-#include "res/texts.h"
 #include "test_support.h"
 
 namespace {
@@ -78,7 +76,7 @@ class StartupRegistration : public testing::Test {
     ASSERT_TRUE(read.loaded);
     EXPECT_EQ(install.dir + "Perchling.exe", read.target);
     EXPECT_EQ("/s", read.arguments);
-    EXPECT_EQ(WIDE(TEXT_SHORTCUT_DESCRIPTION), read.description);
+    EXPECT_EQ(L"ぺるりんのデスクトップアクセサリ", read.description);
     EXPECT_EQ(SW_SHOWNORMAL, read.showCommand);
   }
   TempInstall install;
@@ -91,7 +89,7 @@ TEST_F(StartupRegistration, WritesTheShortcutAndReportsCompletion) {
   EXPECT_EQ(0, IsStartupRegistered(NULL));
   MessageBoxAnswerer answerer;
   RegisterStartup(NULL);
-  EXPECT_EQ(std::vector<std::wstring>{WIDE(TEXT_REGISTERED)}, answerer.texts);
+  EXPECT_EQ(std::vector<std::wstring>{kRegistered}, answerer.texts);
   EXPECT_EQ(1, IsStartupRegistered(NULL));
   ExpectRegistered();
 }
@@ -101,13 +99,13 @@ TEST_F(StartupRegistration, AgainAsksFirst_NoKeepsTheOldFile_YesReplacesIt) {
   {
     MessageBoxAnswerer answerer(IDNO);
     RegisterStartup(NULL);
-    EXPECT_EQ(std::vector<std::wstring>{WIDE(TEXT_ALREADY_REGISTERED)}, answerer.texts);
+    EXPECT_EQ(std::vector<std::wstring>{kAlreadyRegistered}, answerer.texts);
   }
   EXPECT_EQ("an old shortcut", ReadTextFile(shortcut));
 
   MessageBoxAnswerer answerer(IDYES);
   RegisterStartup(NULL);
-  EXPECT_EQ((std::vector<std::wstring>{WIDE(TEXT_ALREADY_REGISTERED), WIDE(TEXT_REGISTERED)}),
+  EXPECT_EQ((std::vector<std::wstring>{kAlreadyRegistered, kRegistered}),
             answerer.texts);
   ExpectRegistered();
 }
@@ -118,7 +116,7 @@ TEST_F(StartupRegistration, FolderInTheWay_ReportsFailureAndStaysThere) {
   MessageBoxAnswerer answerer(IDYES);
   RegisterStartup(NULL);
   EXPECT_EQ(
-      (std::vector<std::wstring>{WIDE(TEXT_ALREADY_REGISTERED), WIDE(TEXT_REGISTRATION_FAILED)}),
+      (std::vector<std::wstring>{kAlreadyRegistered, kRegistrationFailed}),
       answerer.texts);
   DWORD attributes = GetFileAttributesA(shortcut.c_str());
   EXPECT_TRUE(attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY));
@@ -137,7 +135,7 @@ TEST_F(StartupRegistration, ComInAnotherMode_ReportsFailureAndKeepsTheOldShortcu
   RegisterStartup(NULL);
   CoUninitialize();
   EXPECT_EQ(
-      (std::vector<std::wstring>{WIDE(TEXT_ALREADY_REGISTERED), WIDE(TEXT_REGISTRATION_FAILED)}),
+      (std::vector<std::wstring>{kAlreadyRegistered, kRegistrationFailed}),
       answerer.texts);
   EXPECT_EQ(old, ReadTextFile(shortcut));
 }
@@ -147,7 +145,7 @@ TEST_F(StartupRegistration, ComAlreadyInitialised_RegistersAndLeavesItInitialise
   ASSERT_EQ(S_OK, CoInitialize(NULL));
   MessageBoxAnswerer answerer;
   RegisterStartup(NULL);
-  EXPECT_EQ(std::vector<std::wstring>{WIDE(TEXT_REGISTERED)}, answerer.texts);
+  EXPECT_EQ(std::vector<std::wstring>{kRegistered}, answerer.texts);
   CoUninitialize();
   EXPECT_EQ(S_OK, CoInitialize(NULL)) << "one CoUninitialize must have ended it";
   CoUninitialize();
@@ -160,7 +158,7 @@ TEST_F(StartupRegistration, TargetPathThatDoesNotFit_ReportsFailure) {
   lstrcpynA(g_state.installDir, ("C:\\" + deep + "\\").c_str(), kPathSize);
   MessageBoxAnswerer answerer;
   RegisterStartup(NULL);
-  EXPECT_EQ(std::vector<std::wstring>{WIDE(TEXT_REGISTRATION_FAILED)}, answerer.texts);
+  EXPECT_EQ(std::vector<std::wstring>{kRegistrationFailed}, answerer.texts);
   EXPECT_EQ(0, IsStartupRegistered(NULL));
 }
 
@@ -176,7 +174,7 @@ TEST_F(StartupRegistration, HundredRegistrationsLeaveNothingBehind) {
   ASSERT_TRUE(PumpUntilIdle()) << "the registrations left messages waiting";
   ExpectSameCounts(before, CountObjects());
   ASSERT_EQ(203u, answerer.texts.size()) << "a question and a completion for each";
-  EXPECT_EQ(WIDE(TEXT_ALREADY_REGISTERED), answerer.texts[201]);
-  EXPECT_EQ(WIDE(TEXT_REGISTERED), answerer.texts[202]);
+  EXPECT_EQ(kAlreadyRegistered, answerer.texts[201]);
+  EXPECT_EQ(kRegistered, answerer.texts[202]);
   ExpectRegistered();
 }

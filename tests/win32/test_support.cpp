@@ -6,9 +6,7 @@
 
 #include <algorithm>
 
-#include "app/startup.h"
-#include "base/follow.h"
-#include "base/program.h"
+#include "app/process.h"
 
 // A path as a wide string with the \\?\ prefix, which lifts MAX_PATH: tests reach paths longer
 // than the program itself ever may, and must be able to remove them again.
@@ -43,12 +41,12 @@ TempInstall::TempInstall(const std::vector<std::string>& skins, const Picture& p
                          const char* currentSkin)
     : TempInstall() {
   for (const std::string& name : skins) WriteBmp(Skin(name), picture);
-  if (currentSkin) WriteTextFile(dir + SETTINGS_FILE, SettingsNaming(currentSkin));
+  if (currentSkin) WriteTextFile(dir + kSettingsFile, SettingsNaming(currentSkin));
 }
 
 TempInstall::~TempInstall() { RemoveTree(dir); }
 
-std::string TempInstall::Settings() const { return ReadTextFile(dir + SETTINGS_FILE); }
+std::string TempInstall::Settings() const { return ReadTextFile(dir + kSettingsFile); }
 
 std::string SourceSkinFolder() {
   std::string path = PERCHLING_SOURCE_DIR "/skin/";
@@ -58,13 +56,17 @@ std::string SourceSkinFolder() {
 }
 
 std::string SettingsNaming(const std::string& skin) {
-  return "[" SETTINGS_SECTION "]\r\n" SETTINGS_KEY "=" + skin + "\r\n";
+  return "[MAIN]\r\nSKIN=" + skin + "\r\n";
 }
 
 std::wstring SaveFailedText(const std::string& installDir) {
   wchar_t path[kPathSize];
-  MultiByteToWideChar(CP_ACP, 0, (installDir + SETTINGS_FILE).c_str(), -1, path, kPathSize);
-  return WIDE(TEXT_SAVE_FAILED) L"\n" + std::wstring(path) + L"\n\n" WIDE(TEXT_SAVE_FAILED_ADVICE);
+  MultiByteToWideChar(CP_ACP, 0, (installDir + kSettingsFile).c_str(), -1, path, kPathSize);
+  return L"設定を保存できませんでした。\n" + std::wstring(path) +
+         L"\n\nファイルが読み取り専用になっているか、管理者の権限がないと書き込めないフォルダ"
+         L"（C:\\Program Files の中など）に置かれているためと思われます。\nファイルのプロパティで"
+         L"「読み取り専用」を外すか、Perchling のフォルダを書き込める場所（たとえば "
+         L"C:\\Tools\\Perchling）に移してください。";
 }
 
 static void RemoveLongTree(const std::wstring& base) {
@@ -321,8 +323,8 @@ void TargetWindow::BringToFront() {
 
 RECT PerchOn(HWND under, int width, int height) {
   RECT rect = WindowRect(under);
-  return {rect.right - kFollowInset - width, rect.top + kTitleOverlap - height,
-          rect.right - kFollowInset, rect.top + kTitleOverlap};
+  // The perch's right edge 60 pixels left of the window's, its lowest 22 rows over the window.
+  return {rect.right - 60 - width, rect.top + 22 - height, rect.right - 60, rect.top + 22};
 }
 
 std::string WineVersion() {

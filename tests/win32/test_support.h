@@ -8,9 +8,23 @@
 #include <string>
 #include <vector>
 
-#include "base/program.h"
-#include "res/texts.h"
+#include "base/program_state.h"
 #include "test_pictures.h"
+
+// What the tests judge the program by, written here and not read from its headers: a test that
+// read them would agree with any fault in them.
+const char kSettingsFile[] = "setting.ini";
+const char kTitle[] = "Perchling";  // of the window and of every message box
+const wchar_t kPictureSizeFailed[] = L"画像サイズの取得に失敗しました。";
+const wchar_t kSkinMissing[] =
+    L"指定されたスキンは存在しません。\nスキン情報を更新しておきますので\n再度、指定し直して下さい。";
+const wchar_t kStartFailed[] = L"Perchling を起動できませんでした。";
+const wchar_t kRelaunchFailed[] = L"Perchling.exe を起動できませんでした。\n手動で起動してください。";
+const wchar_t kAlreadyRegistered[] = L"既に登録されています。\n改めて登録しますか？";
+const wchar_t kRegistered[] = L"スタートアップへの登録は完了しました。";
+const wchar_t kRegistrationFailed[] = L"スタートアップへの登録に失敗しました。";
+const wchar_t kOpenFailed[] = L"起動に失敗しました。";
+const wchar_t kNoSkins[] = L"スキンなし";
 
 // A fresh folder (never one an earlier run left behind) with a skin\ folder inside, removed
 // with everything in it at the end.
@@ -45,9 +59,9 @@ void RemoveTree(const std::string& dir);
 void StartModalWatch();
 
 // Answers every message box titled title while in place, recording its text as the box shows it,
-// in UTF-16: compare with WIDE(TEXT_X).
+// in UTF-16.
 struct MessageBoxAnswerer {
-  explicit MessageBoxAnswerer(int answer = IDOK, const char* title = TEXT_TITLE);
+  explicit MessageBoxAnswerer(int answer = IDOK, const char* title = kTitle);
   ~MessageBoxAnswerer();
   MessageBoxAnswerer(const MessageBoxAnswerer&) = delete;
   MessageBoxAnswerer& operator=(const MessageBoxAnswerer&) = delete;

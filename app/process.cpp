@@ -1,9 +1,13 @@
 // Start-up, the window class, the message loop and clean-up. Start reading at RunPerchling().
-#include "app/startup.h"
+#include "app/process.h"
 
 #include "app/accessory.h"
-#include "base/program.h"
+#include "base/install_paths.h"
+#include "base/message_box.h"
+#include "base/settings.h"
 #include "res/texts.h"
+
+ProgramState g_state;  // the process owns it for its whole life
 
 // Registers "PerchlingClass" with the current skin's picture as its background brush. Returns 0,
 // keeping nothing, if the class cannot be registered.

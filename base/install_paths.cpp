@@ -1,15 +1,8 @@
-// The program state, the install directory, the settings file and the message box.
-#include "base/program.h"
+// The install directory, its checks at start, and the paths formed in it.
+#include "base/install_paths.h"
 
+#include <string.h>
 #include <wchar.h>
-
-#include "res/texts.h"
-
-ProgramState g_state;
-
-static const char kSettingsSection[] = SETTINGS_SECTION;
-static const char kSettingsKey[] = SETTINGS_KEY;
-static const char kDefaultSkin[] = "default";
 
 // Paths arrive in the system's ANSI code page, which is Shift-JIS only on a Japanese system: on a
 // Western one (1252) 0xE9 is "é", not the first half of a character that swallows the next byte.
@@ -29,8 +22,11 @@ int IsModulePathShortEnough() {
   int pathBytes = WideCharToMultiByte(CP_ACP, 0, wide, -1, NULL, 0, NULL, NULL);
   int folderBytes =
       folderUnits ? WideCharToMultiByte(CP_ACP, 0, wide, folderUnits, NULL, 0, NULL, NULL) : 0;
-  if (pathBytes <= 0 || (folderUnits && folderBytes <= 0)) return 0;
-  return pathBytes <= kPathSize && folderBytes + int(sizeof kLongestInstallName) <= kPathSize;
+  char longest[kPathSize];  // the default picture's name in the folder
+  if (pathBytes <= 0 || (folderUnits && folderBytes <= 0) ||
+      !FormatPath(longest, sizeof longest, SKIN_FILE_PATTERN SKIN_EXTENSION, "", kDefaultSkin))
+    return 0;
+  return pathBytes <= kPathSize && folderBytes + int(strlen(longest)) + 1 <= kPathSize;
 }
 
 int IsModulePathExpressible() {
@@ -71,40 +67,5 @@ int MakeSkinPicturePath(char* out, const char* skinName) {
     out[0] = 0;
     return 0;
   }
-  return MakeInstallPath(out, "%sskin\\%s.bmp", skinName);
-}
-
-HBITMAP LoadSkinPicture(const char* skinName) {
-  char path[kPathSize];
-  if (!MakeSkinPicturePath(path, skinName)) return NULL;
-  return static_cast<HBITMAP>(LoadImageA(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-}
-
-int LoadSettings() {
-  char path[kPathSize];
-  g_state.settingTooLong = 0;
-  if (!MakeInstallPath(path, kSettingsPathPattern, "")) {
-    lstrcpynA(g_state.currentSkin, kDefaultSkin, kPathSize);
-    return 0;
-  }
-  // Read with one byte to spare: a value that fills it did not fit currentSkin. The profile
-  // functions cut such a value without a word, and teardown would then write the cut name back
-  // over the user's setting; instead the file is left as it is.
-  char value[kPathSize + 1];
-  DWORD length = GetPrivateProfileStringA(kSettingsSection, kSettingsKey, kDefaultSkin, value,
-                                          sizeof value, path);
-  g_state.settingTooLong = length >= kPathSize;
-  lstrcpynA(g_state.currentSkin, value, kPathSize);
-  return 0;
-}
-
-int SaveSettings() {
-  char path[kPathSize];
-  if (!MakeInstallPath(path, kSettingsPathPattern, "")) return 0;
-  return WritePrivateProfileStringA(kSettingsSection, kSettingsKey, g_state.currentSkin, path) ? 1
-                                                                                                : 0;
-}
-
-int ShowMessage(HWND owner, const wchar_t* text, UINT buttons) {
-  return MessageBoxW(owner, text, WIDE(TEXT_TITLE), buttons);
+  return MakeInstallPath(out, SKIN_FILE_PATTERN SKIN_EXTENSION, skinName);
 }
