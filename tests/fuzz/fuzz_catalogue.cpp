@@ -1,6 +1,6 @@
 // Fuzzes the catalogue's filling: StripExtension against a plain reference, and AddSkinName's
 // limits. Whatever the file names and their order, the catalogue never holds more than 100 names,
-// never a name over 99 bytes, and holds the 100 eligible names that sort first (names equal but
+// never a name over 99 bytes, and holds the 100 eligible names (NAME.bmp, NAME not empty) that sort first (names equal but
 // for the case of ASCII letters may stand for each other).
 #include <fuzzer/FuzzedDataProvider.h>
 #include <stdint.h>
@@ -80,8 +80,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::vector<std::string> eligible;
   for (const std::string& file : files) {
+    // Only NAME.bmp is a skin: ".bmp" alone keeps its dot and names no skin. The alphabet spells
+    // no device name.
     std::string name = ReferenceStrip(file);
-    if (name.size() <= 99) eligible.push_back(name);
+    if (name.size() + 4 == file.size() && name.size() <= 99) eligible.push_back(name);
   }
   std::stable_sort(eligible.begin(), eligible.end(),
                    [](const std::string& a, const std::string& b) {
