@@ -109,7 +109,7 @@ TEST(HostileSkinFolder, CatalogueAndSubmenuListExactlyWhatTheRulesSay) {
 
 // A picture replaced by a folder of its name since the last scan: choosing it is reported as a
 // vanished picture; the setting and the copy stay.
-TEST(HostileSkinFolder, ChoosingAPictureTurnedFolderIsReported) {
+TEST(HostileSkinFolder, ChoosingAnEntryThatIsNoPictureIsReported) {
   TempInstall install({"default", "x"}, Tiny(), "default");
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
