@@ -25,15 +25,10 @@ while read -r name offset expected; do
   # whether stop_xvfb signalled without waiting to see.
   kill -PROF "$pid" 2>/dev/null
   wait "$pid" 2>/dev/null
-  status=$?
-  if [ "$status" != "$expected" ]; then
-    echo "FAIL: $name recorded with start time +$offset ended with $status, not $expected" >&2
-    failed=1
-  fi
-  if ls "$state"/xvfb.pid "$state"/xvfb.start "$state"/display >/dev/null 2>&1; then
-    echo "FAIL: $name recorded with start time +$offset: state files left" >&2
-    failed=1
-  fi
+  status=$? row="$name recorded with start time +$offset"
+  [ "$status" = "$expected" ] || { echo "FAIL: $row ended with $status, not $expected" >&2
+                                   failed=1; }
+  [ -z "$(ls -A "$state")" ] || { echo "FAIL: $row left $(ls -A "$state")" >&2; failed=1; }
 done <<'ROWS'
 Xvfb 1 155
 sleep 0 155
