@@ -15,11 +15,11 @@ int ToExactAnsiName(const wchar_t* wideName, char* ansi, int size) {
   // with CP_ACP. So each call names the code page itself.
   UINT codePage = GetACP();
   BOOL usedDefault = FALSE;
-  int converted = codePage == CP_UTF8
-                      ? WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wideName, -1, ansi,
-                                            size, NULL, NULL)
-                      : WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wideName, -1, ansi,
-                                            size, NULL, &usedDefault);
+  int converted =
+      codePage == CP_UTF8
+          ? WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wideName, -1, ansi, size, NULL, NULL)
+          : WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wideName, -1, ansi, size, NULL,
+                                &usedDefault);
   int exact = converted > 0 && !usedDefault && strpbrk(ansi, "*?") == NULL;
   if (exact) {
     // The read-back catches what the flags cannot: a code page whose round trip is not the

@@ -25,8 +25,8 @@ int CompareNoCase(const char* a, const char* b);
 void SortSkinNames(SkinName* names, int count);
 
 // 1 if the skin name (the file name without ".bmp") names one of the devices Windows keeps in
-// every folder: CON, PRN, AUX, NUL, COM1-9 and LPT1-9, in any case, alone or before a dot ("nul.x").
-// Such a file cannot be opened as a picture, though a test for its existence finds it.
+// every folder: CON, PRN, AUX, NUL, COM1-9 and LPT1-9, in any case, alone or before a dot
+// ("nul.x"). Such a file cannot be opened as a picture, though a test for its existence finds it.
 int IsDeviceName(const char* skinName);
 
 // 1 if the file name is a skin's: it ends in ".bmp" (in any case) after a name that keeps at least

@@ -74,8 +74,10 @@ TEST(EveryCodePage, EveryListedSkinCanBeOpened) {
 
 TEST(EveryCodePage, AnExactNameHoldsNoWildcard) {
   // The file search never reports '*' or '?', but a name holding one would match other files.
-  const struct { const wchar_t* name; const char* ansi; } rows[] = {
-      {L"Star", "Star"}, {L"Star*", ""}, {L"a?b", ""}};
+  const struct {
+    const wchar_t* name;
+    const char* ansi;
+  } rows[] = {{L"Star", "Star"}, {L"Star*", ""}, {L"a?b", ""}};
   for (const auto& row : rows) {
     char ansi[8] = "x";
     EXPECT_EQ(row.ansi[0] ? 1 : 0, ToExactAnsiName(row.name, ansi, sizeof ansi)) << row.name;
