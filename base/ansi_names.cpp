@@ -9,15 +9,17 @@
 int ToExactAnsiName(const wchar_t* wideName, char* ansi, int size) {
   if (size <= 0) return 0;
   ansi[0] = 0;
-  // UTF-8 holds every character and takes neither flag nor default-character report; every other
-  // code page is asked not to substitute look-alikes, and to say when it had to put a default.
+  // A code page is asked not to substitute look-alikes and to say when it put a default. UTF-8
+  // holds every character and takes neither; it allows only WC_ERR_INVALID_CHARS, and only under
+  // its own number: a Windows that checks the flags before it resolves CP_ACP refuses the flag
+  // with CP_ACP. So each call names the code page itself.
   UINT codePage = GetACP();
   BOOL usedDefault = FALSE;
-  int converted = codePage == CP_UTF8
-                      ? WideCharToMultiByte(CP_ACP, WC_ERR_INVALID_CHARS, wideName, -1, ansi, size,
-                                            NULL, NULL)
-                      : WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wideName, -1, ansi, size,
-                                            NULL, &usedDefault);
+  int converted =
+      codePage == CP_UTF8
+          ? WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wideName, -1, ansi, size, NULL, NULL)
+          : WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wideName, -1, ansi, size, NULL,
+                                &usedDefault);
   int exact = converted > 0 && !usedDefault && strpbrk(ansi, "*?") == NULL;
   if (exact) {
     // The read-back catches what the flags cannot: a code page whose round trip is not the
@@ -26,7 +28,7 @@ int ToExactAnsiName(const wchar_t* wideName, char* ansi, int size) {
     wchar_t back[kPathSize];
     size_t units = wcslen(wideName) + 1;
     exact = units <= kPathSize &&
-            MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, ansi, -1, back, kPathSize) ==
+            MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, ansi, -1, back, kPathSize) ==
                 int(units) &&
             wmemcmp(back, wideName, units) == 0;
   }

@@ -25,8 +25,8 @@ int CompareNoCase(const char* a, const char* b);
 void SortSkinNames(SkinName* names, int count);
 
 // 1 if the skin name (the file name without ".bmp") names one of the devices Windows keeps in
-// every folder: CON, PRN, AUX, NUL, COM1-9 and LPT1-9, in any case, alone or before a dot ("nul.x").
-// Such a file cannot be opened as a picture, though a test for its existence finds it.
+// every folder: CON, PRN, AUX, NUL, COM1-9 and LPT1-9, in any case, alone or before a dot
+// ("nul.x"). Such a file cannot be opened as a picture, though a test for its existence finds it.
 int IsDeviceName(const char* skinName);
 
 // 1 if the file name is a skin's: it ends in ".bmp" (in any case) after a name that keeps at least
@@ -35,12 +35,12 @@ int IsDeviceName(const char* skinName);
 int IsSkinFileName(const char* fileName);
 
 // Adds a picture's file name to a catalogue of count entries and returns the new count. The name
-// goes in without its extension; a file name that is not a skin's (IsSkinFileName) is skipped. A name longer than 99 bytes is skipped: cut short it would name a
-// picture that does not exist. A name holding '?' is skipped too: no file name holds one, so it is
-// the mark an ANSI file search puts for a character the code page lacks (the catalogue gives only
-// exact names, but a name with '?' would be a wildcard when the picture is looked for). A full
-// catalogue keeps the kMaxSkins names that sort first, so the catalogue does not depend on the
-// order in which files are reported.
+// goes in without its extension; a file name that is not a skin's (IsSkinFileName) is skipped. A
+// name longer than 99 bytes is skipped: cut short it would name a picture that does not exist. A
+// name holding '?' is skipped too: no file name holds one, so it is the mark an ANSI file search
+// puts for a character the code page lacks (the catalogue gives only exact names, but a name with
+// '?' would be a wildcard when the picture is looked for). A full catalogue keeps the kMaxSkins
+// names that sort first, so the catalogue does not depend on the order in which files are reported.
 int AddSkinName(SkinName* names, int count, const char* fileName);
 
 // Writes the name as a menu item's text, every '&' doubled: a single '&' would underline the next

@@ -71,6 +71,9 @@ add_test(NAME release_make_zip COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/release
 # The fuzz targets of the portable core (left out without clang++ and libFuzzer).
 include(${CMAKE_SOURCE_DIR}/cmake/fuzz.cmake)
 
+# The session script stops only the Xvfb it started, never a process that took over its pid.
+add_test(NAME wine_env_stop_xvfb COMMAND bash ${CMAKE_SOURCE_DIR}/tests/wine-env-test.sh)
+
 # The program's layers: no circle of modules or folders, each folder on the layers below it.
 add_test(NAME layers COMMAND python3 ${CMAKE_SOURCE_DIR}/tests/layers.py)
 

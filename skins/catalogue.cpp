@@ -1,5 +1,5 @@
-// Fills the catalogue from the skin folder. A sub-folder whose name ends in .bmp is listed like a
-// file: choosing it fails like a vanished picture would.
+// Fills the catalogue from the skin folder. Only pictures that can be opened as skin\NAME.bmp are
+// listed: no folder, no device, no name the ANSI functions cannot spell exactly.
 #include "skins/catalogue.h"
 
 #include "base/ansi_names.h"
@@ -21,10 +21,12 @@ void ScanSkins() {
   if (search == INVALID_HANDLE_VALUE) return;
   do {
     // A picture whose path does not fit a path buffer could be listed but never opened: choosing
-    // it would report it missing, and the rescan would list it again.
+    // it would report it missing, and the rescan would list it again. So could a folder, which
+    // the search reports like a file when its name (or its short name) matches.
     char name[kPathSize];
     char picture[kPathSize];
-    if (ToExactAnsiName(found.cFileName, name, sizeof name) &&
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        ToExactAnsiName(found.cFileName, name, sizeof name) &&
         MakeInstallPath(picture, SKIN_FILE_PATTERN, name))
       g_state.skinCount = AddSkinName(g_state.skinNames, g_state.skinCount, name);
   } while (FindNextFileW(search, &found));

@@ -9,7 +9,7 @@
 #include "skins/context_menu.h"
 
 // 1 if the skin's picture is there to be loaded by the new copy. A folder named like a picture
-// (the catalogue lists it) is no picture: switching to it would save a skin that cannot load.
+// (made since the last scan) is no picture: switching to it would save a skin that cannot load.
 static int SkinPictureExists(const char* skinName) {
   char path[kPathSize];
   if (!MakeSkinPicturePath(path, skinName)) return 0;

@@ -4,7 +4,8 @@ The skin is found and setting.ini is written beside the program.
 
 Then the real Perchling.exe under code pages 932 (the session's Japanese locale), 1252 and 65001
 (Windows' UTF-8 option, asked for by a manifest beside the exe): its messages read as written (read
-as UTF-16 from outside), a skin the code page cannot name is not offered, a Japanese one is offered
+as UTF-16 from outside), a skin the code page cannot name is not offered (nor a file that is no
+NAME.bmp picture, a folder or a device), a Japanese one is offered
 and chosen under UTF-8, and an install folder the code page cannot name, or whose paths take more
 bytes in it than the program's path buffers hold, is refused. Another process's menu cannot be
 read under Wine, so the menu texts are checked by the in-process tests of the EveryCodePage group,
@@ -71,10 +72,10 @@ class EveryCodePage(unittest.TestCase):
         for install in self.installs:
             install.remove()
 
-    def start(self, code_page, name="install", skins_removed=(), skins=()):
+    def start(self, code_page, name="install", skins_removed=(), skins=(), others=()):
         """Perchling started from a fresh install folder under the code page: (install, process).
         Given skins, the skin folder holds only those (the default picture under their names) and
-        setting.ini names the first."""
+        others, file names given whole (a folder's ends in "/"), and setting.ini names the first."""
         install = Install(name=name)
         self.installs.append(install)
         for skin in skins_removed:
@@ -85,6 +86,11 @@ class EveryCodePage(unittest.TestCase):
             for skin in skins:
                 shutil.copy(install.path("shipped", "default.bmp"),
                             install.path("skin", skin + ".bmp"))
+            for other in others:
+                if other.endswith("/"):
+                    os.mkdir(install.path("skin", other))
+                else:
+                    shutil.copy(install.path("shipped", "default.bmp"), install.path("skin", other))
             shutil.rmtree(install.path("shipped"))
             with open(install.path(SETTINGS_FILE), "wb") as file:
                 file.write(settings_naming(skins[0]))
@@ -114,15 +120,20 @@ class EveryCodePage(unittest.TestCase):
 
     def test_a_skin_the_code_page_cannot_name_is_not_offered(self):
         # The ANSI file search reports such a name with '?' or a look-alike, which would sort
-        # before zz: ソラ as "??", Star＊ as "Star*" (a wildcard), ＡＢＣ as "ABC", café as "cafe".
-        for code_page, name in ((1252, "ソラ"), (1252, "Star＊"), (1252, "ＡＢＣ"), (932, "café")):
-            with self.subTest(code_page=code_page, name=name):
-                install, _ = self.start(code_page, skins=["zz", name])
+        # before zzz: ソラ as "??", Star＊ as "Star*" (a wildcard), ＡＢＣ as "ABC", café as "cafe".
+        # Under every code page, nor are names "*.bmp" matches only through their short names, a
+        # folder, or devices: made from the Linux side, as Windows refuses "x.bmp." and "CON.bmp".
+        never = ("bird.bmpx", "zz.bmp~", "only.bmpold", "dir.bmp/", "x.bmp.", "CON.bmp", "nul.bmp")
+        rows = [(1252, ("ソラ.bmp",)), (1252, ("Star＊.bmp",)), (1252, ("ＡＢＣ.bmp",)),
+                (932, ("café.bmp",))] + [(code_page, never) for code_page in CODE_PAGES]
+        for code_page, others in rows:
+            with self.subTest(code_page=code_page, others=others):
+                install, _ = self.start(code_page, skins=["zzz"], others=others)
                 self.assertEqual(0, probe("wait", "30", timeout=60)[0], "no accessory appeared")
                 self.assertEqual(0, probe("switch", str(IDS["IDM_FIRST_SKIN"]), "30",
                                           timeout=60)[0],
                                  "the first skin's command started no new copy")
-                self.assertEqual(settings_naming("zz"), install.settings())
+                self.assertEqual(settings_naming("zzz"), install.settings())
                 self.assertTrue(wait_for(lambda: probe("rect")[0] == 0, 30))
                 self.assertTrue(no_box(), "the new copy reported a fault")
                 install.remove()

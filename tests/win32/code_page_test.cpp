@@ -6,6 +6,7 @@
 
 #include "about/about_box.h"
 #include "app/accessory.h"
+#include "base/ansi_names.h"
 #include "test_support.h"
 
 namespace {
@@ -48,11 +49,16 @@ TEST(EveryCodePage, MenuItemsAndMessagesReadAsWritten) {
 TEST(EveryCodePage, EveryListedSkinCanBeOpened) {
   // Thai has no character in 932 or 1252, Japanese none in 1252: the ANSI file search names such
   // files with '?'. It names others with a look-alike: "Star＊" as "Star*" and "ＡＢＣ" as "ABC"
-  // under 1252, "café" as "cafe" under 932. Under 65001 all six are listed.
-  TempInstall install({"default"}, {8, 6, [](int, int) { return 0x00336699u; }}, "default");
+  // under 1252, "café" as "cafe" under 932. Under 65001 all six are listed. Never listed: names
+  // "*.bmp" matches only through their short names, devices, and a folder.
+  const Picture tiny = {4, 3, [](int, int) { return 0x00336699u; }};
+  TempInstall install({"default"}, tiny, "default");
   for (const wchar_t* name :
        {L"\x0E01\x0E02", L"\x30BD\x30E9", L"Star\xFF0A", L"\xFF21\xFF22\xFF23", L"caf\x00E9"})
     WriteWideNamedSkin(install.dir, name);
+  for (const char* name : {"bird.bmpx", "zz.bmp~", "only.bmpold", "x.bmp.", "CON.bmp", "nul.bmp"})
+    WriteBmp(install.dir + "skin\\" + name, tiny);
+  CreateDirectoryA((install.dir + "skin\\dir.bmp").c_str(), NULL);
   OpenedAccessory accessory(install.dir);
   ASSERT_LE(1, g_state.skinCount);
   if (GetACP() == CP_UTF8) {
@@ -62,6 +68,19 @@ TEST(EveryCodePage, EveryListedSkinCanBeOpened) {
     HBITMAP picture = LoadSkinPicture(g_state.skinNames[i]);
     EXPECT_TRUE(picture) << "listed, but cannot be opened: " << g_state.skinNames[i];
     if (picture) DeleteObject(picture);
+  }
+}
+
+TEST(EveryCodePage, AnExactNameHoldsNoWildcard) {
+  // The file search never reports '*' or '?', but a name holding one would match other files.
+  const struct {
+    const wchar_t* name;
+    const char* ansi;
+  } rows[] = {{L"Star", "Star"}, {L"Star*", ""}, {L"a?b", ""}};
+  for (const auto& row : rows) {
+    char ansi[8] = "x";
+    EXPECT_EQ(row.ansi[0] ? 1 : 0, ToExactAnsiName(row.name, ansi, sizeof ansi)) << row.name;
+    EXPECT_STREQ(row.ansi, ansi);
   }
 }
 

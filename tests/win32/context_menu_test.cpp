@@ -106,7 +106,7 @@ TEST(ContextMenu, ListsTheFolderInCaseFoldedOrder) {
   const Case cases[] = {
       {{"C", "b", "A"}, {"A", "b", "C"}},
       {{"a", "_x"}, {"_x", "a"}},
-      {{"my.skin", ""}, {".bmp", "my.skin"}},  // "" writes a file named ".bmp"
+      {{"my.skin", ""}, {"my.skin"}},  // "" writes a file named ".bmp": no name, not listed
       {{"\x82\xB3\x82\xAD\x82\xE7", "zz"}, {"zz", "\x82\xB3\x82\xAD\x82\xE7"}},  // さくら
   };
   for (const Case& c : cases) {
@@ -167,7 +167,7 @@ TEST(ContextMenu, CatalogueLimitsHoldForAFullAndUnusualFolder) {
   names.push_back(std::string(120, 'a'));  // too long: would sort first, but is skipped
   names.push_back("0" + std::string(98, 'b'));  // 99 bytes and sorts first: listed
   SkinFolder install(names, nullptr);
-  CreateDirectoryA((install.dir + "skin\\x.bmp").c_str(), NULL);  // a folder, listed like a file
+  CreateDirectoryA((install.dir + "skin\\0.bmp").c_str(), NULL);  // a folder: would sort first
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
   std::vector<std::string> listed = SkinItems();

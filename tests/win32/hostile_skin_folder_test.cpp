@@ -1,7 +1,7 @@
 // A hostile skin folder, in-process: missing, empty, a file in its place, too many pictures, and
-// names that are odd, too long, all extension, or folders. The catalogue and the "スキン" submenu
-// list exactly what the catalogue's rules say, and choosing an entry that is no picture is
-// reported without changing anything.
+// names that are odd, too long, all extension, devices, not NAME.bmp, or folders. The catalogue
+// and the "スキン" submenu list exactly what the catalogue's rules say, and choosing a picture that
+// is gone is reported without changing anything.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -65,10 +65,10 @@ TEST(HostileSkinFolder, CatalogueAndSubmenuListExactlyWhatTheRulesSay) {
          const char* names[] = {"\x82\xB3\x82\xAD\x82\xE7", "a b", "[x",  "_y", "`z", "A",
                                 "\x83\x5C\x83\x89",         "a.b", ".bmp"};
          for (const char* name : names) WriteBmp(in.Skin(name), Tiny());
-         WriteBmp(in.dir + "skin\\.bmp", Tiny());  // a file named just .bmp
+         WriteBmp(in.dir + "skin\\.bmp", Tiny());  // a file named just .bmp: no name, not listed
          WriteBmp(in.dir + "skin\\UPPER.BMP", Tiny());
        },
-       {".bmp", ".bmp", "[x", "_y", "`z", "A", "a b", "a.b", "UPPER", "\x82\xB3\x82\xAD\x82\xE7",
+       {".bmp", "[x", "_y", "`z", "A", "a b", "a.b", "UPPER", "\x82\xB3\x82\xAD\x82\xE7",
         "\x83\x5C\x83\x89"}},
       {"names of 99, 100 and 200 bytes: only the 99-byte name",
        [&](const TempInstall& in) {
@@ -76,12 +76,14 @@ TEST(HostileSkinFolder, CatalogueAndSubmenuListExactlyWhatTheRulesSay) {
            WriteBmp(in.Skin(*name), Tiny());
        },
        {name99}},
-      {"a sub-folder named x.bmp is listed",
+      {"names *.bmp matches through their short names, a folder, devices: none is listed",
        [](const TempInstall& in) {
-         CreateDirectoryA((in.dir + "skin\\x.bmp").c_str(), NULL);
-         WriteBmp(in.Skin("default"), Tiny());
+         for (const char* name : {"bird.bmpx", "zz.bmp~", "only.bmpold", "x.bmp.", "CON.bmp",
+                                  "nul.bmp", "default.bmp"})
+           WriteBmp(in.dir + "skin\\" + name, Tiny());
+         CreateDirectoryA((in.dir + "skin\\dir.bmp").c_str(), NULL);
        },
-       {"default", "x"}},
+       {"default"}},
   };
   for (const FolderCase& c : cases) {
     SCOPED_TRACE(c.what);
@@ -103,23 +105,19 @@ TEST(HostileSkinFolder, CatalogueAndSubmenuListExactlyWhatTheRulesSay) {
   }
 }
 
-// Entries that name no picture file: ".bmp" (whose picture would be .bmp.bmp) and a folder named
-// x.bmp. Choosing either is reported as a vanished picture; the setting and the copy stay.
+// A picture replaced by a folder of its name since the last scan: choosing it is reported as a
+// vanished picture; the setting and the copy stay.
 TEST(HostileSkinFolder, ChoosingAnEntryThatIsNoPictureIsReported) {
-  TempInstall install;
-  CreateDirectoryA((install.dir + "skin\\x.bmp").c_str(), NULL);
-  WriteBmp(install.dir + "skin\\.bmp", Tiny());
-  WriteBmp(install.Skin("default"), Tiny());
-  WriteTextFile(install.dir + kSettingsFile, SettingsNaming("default"));
+  TempInstall install({"default", "x"}, Tiny(), "default");
   MessageBoxAnswerer answerer;
   OpenedAccessory accessory(install.dir);
-  ASSERT_EQ((std::vector<std::string>{".bmp", "default", "x"}), Catalogue());
+  ASSERT_EQ((std::vector<std::string>{"default", "x"}), Catalogue());
+  DeleteFileA(install.Skin("x").c_str());
+  CreateDirectoryA(install.Skin("x").c_str(), NULL);
 
-  SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN, 0);  // .bmp
-  SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 2, 0);  // x, the folder
-  ASSERT_EQ(2u, answerer.texts.size());
+  SendMessageA(accessory.window, WM_COMMAND, IDM_FIRST_SKIN + 1, 0);  // x, now the folder
+  ASSERT_EQ(1u, answerer.texts.size());
   EXPECT_EQ(kSkinMissing, answerer.texts[0]);
-  EXPECT_EQ(kSkinMissing, answerer.texts[1]);
   EXPECT_STREQ("default", g_state.currentSkin);
   EXPECT_EQ(0, DrainQuit()) << "this copy must go on running";
   EXPECT_EQ(SettingsNaming("default"), ReadTextFile(install.dir + kSettingsFile));
