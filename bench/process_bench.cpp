@@ -28,18 +28,22 @@ const WPARAM kFirstSkinCommand = 101;  // the catalogue's first skin; the second
 void ChooseDefaultSkin(const std::string& installDir) { ChooseSkin(installDir, "default"); }
 
 // Start-up of Perchling and of the minimal program, alternating so that both see the same noise;
-// each pair of neighbouring runs also gives a ratio of its own.
-double BenchStartUp(const std::string& installDir, const std::string& minimalExe, int runs) {
+// each pair of neighbouring runs also gives a ratio of its own. Returns Perchling's median, and
+// in sinceBornMs the median from its process's creation to its window.
+double BenchStartUp(const std::string& installDir, const std::string& minimalExe, int runs,
+                    double* sinceBornMs) {
   std::string perchlingExe = installDir + "Perchling.exe";
-  std::vector<double> perchling, minimal, pairRatios;
+  std::vector<double> perchling, minimal, pairRatios, perchlingSinceBorn;
   for (int i = -1; i < runs; ++i) {  // run -1 warms up both and is not counted
     double ms[2] = {-1, -1};         // Perchling, minimal
+    double sinceBorn = -1;
     for (int which = 0; which < 2; ++which) {
       int k = (which == 0) == (i % 2 == 0) ? 0 : 1;
       if (k == 0) ChooseDefaultSkin(installDir);
       Started started =
           k == 0 ? Start(perchlingExe, ACCESSORY_CLASS) : Start(minimalExe, kMinimalWindowClass);
       ms[k] = started.ms;
+      if (k == 0) sinceBorn = started.sinceBornMs;
       Stop(&started);
       Sleep(200);
     }
@@ -47,6 +51,7 @@ double BenchStartUp(const std::string& installDir, const std::string& minimalExe
     perchling.push_back(ms[0]);
     minimal.push_back(ms[1]);
     pairRatios.push_back(ms[0] / ms[1]);
+    perchlingSinceBorn.push_back(sinceBorn);
   }
   printf("\n| program | runs | median (ms) | fastest (ms) |\n|---|---:|---:|---:|\n");
   printf("| minimal window (yardstick) | %u | %.0f | %.0f |\n",
@@ -58,21 +63,30 @@ double BenchStartUp(const std::string& installDir, const std::string& minimalExe
       "of the %u pairs of neighbouring runs, %.2f fastest against fastest.\n",
       Median(perchling) / Median(minimal), Median(pairRatios),
       static_cast<unsigned>(pairRatios.size()), Min(perchling) / Min(minimal));
+  *sinceBornMs = Median(perchlingSinceBorn);
   return Median(perchling);
 }
 
+// One row of a table of phases: runs, median and fastest.
+void PrintPhase(const char* what, const std::vector<double>& ms) {
+  printf("| %s | %u | %.0f | %.0f |\n", what, static_cast<unsigned>(ms.size()), Median(ms),
+         Min(ms));
+}
+
 // Skin switches, alternating between the first two skins: from posting the skin command to the
-// old window to the new copy's shaped window being visible.
-void BenchSkinSwitch(const std::string& installDir, int runs, double startUpMs) {
+// old window to the new copy's shaped window being visible; and where that time goes, from the
+// creation and exit times Wine stamps on the two processes.
+void BenchSkinSwitch(const std::string& installDir, int runs, double startUpMs,
+                     double startUpSinceBornMs) {
   ChooseDefaultSkin(installDir);
   Started current = Start(installDir + "Perchling.exe", ACCESSORY_CLASS);
   if (!current.window) return;
   Sleep(500);
-  std::vector<double> times;
+  std::vector<double> times, toBorn, bornToWindow, toOldEnded;
   int widths[2] = {0, 0};
   for (int i = 0; i < runs; ++i) {
     WPARAM command = kFirstSkinCommand + 1 - i % 2;  // to the second skin, then back
-    double t0 = NowMs();
+    double t0 = NowMs(), t0System = SystemNowMs();
     PostMessageA(current.window, WM_COMMAND, command, 0);
     HWND next = WaitForWindow(ACCESSORY_CLASS, 0, current.pid);
     if (!next) {
@@ -80,27 +94,66 @@ void BenchSkinSwitch(const std::string& installDir, int runs, double startUpMs) 
       break;
     }
     times.push_back(NowMs() - t0);
+    double shownSystem = SystemNowMs();
     RECT rect;
     GetWindowRect(next, &rect);
     widths[i % 2] = rect.right - rect.left;
     // The old copy leaves its message loop by itself; the new one becomes the current copy.
     WaitForSingleObject(current.process, 10000);
+    toOldEnded.push_back(ProcessEndedMs(current.process) - t0System);
     CloseHandle(current.process);
     current.window = next;
     GetWindowThreadProcessId(next, &current.pid);
-    current.process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, current.pid);
+    current.process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION,
+                                  FALSE, current.pid);
+    double born = ProcessBornMs(current.process);
+    toBorn.push_back(born - t0System);
+    bornToWindow.push_back(shownSystem - born);
     Sleep(300);
   }
   Stop(&current);
   ChooseDefaultSkin(installDir);
   printf("\n| what | runs | median (ms) | fastest (ms) |\n|---|---:|---:|---:|\n");
-  printf("| skin switch (command to new window) | %u | %.0f | %.0f |\n",
-         static_cast<unsigned>(times.size()), Median(times), Min(times));
+  PrintPhase("skin switch (command to new window)", times);
   printf("| one start-up of Perchling.exe (above) | | %.0f | |\n", startUpMs);
   printf(
       "\nswitch / start-up: **%.2f** (target: at most 1.5); the new windows were %d and %d "
       "pixels wide, so the skin did change.\n",
       Median(times) / startUpMs, widths[0], widths[1]);
+
+  printf("\n| phase of the switch | runs | median (ms) | fastest (ms) |\n|---|---:|---:|---:|\n");
+  PrintPhase("command to the new process's creation (old copy)", toBorn);
+  PrintPhase("new process's creation to its window visible", bornToWindow);
+  PrintPhase("command to the old process's exit", toOldEnded);
+  printf("| a start-up above: creation to window visible | | %.0f | |\n", startUpSinceBornMs);
+}
+
+// The relaunch call on its own, from the bench (no old copy in the way): ShellExecuteA, as the
+// skin switch calls it, alternating with CreateProcessA; how long the call takes, and from the
+// new process's creation to its window.
+void BenchRelaunchCall(const std::string& installDir, int runs) {
+  std::string exe = installDir + "Perchling.exe";
+  std::vector<double> call[2], sinceBorn[2], whole[2];  // ShellExecuteA, CreateProcessA
+  ChooseDefaultSkin(installDir);
+  for (int i = -1; i < runs; ++i) {  // run -1 warms up both and is not counted
+    for (int which = 0; which < 2; ++which) {
+      int k = (which == 0) == (i % 2 == 0) ? 0 : 1;
+      Started started = k == 0 ? StartByShell(exe, ACCESSORY_CLASS) : Start(exe, ACCESSORY_CLASS);
+      if (i >= 0 && started.window) {
+        call[k].push_back(started.callMs);
+        sinceBorn[k].push_back(started.sinceBornMs);
+        whole[k].push_back(started.ms);
+      }
+      Stop(&started);
+      Sleep(200);
+    }
+  }
+  const char* names[2] = {"ShellExecuteA", "CreateProcessA"};
+  printf("\n| started by | runs | the call (ms) | creation to window (ms) | call to window (ms) |\n"
+         "|---|---:|---:|---:|---:|\n");
+  for (int k = 0; k < 2; ++k)
+    printf("| %s | %u | %.0f | %.0f | %.0f |\n", names[k], static_cast<unsigned>(call[k].size()),
+           Median(call[k]), Median(sinceBorn[k]), Median(whole[k]));
 }
 
 struct IdleSample {
@@ -134,7 +187,7 @@ void StartIdle(IdleRun* run, bool which[2], const std::string& installDir,
   const char* classes[2] = {ACCESSORY_CLASS, kMinimalTimerClass};
   ChooseDefaultSkin(installDir);
   for (int k = 0; k < 2; ++k) {
-    Started none = {NULL, 0, NULL, -1};
+    Started none = {NULL, 0, NULL, -1, -1, -1};
     run->programs[k] = which[k] ? Start(exes[k], classes[k]) : none;
     run->unixPids[k] = which[k] ? UnixPidOf(exes[k]) : 0;
   }
@@ -230,10 +283,13 @@ int main(int argc, char** argv) {
   int wineserverPid = argc > 8 ? atoi(argv[8]) : 0, xvfbPid = argc > 9 ? atoi(argv[9]) : 0;
 
   printf("\n### Start-up: process start to the window visible\n");
-  double startUpMs = starts > 0 ? BenchStartUp(installDir, argv[2], starts) : 0;
+  double sinceBornMs = 0;
+  double startUpMs = starts > 0 ? BenchStartUp(installDir, argv[2], starts, &sinceBornMs) : 0;
   if (switches > 0 && startUpMs > 0) {
     printf("\n### Skin switch: skin command to the new copy's window visible\n");
-    BenchSkinSwitch(installDir, switches, startUpMs);
+    BenchSkinSwitch(installDir, switches, startUpMs, sinceBornMs);
+    printf("\n### The relaunch call alone, from the bench: medians\n");
+    BenchRelaunchCall(installDir, switches);
   }
   if (idleSeconds > 0) {
     printf("\n### Idle cost: %d s of following\n", idleSeconds);

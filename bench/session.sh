@@ -2,6 +2,7 @@
 # Runs the Windows benchmark programs under the Wine it finds on PATH, in a session of the tests'
 # kind (tests/wine-session.sh) of its own in STATE, and leaves their Markdown tables there:
 #   bench/session.sh STATE
+#   bench/session.sh STATE switch STARTS SWITCHES   start-up and skin switch only (process.md)
 # bench/run.sh calls it once on the host (Wine 8) and once inside the Wine 10 userland
 # (tests/wine10-userland.sh). Expects the build in build/ and the install in STATE/install.
 set -eu
@@ -35,6 +36,14 @@ winpath() { echo "Z:$1" | tr / '\\'; }
 label="$(cat "$state/wine-version")"
 
 cut -d' ' -f1-3 /proc/loadavg >"$state/load-before"
+if [ "${2:-}" = switch ]; then
+  timeout 900 wine "$windows/process_bench.exe" "$(winpath "$state/install/")" \
+    "$(winpath "$windows/minimal_window.exe")" "$(winpath "$windows/minimal_timer.exe")" \
+    "$3" "$4" 0 "$(getconf CLK_TCK)" </dev/null 2>"$state/process.err" |
+    iconv -f CP932 -t UTF-8 >"$state/process.md"
+  cut -d' ' -f1-3 /proc/loadavg >"$state/load-after"
+  exit 0
+fi
 echo "$label: region build (about 1 minute)..." >&2
 timeout 900 wine "$windows/region_bench.exe" "$(winpath "$root/skin/")" </dev/null \
   2>"$state/region.err" | iconv -f CP932 -t UTF-8 >"$state/region.md"
