@@ -28,22 +28,18 @@ const WPARAM kFirstSkinCommand = 101;  // the catalogue's first skin; the second
 void ChooseDefaultSkin(const std::string& installDir) { ChooseSkin(installDir, "default"); }
 
 // Start-up of Perchling and of the minimal program, alternating so that both see the same noise;
-// each pair of neighbouring runs also gives a ratio of its own. Returns Perchling's median, and
-// in sinceBornMs the median from its process's creation to its window.
-double BenchStartUp(const std::string& installDir, const std::string& minimalExe, int runs,
-                    double* sinceBornMs) {
+// each pair of neighbouring runs also gives a ratio of its own.
+void BenchStartUp(const std::string& installDir, const std::string& minimalExe, int runs) {
   std::string perchlingExe = installDir + "Perchling.exe";
-  std::vector<double> perchling, minimal, pairRatios, perchlingSinceBorn;
+  std::vector<double> perchling, minimal, pairRatios;
   for (int i = -1; i < runs; ++i) {  // run -1 warms up both and is not counted
     double ms[2] = {-1, -1};         // Perchling, minimal
-    double sinceBorn = -1;
     for (int which = 0; which < 2; ++which) {
       int k = (which == 0) == (i % 2 == 0) ? 0 : 1;
       if (k == 0) ChooseDefaultSkin(installDir);
       Started started =
           k == 0 ? Start(perchlingExe, ACCESSORY_CLASS) : Start(minimalExe, kMinimalWindowClass);
       ms[k] = started.ms;
-      if (k == 0) sinceBorn = started.sinceBornMs;
       Stop(&started);
       Sleep(200);
     }
@@ -51,7 +47,6 @@ double BenchStartUp(const std::string& installDir, const std::string& minimalExe
     perchling.push_back(ms[0]);
     minimal.push_back(ms[1]);
     pairRatios.push_back(ms[0] / ms[1]);
-    perchlingSinceBorn.push_back(sinceBorn);
   }
   printf("\n| program | runs | median (ms) | fastest (ms) |\n|---|---:|---:|---:|\n");
   printf("| minimal window (yardstick) | %u | %.0f | %.0f |\n",
@@ -63,8 +58,6 @@ double BenchStartUp(const std::string& installDir, const std::string& minimalExe
       "of the %u pairs of neighbouring runs, %.2f fastest against fastest.\n",
       Median(perchling) / Median(minimal), Median(pairRatios),
       static_cast<unsigned>(pairRatios.size()), Min(perchling) / Min(minimal));
-  *sinceBornMs = Median(perchlingSinceBorn);
-  return Median(perchling);
 }
 
 // One row of a table of phases: runs, median and fastest.
@@ -73,59 +66,67 @@ void PrintPhase(const char* what, const std::vector<double>& ms) {
          Min(ms));
 }
 
-// Skin switches, alternating between the first two skins: from posting the skin command to the
-// old window to the new copy's shaped window being visible; and where that time goes, from the
+// Skin switches, each paired with a plain start-up just before it so that both see the same
+// noise: a round starts Perchling with the skin saved last, then chooses the other of the first
+// two skins in it (from posting the skin command to the old window until the new copy's shaped
+// window is visible), then closes the new copy. Where the switch's time goes comes from the
 // creation and exit times Wine stamps on the two processes.
-void BenchSkinSwitch(const std::string& installDir, int runs, double startUpMs,
-                     double startUpSinceBornMs) {
+void BenchSkinSwitch(const std::string& installDir, int runs) {
+  std::string exe = installDir + "Perchling.exe";
   ChooseDefaultSkin(installDir);
-  Started current = Start(installDir + "Perchling.exe", ACCESSORY_CLASS);
-  if (!current.window) return;
-  Sleep(500);
-  std::vector<double> times, toBorn, bornToWindow, toOldEnded;
+  std::vector<double> switches, starts, pairRatios, toBorn, bornToWindow, toOldEnded, startBorn;
   int widths[2] = {0, 0};
-  for (int i = 0; i < runs; ++i) {
-    WPARAM command = kFirstSkinCommand + 1 - i % 2;  // to the second skin, then back
+  for (int i = -1; i < runs; ++i) {  // round -1 warms up and is not counted
+    Started current = Start(exe, ACCESSORY_CLASS);
+    if (!current.window) break;
+    Sleep(300);
+    WPARAM command = kFirstSkinCommand + (i + 1) % 2;  // default to the second skin, and back
     double t0 = NowMs(), t0System = SystemNowMs();
     PostMessageA(current.window, WM_COMMAND, command, 0);
     HWND next = WaitForWindow(ACCESSORY_CLASS, 0, current.pid);
+    double switchMs = NowMs() - t0, shownSystem = SystemNowMs();
+    // The old copy leaves its message loop by itself.
+    WaitForSingleObject(current.process, 10000);
+    double oldEnded = ProcessEndedMs(current.process);
+    CloseHandle(current.process);
     if (!next) {
       fprintf(stderr, "no new window after skin command %u\n", static_cast<unsigned>(command));
       break;
     }
-    times.push_back(NowMs() - t0);
-    double shownSystem = SystemNowMs();
     RECT rect;
     GetWindowRect(next, &rect);
-    widths[i % 2] = rect.right - rect.left;
-    // The old copy leaves its message loop by itself; the new one becomes the current copy.
-    WaitForSingleObject(current.process, 10000);
-    toOldEnded.push_back(ProcessEndedMs(current.process) - t0System);
-    CloseHandle(current.process);
-    current.window = next;
-    GetWindowThreadProcessId(next, &current.pid);
-    current.process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION,
-                                  FALSE, current.pid);
-    double born = ProcessBornMs(current.process);
+    widths[(i + 1) % 2] = rect.right - rect.left;
+    Started fresh = {NULL, 0, next, switchMs, -1, -1};
+    GetWindowThreadProcessId(next, &fresh.pid);
+    fresh.process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION,
+                                FALSE, fresh.pid);
+    double born = ProcessBornMs(fresh.process);
+    Stop(&fresh);
+    Sleep(200);
+    if (i < 0) continue;
+    switches.push_back(switchMs);
+    starts.push_back(current.ms);
+    pairRatios.push_back(switchMs / current.ms);
     toBorn.push_back(born - t0System);
     bornToWindow.push_back(shownSystem - born);
-    Sleep(300);
+    toOldEnded.push_back(oldEnded - t0System);
+    startBorn.push_back(current.sinceBornMs);
   }
-  Stop(&current);
   ChooseDefaultSkin(installDir);
   printf("\n| what | runs | median (ms) | fastest (ms) |\n|---|---:|---:|---:|\n");
-  PrintPhase("skin switch (command to new window)", times);
-  printf("| one start-up of Perchling.exe (above) | | %.0f | |\n", startUpMs);
+  PrintPhase("skin switch (command to new window)", switches);
+  PrintPhase("start-up of Perchling.exe just before it (process start to window)", starts);
   printf(
-      "\nswitch / start-up: **%.2f** (target: at most 1.5); the new windows were %d and %d "
-      "pixels wide, so the skin did change.\n",
-      Median(times) / startUpMs, widths[0], widths[1]);
+      "\nswitch / start-up (target: at most 1.5): **%.2f** by medians, **%.2f** as the median of "
+      "the %u pairs; the new windows were %d and %d pixels wide, so the skin did change.\n",
+      Median(switches) / Median(starts), Median(pairRatios),
+      static_cast<unsigned>(pairRatios.size()), widths[0], widths[1]);
 
-  printf("\n| phase of the switch | runs | median (ms) | fastest (ms) |\n|---|---:|---:|---:|\n");
-  PrintPhase("command to the new process's creation (old copy)", toBorn);
-  PrintPhase("new process's creation to its window visible", bornToWindow);
-  PrintPhase("command to the old process's exit", toOldEnded);
-  printf("| a start-up above: creation to window visible | | %.0f | |\n", startUpSinceBornMs);
+  printf("\n| phase | runs | median (ms) | fastest (ms) |\n|---|---:|---:|---:|\n");
+  PrintPhase("switch: command to the new process's creation (the old copy's part)", toBorn);
+  PrintPhase("switch: the new process's creation to its window visible", bornToWindow);
+  PrintPhase("switch: command to the old process's exit", toOldEnded);
+  PrintPhase("start-up: the process's creation to its window visible", startBorn);
 }
 
 // The relaunch call on its own, from the bench (no old copy in the way): ShellExecuteA, as the
@@ -283,11 +284,10 @@ int main(int argc, char** argv) {
   int wineserverPid = argc > 8 ? atoi(argv[8]) : 0, xvfbPid = argc > 9 ? atoi(argv[9]) : 0;
 
   printf("\n### Start-up: process start to the window visible\n");
-  double sinceBornMs = 0;
-  double startUpMs = starts > 0 ? BenchStartUp(installDir, argv[2], starts, &sinceBornMs) : 0;
-  if (switches > 0 && startUpMs > 0) {
+  if (starts > 0) BenchStartUp(installDir, argv[2], starts);
+  if (switches > 0) {
     printf("\n### Skin switch: skin command to the new copy's window visible\n");
-    BenchSkinSwitch(installDir, switches, startUpMs, sinceBornMs);
+    BenchSkinSwitch(installDir, switches);
     printf("\n### The relaunch call alone, from the bench: medians\n");
     BenchRelaunchCall(installDir, switches);
   }
