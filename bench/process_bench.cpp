@@ -1,6 +1,8 @@
 // Times Perchling.exe from outside, as the user meets it, against minimal Win32 programs in the
-// same run: start-up to the shaped window being visible, the skin switch to the new copy's window,
-// and the CPU time and working set of 60 s of following. Prints Markdown tables. Run by
+// same run: start-up to the shaped window being visible, the skin switch to the new copy's window
+// (each against a start-up just before it, split into phases), the relaunch call by ShellExecuteA
+// against CreateProcessA, and the CPU time and working set of 60 s of following. Prints Markdown
+// tables. Run by
 // bench/run.sh under Wine:
 //   process_bench INSTALL_DIR MINIMAL_WINDOW_EXE MINIMAL_TIMER_EXE STARTS SWITCHES IDLE_SECONDS
 //                 CLOCK_TICKS [WINESERVER_PID XVFB_PID]

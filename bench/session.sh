@@ -50,10 +50,10 @@ timeout 900 wine "$windows/region_bench.exe" "$(winpath "$root/skin/")" </dev/nu
 echo "$label: one hop of a shaped window, each way of moving (about 1 minute)..." >&2
 timeout 600 wine "$windows/hop_bench.exe" 9 32 64 90 128 -- "$wineserver_pid" "$xvfb_pid" \
   </dev/null 2>"$state/hop.err" | iconv -f CP932 -t UTF-8 >"$state/hop.md"
-echo "$label: start-up, skin switch and idle cost (about 2 minutes)..." >&2
+echo "$label: start-up, skin switch, relaunch call and idle cost (about 3 minutes)..." >&2
 timeout 900 wine "$windows/process_bench.exe" "$(winpath "$state/install/")" \
   "$(winpath "$windows/minimal_window.exe")" "$(winpath "$windows/minimal_timer.exe")" \
-  21 7 30 "$(getconf CLK_TCK)" "$wineserver_pid" "$xvfb_pid" </dev/null 2>"$state/process.err" |
+  21 15 30 "$(getconf CLK_TCK)" "$wineserver_pid" "$xvfb_pid" </dev/null 2>"$state/process.err" |
   iconv -f CP932 -t UTF-8 >"$state/process.md"
 echo "$label: detailed skins: start-up, idle, following, right-click (about 4 minutes)..." >&2
 rm -rf "$state/skins"
