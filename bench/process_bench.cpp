@@ -152,8 +152,9 @@ void BenchRelaunchCall(const std::string& installDir, int runs) {
     }
   }
   const char* names[2] = {"ShellExecuteA", "CreateProcessA"};
-  printf("\n| started by | runs | the call (ms) | creation to window (ms) | call to window (ms) |\n"
-         "|---|---:|---:|---:|---:|\n");
+  printf(
+      "\n| started by | runs | the call (ms) | creation to window (ms) | call to window (ms) |\n"
+      "|---|---:|---:|---:|---:|\n");
   for (int k = 0; k < 2; ++k)
     printf("| %s | %u | %.0f | %.0f | %.0f |\n", names[k], static_cast<unsigned>(call[k].size()),
            Median(call[k]), Median(sinceBorn[k]), Median(whole[k]));

@@ -141,14 +141,14 @@ Started StartByShell(const std::string& exe, const char* className, DWORD timeou
   return started;
 }
 
+static double FileTimeMs(const FILETIME& time) {
+  return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime) / 1e4;
+}
+
 double SystemNowMs() {
   FILETIME now;
   GetSystemTimeAsFileTime(&now);
-  return (static_cast<ULONGLONG>(now.dwHighDateTime) << 32 | now.dwLowDateTime) / 1e4;
-}
-
-static double FileTimeMs(const FILETIME& time) {
-  return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime) / 1e4;
+  return FileTimeMs(now);
 }
 
 double ProcessBornMs(HANDLE process) {

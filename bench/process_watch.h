@@ -26,9 +26,9 @@ struct Started {
   HANDLE process;
   DWORD pid;
   HWND window;
-  double ms;  // from just before CreateProcess to the window being visible; -1 if it never was
-  double callMs;      // how long the call that started it took
-  double sinceBornMs; // from the process's creation (as Wine stamps it) to the window visible
+  double ms;      // from just before the call to the window being visible; -1 if it never was
+  double callMs;  // how long the call that started it took
+  double sinceBornMs;  // from the process's creation (as Wine stamps it) to the window visible
 };
 
 // Starts exe in its own folder and waits up to timeoutMs for its window.
