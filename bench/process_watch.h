@@ -26,8 +26,8 @@ struct Started {
   HANDLE process;
   DWORD pid;
   HWND window;
-  double ms;      // from just before the call to the window being visible; -1 if it never was
-  double callMs;  // how long the call that started it took
+  double ms;           // from just before the call to the window being visible; -1 if it never was
+  double callMs;       // how long the call that started it took
   double sinceBornMs;  // from the process's creation (as Wine stamps it) to the window visible
 };
 
