@@ -9,7 +9,7 @@ target_link_options(region_bench PRIVATE -static)
 add_library(process_watch STATIC ${CMAKE_SOURCE_DIR}/bench/process_watch.cpp)
 target_compile_options(process_watch PUBLIC ${WARNINGS} -O2)
 target_include_directories(process_watch PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(process_watch PUBLIC user32 gdi32 psapi)
+target_link_libraries(process_watch PUBLIC user32 gdi32 psapi shell32)
 
 foreach(bench process_bench skin_bench)
   add_executable(${bench} ${CMAKE_SOURCE_DIR}/bench/${bench}.cpp)

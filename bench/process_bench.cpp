@@ -1,6 +1,8 @@
 // Times Perchling.exe from outside, as the user meets it, against minimal Win32 programs in the
-// same run: start-up to the shaped window being visible, the skin switch to the new copy's window,
-// and the CPU time and working set of 60 s of following. Prints Markdown tables. Run by
+// same run: start-up to the shaped window being visible, the skin switch to the new copy's window
+// (each against a start-up just before it, split into phases), the relaunch call by ShellExecuteA
+// against CreateProcessA, and the CPU time and working set of 60 s of following. Prints Markdown
+// tables. Run by
 // bench/run.sh under Wine:
 //   process_bench INSTALL_DIR MINIMAL_WINDOW_EXE MINIMAL_TIMER_EXE STARTS SWITCHES IDLE_SECONDS
 //                 CLOCK_TICKS [WINESERVER_PID XVFB_PID]
@@ -29,7 +31,7 @@ void ChooseDefaultSkin(const std::string& installDir) { ChooseSkin(installDir, "
 
 // Start-up of Perchling and of the minimal program, alternating so that both see the same noise;
 // each pair of neighbouring runs also gives a ratio of its own.
-double BenchStartUp(const std::string& installDir, const std::string& minimalExe, int runs) {
+void BenchStartUp(const std::string& installDir, const std::string& minimalExe, int runs) {
   std::string perchlingExe = installDir + "Perchling.exe";
   std::vector<double> perchling, minimal, pairRatios;
   for (int i = -1; i < runs; ++i) {  // run -1 warms up both and is not counted
@@ -58,49 +60,104 @@ double BenchStartUp(const std::string& installDir, const std::string& minimalExe
       "of the %u pairs of neighbouring runs, %.2f fastest against fastest.\n",
       Median(perchling) / Median(minimal), Median(pairRatios),
       static_cast<unsigned>(pairRatios.size()), Min(perchling) / Min(minimal));
-  return Median(perchling);
 }
 
-// Skin switches, alternating between the first two skins: from posting the skin command to the
-// old window to the new copy's shaped window being visible.
-void BenchSkinSwitch(const std::string& installDir, int runs, double startUpMs) {
+// One row of a table of phases: runs, median and fastest.
+void PrintPhase(const char* what, const std::vector<double>& ms) {
+  printf("| %s | %u | %.0f | %.0f |\n", what, static_cast<unsigned>(ms.size()), Median(ms),
+         Min(ms));
+}
+
+// Skin switches, each paired with a plain start-up just before it so that both see the same
+// noise: a round starts Perchling with the skin saved last, then chooses the other of the first
+// two skins in it (from posting the skin command to the old window until the new copy's shaped
+// window is visible), then closes the new copy. Where the switch's time goes comes from the
+// creation and exit times Wine stamps on the two processes.
+void BenchSkinSwitch(const std::string& installDir, int runs) {
+  std::string exe = installDir + "Perchling.exe";
   ChooseDefaultSkin(installDir);
-  Started current = Start(installDir + "Perchling.exe", ACCESSORY_CLASS);
-  if (!current.window) return;
-  Sleep(500);
-  std::vector<double> times;
+  std::vector<double> switches, starts, pairRatios, toBorn, bornToWindow, toOldEnded, startBorn;
   int widths[2] = {0, 0};
-  for (int i = 0; i < runs; ++i) {
-    WPARAM command = kFirstSkinCommand + 1 - i % 2;  // to the second skin, then back
-    double t0 = NowMs();
+  for (int i = -1; i < runs; ++i) {  // round -1 warms up and is not counted
+    Started current = Start(exe, ACCESSORY_CLASS);
+    if (!current.window) break;
+    Sleep(300);
+    WPARAM command = kFirstSkinCommand + (i + 1) % 2;  // default to the second skin, and back
+    double t0 = NowMs(), t0System = SystemNowMs();
     PostMessageA(current.window, WM_COMMAND, command, 0);
     HWND next = WaitForWindow(ACCESSORY_CLASS, 0, current.pid);
+    double switchMs = NowMs() - t0, shownSystem = SystemNowMs();
+    // The old copy leaves its message loop by itself.
+    WaitForSingleObject(current.process, 10000);
+    double oldEnded = ProcessEndedMs(current.process);
+    CloseHandle(current.process);
     if (!next) {
       fprintf(stderr, "no new window after skin command %u\n", static_cast<unsigned>(command));
       break;
     }
-    times.push_back(NowMs() - t0);
     RECT rect;
     GetWindowRect(next, &rect);
-    widths[i % 2] = rect.right - rect.left;
-    // The old copy leaves its message loop by itself; the new one becomes the current copy.
-    WaitForSingleObject(current.process, 10000);
-    CloseHandle(current.process);
-    current.window = next;
-    GetWindowThreadProcessId(next, &current.pid);
-    current.process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, current.pid);
-    Sleep(300);
+    widths[(i + 1) % 2] = rect.right - rect.left;
+    Started fresh = {NULL, 0, next, switchMs, -1, -1};
+    GetWindowThreadProcessId(next, &fresh.pid);
+    fresh.process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION,
+                                FALSE, fresh.pid);
+    double born = ProcessBornMs(fresh.process);
+    Stop(&fresh);
+    Sleep(200);
+    if (i < 0) continue;
+    switches.push_back(switchMs);
+    starts.push_back(current.ms);
+    pairRatios.push_back(switchMs / current.ms);
+    toBorn.push_back(born - t0System);
+    bornToWindow.push_back(shownSystem - born);
+    toOldEnded.push_back(oldEnded - t0System);
+    startBorn.push_back(current.sinceBornMs);
   }
-  Stop(&current);
   ChooseDefaultSkin(installDir);
   printf("\n| what | runs | median (ms) | fastest (ms) |\n|---|---:|---:|---:|\n");
-  printf("| skin switch (command to new window) | %u | %.0f | %.0f |\n",
-         static_cast<unsigned>(times.size()), Median(times), Min(times));
-  printf("| one start-up of Perchling.exe (above) | | %.0f | |\n", startUpMs);
+  PrintPhase("skin switch (command to new window)", switches);
+  PrintPhase("start-up of Perchling.exe just before it (process start to window)", starts);
   printf(
-      "\nswitch / start-up: **%.2f** (target: at most 1.5); the new windows were %d and %d "
-      "pixels wide, so the skin did change.\n",
-      Median(times) / startUpMs, widths[0], widths[1]);
+      "\nswitch / start-up (target: at most 1.5): **%.2f** by medians, **%.2f** as the median of "
+      "the %u pairs; the new windows were %d and %d pixels wide, so the skin did change.\n",
+      Median(switches) / Median(starts), Median(pairRatios),
+      static_cast<unsigned>(pairRatios.size()), widths[0], widths[1]);
+
+  printf("\n| phase | runs | median (ms) | fastest (ms) |\n|---|---:|---:|---:|\n");
+  PrintPhase("switch: command to the new process's creation (the old copy's part)", toBorn);
+  PrintPhase("switch: the new process's creation to its window visible", bornToWindow);
+  PrintPhase("switch: command to the old process's exit", toOldEnded);
+  PrintPhase("start-up: the process's creation to its window visible", startBorn);
+}
+
+// The relaunch call on its own, from the bench (no old copy in the way): ShellExecuteA, as the
+// skin switch calls it, alternating with CreateProcessA; how long the call takes, and from the
+// new process's creation to its window.
+void BenchRelaunchCall(const std::string& installDir, int runs) {
+  std::string exe = installDir + "Perchling.exe";
+  std::vector<double> call[2], sinceBorn[2], whole[2];  // ShellExecuteA, CreateProcessA
+  ChooseDefaultSkin(installDir);
+  for (int i = -1; i < runs; ++i) {  // run -1 warms up both and is not counted
+    for (int which = 0; which < 2; ++which) {
+      int k = (which == 0) == (i % 2 == 0) ? 0 : 1;
+      Started started = k == 0 ? StartByShell(exe, ACCESSORY_CLASS) : Start(exe, ACCESSORY_CLASS);
+      if (i >= 0 && started.window) {
+        call[k].push_back(started.callMs);
+        sinceBorn[k].push_back(started.sinceBornMs);
+        whole[k].push_back(started.ms);
+      }
+      Stop(&started);
+      Sleep(200);
+    }
+  }
+  const char* names[2] = {"ShellExecuteA", "CreateProcessA"};
+  printf(
+      "\n| started by | runs | the call (ms) | creation to window (ms) | call to window (ms) |\n"
+      "|---|---:|---:|---:|---:|\n");
+  for (int k = 0; k < 2; ++k)
+    printf("| %s | %u | %.0f | %.0f | %.0f |\n", names[k], static_cast<unsigned>(call[k].size()),
+           Median(call[k]), Median(sinceBorn[k]), Median(whole[k]));
 }
 
 struct IdleSample {
@@ -134,7 +191,7 @@ void StartIdle(IdleRun* run, bool which[2], const std::string& installDir,
   const char* classes[2] = {ACCESSORY_CLASS, kMinimalTimerClass};
   ChooseDefaultSkin(installDir);
   for (int k = 0; k < 2; ++k) {
-    Started none = {NULL, 0, NULL, -1};
+    Started none = {NULL, 0, NULL, -1, -1, -1};
     run->programs[k] = which[k] ? Start(exes[k], classes[k]) : none;
     run->unixPids[k] = which[k] ? UnixPidOf(exes[k]) : 0;
   }
@@ -230,10 +287,12 @@ int main(int argc, char** argv) {
   int wineserverPid = argc > 8 ? atoi(argv[8]) : 0, xvfbPid = argc > 9 ? atoi(argv[9]) : 0;
 
   printf("\n### Start-up: process start to the window visible\n");
-  double startUpMs = starts > 0 ? BenchStartUp(installDir, argv[2], starts) : 0;
-  if (switches > 0 && startUpMs > 0) {
+  if (starts > 0) BenchStartUp(installDir, argv[2], starts);
+  if (switches > 0) {
     printf("\n### Skin switch: skin command to the new copy's window visible\n");
-    BenchSkinSwitch(installDir, switches, startUpMs);
+    BenchSkinSwitch(installDir, switches);
+    printf("\n### The relaunch call alone, from the bench: medians\n");
+    BenchRelaunchCall(installDir, switches);
   }
   if (idleSeconds > 0) {
     printf("\n### Idle cost: %d s of following\n", idleSeconds);

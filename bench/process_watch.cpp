@@ -4,6 +4,7 @@
 
 // psapi.h needs the types of windows.h first.
 #include <psapi.h>
+#include <shellapi.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -95,7 +96,7 @@ void PumpFor(DWORD milliseconds) {
 }
 
 Started Start(const std::string& exe, const char* className, DWORD timeoutMs) {
-  Started started = {NULL, 0, NULL, -1};
+  Started started = {NULL, 0, NULL, -1, -1, -1};
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info;
@@ -108,12 +109,58 @@ Started Start(const std::string& exe, const char* className, DWORD timeoutMs) {
     fprintf(stderr, "cannot start %s (error %lu)\n", exe.c_str(), GetLastError());
     return started;
   }
+  started.callMs = NowMs() - t0;
   CloseHandle(info.hThread);
   started.process = info.hProcess;
   started.pid = info.dwProcessId;
   started.window = WaitForWindow(className, info.dwProcessId, 0, timeoutMs);
-  if (started.window) started.ms = NowMs() - t0;
+  if (started.window) {
+    started.ms = NowMs() - t0;
+    started.sinceBornMs = SystemNowMs() - ProcessBornMs(started.process);
+  }
   return started;
+}
+
+Started StartByShell(const std::string& exe, const char* className, DWORD timeoutMs) {
+  Started started = {NULL, 0, NULL, -1, -1, -1};
+  double t0 = NowMs();
+  INT_PTR result = reinterpret_cast<INT_PTR>(
+      ShellExecuteA(NULL, "open", exe.c_str(), NULL, FolderOf(exe).c_str(), SW_SHOWNORMAL));
+  started.callMs = NowMs() - t0;
+  if (result <= 32) {
+    fprintf(stderr, "ShellExecuteA cannot start %s (%d)\n", exe.c_str(), static_cast<int>(result));
+    return started;
+  }
+  started.window = WaitForWindow(className, 0, 0, timeoutMs);
+  if (!started.window) return started;
+  started.ms = NowMs() - t0;
+  double now = SystemNowMs();
+  GetWindowThreadProcessId(started.window, &started.pid);
+  started.process = OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION,
+                                FALSE, started.pid);
+  started.sinceBornMs = now - ProcessBornMs(started.process);
+  return started;
+}
+
+static double FileTimeMs(const FILETIME& time) {
+  return (static_cast<ULONGLONG>(time.dwHighDateTime) << 32 | time.dwLowDateTime) / 1e4;
+}
+
+double SystemNowMs() {
+  FILETIME now;
+  GetSystemTimeAsFileTime(&now);
+  return FileTimeMs(now);
+}
+
+double ProcessBornMs(HANDLE process) {
+  FILETIME born, ended, kernel, user;
+  return GetProcessTimes(process, &born, &ended, &kernel, &user) ? FileTimeMs(born) : -1;
+}
+
+double ProcessEndedMs(HANDLE process) {
+  FILETIME born, ended, kernel, user;
+  if (WaitForSingleObject(process, 0) != WAIT_OBJECT_0) return -1;
+  return GetProcessTimes(process, &born, &ended, &kernel, &user) ? FileTimeMs(ended) : -1;
 }
 
 void Stop(Started* started) {

@@ -26,11 +26,23 @@ struct Started {
   HANDLE process;
   DWORD pid;
   HWND window;
-  double ms;  // from just before CreateProcess to the window being visible; -1 if it never was
+  double ms;           // from just before the call to the window being visible; -1 if it never was
+  double callMs;       // how long the call that started it took
+  double sinceBornMs;  // from the process's creation (as Wine stamps it) to the window visible
 };
 
 // Starts exe in its own folder and waits up to timeoutMs for its window.
 Started Start(const std::string& exe, const char* className, DWORD timeoutMs = kWindowTimeoutMs);
+// The same with ShellExecuteA ("open", no parameters, the folder as working directory), as
+// Perchling's skin switch starts its new copy.
+Started StartByShell(const std::string& exe, const char* className,
+                     DWORD timeoutMs = kWindowTimeoutMs);
+
+// Milliseconds of the system clock, which Wine stamps a process's creation and exit with.
+double SystemNowMs();
+// When the process was created, and when it ended (-1 while it runs), in SystemNowMs's clock.
+double ProcessBornMs(HANDLE process);
+double ProcessEndedMs(HANDLE process);
 // Closes the window as the close keystroke would and waits for the process to end (terminates it
 // if it does not end within ten seconds).
 void Stop(Started* started);

@@ -2,6 +2,7 @@
 # Runs the Windows benchmark programs under the Wine it finds on PATH, in a session of the tests'
 # kind (tests/wine-session.sh) of its own in STATE, and leaves their Markdown tables there:
 #   bench/session.sh STATE
+#   bench/session.sh STATE switch STARTS SWITCHES   start-up and skin switch only (process.md)
 # bench/run.sh calls it once on the host (Wine 8) and once inside the Wine 10 userland
 # (tests/wine10-userland.sh). Expects the build in build/ and the install in STATE/install.
 set -eu
@@ -35,16 +36,24 @@ winpath() { echo "Z:$1" | tr / '\\'; }
 label="$(cat "$state/wine-version")"
 
 cut -d' ' -f1-3 /proc/loadavg >"$state/load-before"
+if [ "${2:-}" = switch ]; then
+  timeout 900 wine "$windows/process_bench.exe" "$(winpath "$state/install/")" \
+    "$(winpath "$windows/minimal_window.exe")" "$(winpath "$windows/minimal_timer.exe")" \
+    "$3" "$4" 0 "$(getconf CLK_TCK)" </dev/null 2>"$state/process.err" |
+    iconv -f CP932 -t UTF-8 >"$state/process.md"
+  cut -d' ' -f1-3 /proc/loadavg >"$state/load-after"
+  exit 0
+fi
 echo "$label: region build (about 1 minute)..." >&2
 timeout 900 wine "$windows/region_bench.exe" "$(winpath "$root/skin/")" </dev/null \
   2>"$state/region.err" | iconv -f CP932 -t UTF-8 >"$state/region.md"
 echo "$label: one hop of a shaped window, each way of moving (about 1 minute)..." >&2
 timeout 600 wine "$windows/hop_bench.exe" 9 32 64 90 128 -- "$wineserver_pid" "$xvfb_pid" \
   </dev/null 2>"$state/hop.err" | iconv -f CP932 -t UTF-8 >"$state/hop.md"
-echo "$label: start-up, skin switch and idle cost (about 2 minutes)..." >&2
+echo "$label: start-up, skin switch, relaunch call and idle cost (about 3 minutes)..." >&2
 timeout 900 wine "$windows/process_bench.exe" "$(winpath "$state/install/")" \
   "$(winpath "$windows/minimal_window.exe")" "$(winpath "$windows/minimal_timer.exe")" \
-  21 7 30 "$(getconf CLK_TCK)" "$wineserver_pid" "$xvfb_pid" </dev/null 2>"$state/process.err" |
+  21 15 30 "$(getconf CLK_TCK)" "$wineserver_pid" "$xvfb_pid" </dev/null 2>"$state/process.err" |
   iconv -f CP932 -t UTF-8 >"$state/process.md"
 echo "$label: detailed skins: start-up, idle, following, right-click (about 4 minutes)..." >&2
 rm -rf "$state/skins"
