@@ -1,7 +1,8 @@
 """The release zip as a Windows user gets it: one folder with the program, its skins and two texts;
 a readme.txt that Notepad on a Japanese Windows shows cleanly; and Perchling started from the
 unpacked folder in a path with Japanese and spaces, taken through every skin of its menu and
-closed from it; and the skin kit run from there, finding every shipped skin fine."""
+closed from it; a picture dropped on the kit there, offered after the rescan and shown; and the
+skin kit run from there, finding every shipped skin fine."""
 import glob
 import hashlib
 import os
@@ -12,10 +13,11 @@ import zipfile
 
 from perchling import (SETTINGS_FILE, WINDOWS_BUILD, Install, Target, accessory_count,
                        accessory_rect, accessory_shape, accessory_window, choose_skin_by_keys, fold,
-                       main, open_menu, run_wine, settings_naming, wait_for, wine, xdotool)
-from pictures import Bmp
+                       main, open_menu, open_menus, run_wine, settings_naming, wait_for, wine,
+                       xdotool)
+from pictures import Bmp, png_bytes
 from program_values import TEXTS
-from test_skinkit import text, windows_path
+from test_skinkit import drawn_bird, text, windows_path
 
 SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 RELEASE = os.path.join(WINDOWS_BUILD, "release")
@@ -178,6 +180,26 @@ class UnpackedRelease(unittest.TestCase):
         with zipfile.ZipFile(release_zip()) as archive:
             shipped = [name[len(TOP):] for name in archive.namelist() if not name.endswith("/")]
         self.assertEqual(sorted(shipped + [SETTINGS_FILE]), self.install.files())
+
+    def test_a_picture_dropped_on_the_kit_is_offered_after_the_rescan_and_shown(self):
+        self.install.start()
+        self.assertTrue(wait_for(accessory_rect, 30), "no accessory window appeared")
+        default = Bmp(self.install.path("skin", "default.bmp"))
+        # Explorer starts the kit with the dropped file alone; "aa" sorts before every shipped skin.
+        picture = os.path.join(self.install.root, "aa.png")
+        with open(picture, "wb") as file:
+            file.write(png_bytes(24, 20, drawn_bird))
+        code, out, err = run_wine(self.install.path("perchskin.exe"), windows_path(picture),
+                                  timeout=120)
+        self.assertEqual(0, code, out.decode("cp932", "replace") + err.decode("cp932", "replace"))
+        self.open_menu(default)
+        xdotool("key", "u")  # スキン情報を更新(&U)
+        self.assertTrue(wait_for(lambda: open_menus() == 0, 20), "the menu stayed open")
+        self.choose_skin(default, 0)
+        self.assertEqual(settings_naming("aa"), self.install.settings())
+        skin = Bmp(self.install.path("skin", "aa.bmp"))
+        self.perched(skin)
+        self.assertEqual(skin.opaque(), accessory_shape())
 
 
 class UnpackedKit(unittest.TestCase):
