@@ -14,8 +14,9 @@ enum {
   // (the first paint, and whenever a window that covered the skin goes away) passes 100 ms only
   // from about 10,000 rectangles, under either Wine.
   kSlowShapeRects = 6000,
-  // From about this many rectangles, Wine takes tens of seconds to show the window, or never does.
-  // Wine 8 sets this limit (Wine 10 showed 32,768 rectangles within a minute, Wine 8 did not).
+  // From about this many rectangles, Wine may take tens of seconds to show the window on a busy
+  // machine, or never paints it. Wine 8 sets this limit (it never painted 32,768 rectangles within
+  // a minute; Wine 10 did).
   kHiddenShapeRects = 25000,
   // Wider or taller pictures are refused before anything is allocated for them: far beyond any
   // title bar, and it keeps the kit's pixel buffers under 256 MB.
