@@ -43,16 +43,20 @@ int IsDeviceName(const char* skinName) {
          folded[3] >= '1' && folded[3] <= '9';
 }
 
-int IsSkinFileName(const char* fileName) {
-  // ".bmp" alone keeps its dot as the name's first character, so nothing is left before it.
+int HasSkinExtension(const char* fileName) {
   size_t length = strlen(fileName);
-  if (length < 5 || fileName[length - 4] != '.') return 0;
-  for (size_t i = 1; i < 4; ++i) {
-    if (FoldAsciiCapital(static_cast<unsigned char>(fileName[length - 4 + i])) != "bmp"[i - 1])
+  if (length < 4) return 0;
+  for (size_t i = 0; i < 4; ++i) {
+    if (FoldAsciiCapital(static_cast<unsigned char>(fileName[length - 4 + i])) != ".bmp"[i])
       return 0;
   }
-  // A device's name is the part before the first dot, the same in the file name as in the skin's.
-  return !IsDeviceName(fileName);
+  return 1;
+}
+
+int IsSkinFileName(const char* fileName) {
+  // ".bmp" alone keeps its dot as the name's first character, so nothing is left before it. A
+  // device's name is the part before the first dot, the same in the file name as in the skin's.
+  return strlen(fileName) > 4 && HasSkinExtension(fileName) && !IsDeviceName(fileName);
 }
 
 static void ExchangeNames(char* a, char* b) {

@@ -29,6 +29,9 @@ void SortSkinNames(SkinName* names, int count);
 // ("nul.x"). Such a file cannot be opened as a picture, though a test for its existence finds it.
 int IsDeviceName(const char* skinName);
 
+// 1 if the file name ends in ".bmp", in any case.
+int HasSkinExtension(const char* fileName);
+
 // 1 if the file name is a skin's: it ends in ".bmp" (in any case) after a name that keeps at least
 // its first character, and that name is no device's. A "*.bmp" search also reports "bird.bmpx",
 // "zz.bmp~" and "x.bmp." through their short (8.3) names; none of them is NAME.bmp.

@@ -279,9 +279,9 @@ static int CheckSkin(const wchar_t* path, const wchar_t* skinFolder) {
   if (read != kPictureOk) return Refuse(TEXT_KIT_UNREADABLE, path);
   BmpHeaderResult parsed = ParseBmpHeader(start, length, fileSize, &facts.header);
   if (parsed != kBmpOk) return RefuseHeader(parsed, facts.header, path);
-  wchar_t counted[kWidePathSize];
-  int made = _snwprintf(counted, kWidePathSize, L"%ls%ls", skinFolder, FileNamePart(path));
   if (skinFolder[0]) {
+    wchar_t counted[kWidePathSize];
+    int made = _snwprintf(counted, kWidePathSize, L"%ls%ls", skinFolder, FileNamePart(path));
     int fits = made >= 0 && made < kWidePathSize;
     size_t pathBytes = fits ? AnsiPathBytes(counted) : size_t(kWidePathSize);
     if (pathBytes > size_t(kMaxSkinPathBytes))

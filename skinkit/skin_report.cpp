@@ -35,22 +35,9 @@ static const FindingRow kFindings[] = {
     {kFindingNameNotBmp, kSkinUnusable, TEXT_KIT_NAME_NOT_BMP},
 };
 
-// 1 if name ends in ".bmp", in any case.
-static int HasBmpExtension(const char* name) {
-  size_t length = strlen(name);
-  if (length < 4) return 0;
-  const char* extension = name + length - 4;
-  for (int i = 0; i < 4; ++i) {
-    char c = extension[i];
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-    if (c != ".bmp"[i]) return 0;
-  }
-  return 1;
-}
-
 void CheckSkinFileName(const char* fileName, int representable, SkinNameFacts* facts) {
   memset(facts, 0, sizeof *facts);
-  facts->notBmp = !HasBmpExtension(fileName);
+  facts->notBmp = !HasSkinExtension(fileName);
   facts->outsideCodePage = !representable;
   // Neither '?' nor '*' is ever the second byte of a double-byte character in any ANSI code page.
   // A character lost to the code page comes back as '?': that is said once, as the loss.
@@ -102,15 +89,11 @@ int JudgeSkin(const SkinFacts* facts, int found[kFindingCount]) {
 }
 
 void AppendText(ReportText* report, const char* format, ...) {
-  va_list fields;
-  va_start(fields, format);
-  AppendTextV(report, format, fields);
-  va_end(fields);
-}
-
-void AppendTextV(ReportText* report, const char* format, va_list fields) {
   size_t room = sizeof report->text - report->length;
-  int written = vsnprintf(report->text + report->length, room, format, fields);
+  va_list arguments;
+  va_start(arguments, format);
+  int written = vsnprintf(report->text + report->length, room, format, arguments);
+  va_end(arguments);
   if (written < 0 || size_t(written) >= room) {
     report->text[report->length] = 0;  // what did not fit is left out whole
     report->cut = 1;

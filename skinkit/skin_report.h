@@ -2,7 +2,6 @@
 // they add up to (the kit's exit code), and the report text. Plain C++ without Windows headers;
 // the texts come from skinkit/kit_texts.h.
 #pragma once
-#include <stdarg.h>
 #include <stddef.h>
 
 #include "skinkit/bmp_header.h"
@@ -77,7 +76,6 @@ struct ReportText {
 
 // Appends a printf-formatted text; a text that does not fit whole is not appended at all.
 void AppendText(ReportText* report, const char* format, ...) PRINTF_LIKE(2, 3);
-void AppendTextV(ReportText* report, const char* format, va_list fields) PRINTF_LIKE(2, 0);
 
 // Appends the report on one skin (its name as the first line) and returns the verdict.
 int FormatSkinReport(const char* fileName, const SkinFacts* facts, ReportText* report);
