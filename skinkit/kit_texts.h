@@ -13,9 +13,9 @@
   "\n"                                                                                  \
   "  perchskin convert 入力画像 出力.bmp [--alpha-threshold N]\n"                       \
   "      PNG・GIF・JPEG・TIFF・BMP の画像を、Perchling が読める 24 ビット BMP に変換します。\n" \
-  "      アルファ値が N 未満（既定 128）のドットは透明色のマゼンタ (255,0,255) に、\n"    \
+  "      アルファ値が N 未満（既定 128）のドットは透明になるマゼンタ (255,0,255) に、\n"    \
   "      もともとマゼンタの不透明なドットは (255,0,254) になり、抜けずに残ります\n"      \
-  "      （透明な部分のない画像では、マゼンタがそのまま透明色になります）。\n"        \
+  "      （透明な部分のない画像では、マゼンタがそのまま透明になります）。\n"        \
   "  perchskin check スキン.bmp ...\n"                                                  \
   "      スキンとして使えるかを調べます（大きさ、形の細かさ、縁どり、名前など）。\n" \
   "  perchskin 画像 ...\n"                                                              \
@@ -31,7 +31,7 @@
 // A double-click: no file, and a console window of its own.
 #define TEXT_KIT_DOUBLE_CLICK                                                                 \
   "perchskin: Perchling のスキンを作る道具です。\n"                                          \
-  "絵（PNG・BMP など）をエクスプローラーでこの perchskin.exe にドロップすると、スキンにします。\n" \
+  "画像（PNG・BMP など）をエクスプローラーでこの perchskin.exe にドロップすると、スキンにします。\n" \
   "コマンド プロンプトでは perchskin convert と perchskin check が使えます（perchskin --help で説明）。\n"
 #define TEXT_KIT_BAD_ARGUMENTS "コマンドの指定が正しくありません。perchskin --help で使い方を表示します。\n"
 #define TEXT_KIT_BAD_THRESHOLD "--alpha-threshold には 0 から 255 までの整数を指定してください。\n"
@@ -53,11 +53,11 @@
 #define TEXT_KIT_NOT_BMP "%s: 中身が BMP ではない画像です。perchskin convert で BMP に変換してください。\n"
 // A file that nothing reads as a picture
 #define TEXT_KIT_NO_PICTURE \
-  "%s: 画像ではありません。スキンにするには、絵を描いたプログラムで PNG か BMP として保存してください。\n"
+  "%s: 画像ではありません。スキンにするには、画像を作ったプログラムで PNG か BMP として保存してください。\n"
 #define TEXT_KIT_BAD_HEADER \
-  "%s: BMP の見出しが壊れています。絵を描いたプログラムで BMP として保存し直してください。\n"
+  "%s: BMP の見出しが壊れています。画像を作ったプログラムで BMP として保存し直してください。\n"
 #define TEXT_KIT_BAD_SIZE \
-  "%s: 幅か高さが 0 以下です。絵を描いたプログラムで BMP として保存し直してください。\n"
+  "%s: 幅か高さが 0 以下です。画像を作ったプログラムで BMP として保存し直してください。\n"
 #define TEXT_KIT_UNSUPPORTED \
   "%s: この形式の BMP（%d ビット、圧縮 %u）は Perchling で読めません。perchskin convert で変換してください。\n"
 #define TEXT_KIT_TRUNCATED "%s: ファイルが途中で切れています。保存かコピーをやり直してください。\n"
@@ -72,7 +72,7 @@
 #define TEXT_KIT_CONVERTED \
   "%s を %s に変換しました。透明にしたドット %u、(255,0,254) にして残したマゼンタのドット %u。\n"
 #define TEXT_KIT_OPAQUE_PICTURE \
-  "  透明な部分のない画像なので、マゼンタ (255,0,255) のドットをそのまま透明色にしました。\n"
+  "  透明な部分のない画像なので、マゼンタ (255,0,255) のドットをそのまま透明にしました。\n"
 // After a dropped picture became a usable skin: the way through Perchling's menu to it (%s), its
 // steps joined by TEXT_KIT_MENU_ARROW, the menu's items in the menu's words (res/texts.h).
 #define TEXT_KIT_NEXT_STEP "  次は Perchling で %s を選んでください。\n"
@@ -105,7 +105,7 @@
   "  警告: 大きな画像です（%d × %d ドット）。幅 %d ドット、高さ %d ドットを超えると画面を大きく覆うので、縮めてください。\n"
 // Neither transparency nor magenta: what to do, in ペイント or in a program with transparency.
 #define TEXT_KIT_NOTHING_CUT \
-  "  警告: 透明な部分がないので、ウィンドウは四角形のままです。ペイントでは背景を 赤255 緑0 青255 で塗って 24 ビット BMP で保存し、透明が使えるプログラムでは背景を透明にした PNG で保存してください。\n"
+  "  警告: 透明な部分がないので、ウィンドウは四角形のままです。ペイントでは背景を 赤 255、緑 0、青 255 で塗って 24 ビット BMP で保存し、透明が使えるプログラムでは背景を透明にした PNG で保存してください。\n"
 #define TEXT_KIT_ALL_CUT "  使えません: すべてのドットがマゼンタなので、何も表示されません。\n"
 #define TEXT_KIT_SLOW_SHAPE \
   "  警告: 形の四角形が多すぎます。透明なドットが細かく混ざると増えます。動くウィンドウに遅れてついて行くことがあり、もっと多いと表示と描き直しも遅れます。\n"
