@@ -11,14 +11,18 @@ endif()
 set(RELEASE_NAME Perchling-${PERCHLING_VERSION}-win64)
 set(RELEASE_ZIP ${CMAKE_BINARY_DIR}/release/${RELEASE_NAME}.zip)
 
-# readme.txt names the version too; it is filled in here.
-configure_file(${CMAKE_SOURCE_DIR}/release/readme.txt ${CMAKE_BINARY_DIR}/generated/readme.txt @ONLY)
+# The readmes name the version too; it is filled in here.
+foreach(readme readme.txt readme_en.txt)
+  configure_file(${CMAKE_SOURCE_DIR}/release/${readme} ${CMAKE_BINARY_DIR}/generated/${readme} @ONLY)
+endforeach()
 
 # Entries by their name under Perchling/, each followed by its path: --file ships a file as it is,
-# --text ships a UTF-8 text file as Shift-JIS with CRLF line ends.
+# --text ships a UTF-8 text file as Shift-JIS with CRLF line ends, --utf8-text as UTF-8 with CRLF
+# (the English readme names the Japanese menu items, which no Western code page holds).
 set(RELEASE_ENTRIES
   --file Perchling.exe $<TARGET_FILE:Perchling>
   --text readme.txt ${CMAKE_BINARY_DIR}/generated/readme.txt
+  --utf8-text readme_en.txt ${CMAKE_BINARY_DIR}/generated/readme_en.txt
   --text LICENSE.txt ${CMAKE_SOURCE_DIR}/LICENSE)
 foreach(skin ${SKINS})
   get_filename_component(skin_file ${skin} NAME)

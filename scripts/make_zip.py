@@ -2,19 +2,21 @@
 """Writes the release zip and its SHA256SUMS so that the same commit always gives the same bytes.
 
     make_zip.py --out ZIP --sums SUMS --top FOLDER --source-dir DIR
-                [--file NAME PATH]... [--text NAME PATH]...
+                [--file NAME PATH]... [--text NAME PATH]... [--utf8-text NAME PATH]...
 
 Every entry lands under FOLDER/ in the zip as NAME, a relative name with '/' between folders (so
 "skin/a=b.bmp" is a name like any other); a name that is absolute, holds a ".." part or a
 backslash is refused, as it could unpack outside the folder. --file entries are copied as they
 are; --text entries are UTF-8 files with any line ends, shipped as Shift-JIS (code page 932) with
-CRLF, as Notepad on a Japanese Windows reads them.
+CRLF, as Notepad on a Japanese Windows reads them; --utf8-text entries stay UTF-8, shipped with CRLF
+and a byte-order mark, by which Notepad on any Windows knows them.
 
 What makes it reproducible: entries sorted by name, with the folders they need; every entry dated
 with the last commit's time (SOURCE_DATE_EPOCH if set, otherwise git); fixed MS-DOS attributes
 (archive for files, directory for folders); one compression level; no comment, no extra fields.
 """
 import argparse
+import codecs
 import hashlib
 import os
 import re
@@ -52,6 +54,13 @@ def shift_jis_crlf(path):
     return "".join(line + "\r\n" for line in lines).encode("cp932")
 
 
+def utf8_crlf(path):
+    """A UTF-8 text file as UTF-8 with a byte-order mark and CRLF line ends."""
+    with open(path, encoding="utf-8") as file:
+        lines = file.read().splitlines()
+    return codecs.BOM_UTF8 + "".join(line + "\r\n" for line in lines).encode("utf-8")
+
+
 def check_entry_name(kind, name):
     """Exits with a message unless name is a plain relative name inside the zip's folder."""
     if not name or name.startswith("/") or re.match(r"[A-Za-z]:", name):
@@ -63,13 +72,16 @@ def check_entry_name(kind, name):
 
 
 def read_entries(arguments, top):
-    """{name in the zip: contents} from the --file and --text arguments."""
+    """{name in the zip: contents} from the --file, --text and --utf8-text arguments."""
     entries = {}
-    for kind, pairs in (("file", arguments.file), ("text", arguments.text)):
+    for kind, pairs in (("file", arguments.file), ("text", arguments.text),
+                        ("utf8-text", arguments.utf8_text)):
         for name, path in pairs:
             check_entry_name(kind, name)
             if kind == "text":
                 data = shift_jis_crlf(path)
+            elif kind == "utf8-text":
+                data = utf8_crlf(path)
             else:
                 with open(path, "rb") as file:
                     data = file.read()
@@ -109,6 +121,8 @@ def main():
     parser.add_argument("--source-dir", required=True)
     parser.add_argument("--file", action="append", default=[], nargs=2, metavar=("NAME", "PATH"))
     parser.add_argument("--text", action="append", default=[], nargs=2, metavar=("NAME", "PATH"))
+    parser.add_argument("--utf8-text", action="append", default=[], nargs=2,
+                        metavar=("NAME", "PATH"))
     arguments = parser.parse_args()
 
     entries = with_folders(read_entries(arguments, arguments.top))

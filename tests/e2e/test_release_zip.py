@@ -1,8 +1,9 @@
-"""The release zip as a Windows user gets it: one folder with the program, its skins and two texts;
-a readme.txt that Notepad on a Japanese Windows shows cleanly; and Perchling started from the
-unpacked folder in a path with Japanese and spaces, taken through every skin of its menu and
-closed from it; a picture dropped on the kit there, offered after the rescan and shown; and the
-skin kit run from there, finding every shipped skin fine."""
+"""The release zip as a Windows user gets it: one folder with the program, its skins and three
+texts; a readme.txt that Notepad on a Japanese Windows shows cleanly, and an English one that names
+the menu's items as the menu shows them; and Perchling started from the unpacked folder in a path
+with Japanese and spaces, taken through every skin of its menu and closed from it; a picture
+dropped on the kit there, offered after the rescan and shown; and the skin kit run from there,
+finding every shipped skin fine."""
 import glob
 import hashlib
 import os
@@ -54,10 +55,10 @@ class ReleaseZip(unittest.TestCase):
             cls.names = archive.namelist()
             cls.files = {name: archive.read(name) for name in cls.names}
 
-    def test_holds_one_folder_with_the_program_its_skins_and_two_texts(self):
+    def test_holds_one_folder_with_the_program_its_skins_and_three_texts(self):
         expected = [TOP, TOP + "LICENSE.txt", TOP + "Perchling.exe", TOP + "perchskin.exe",
-                    TOP + "readme.txt", TOP + "skin/"] + [TOP + "skin/" + name
-                                                         for name in shipped_skins()]
+                    TOP + "readme.txt", TOP + "readme_en.txt", TOP + "skin/"] + [
+                        TOP + "skin/" + name for name in shipped_skins()]
         self.assertEqual(sorted(expected, key=lambda name: name.encode()), self.names)
         with open(os.path.join(WINDOWS_BUILD, "Perchling.exe"), "rb") as file:
             self.assertEqual(file.read(), self.files[TOP + "Perchling.exe"], "not this build's")
@@ -70,12 +71,15 @@ class ReleaseZip(unittest.TestCase):
         with open(os.path.join(RELEASE, "SHA256SUMS"), encoding="ascii") as file:
             self.assertEqual(f"{digest}  {os.path.basename(self.path)}\n", file.read())
         self.assertIn(f"ver {version}", self.files[TOP + "readme.txt"].decode("cp932"))
+        self.assertIn(f"ver {version}", self.files[TOP + "readme_en.txt"].decode("utf-8"))
 
-    def test_texts_are_shift_jis_with_crlf_line_ends(self):
-        for name in ("readme.txt", "LICENSE.txt"):
+    def test_texts_are_shift_jis_or_marked_utf8_with_crlf_line_ends(self):
+        # Notepad reads the Japanese texts as Shift-JIS, the English one by its UTF-8 mark.
+        for name, encoding, start in (("readme.txt", "cp932", b""), ("LICENSE.txt", "cp932", b""),
+                                      ("readme_en.txt", "utf-8", b"\xef\xbb\xbf")):
             data = self.files[TOP + name]
-            data.decode("cp932")  # raises on anything that is not Shift-JIS
-            self.assertTrue(data.endswith(b"\r\n"), name)
+            data.decode(encoding)  # raises on anything that is not in that encoding
+            self.assertTrue(data.startswith(start) and data.endswith(b"\r\n"), name)
             lines = data.count(b"\r\n")
             self.assertEqual((lines, lines), (data.count(b"\n"), data.count(b"\r")), name)
         self.assertIn("Copyright (c) 2026 Fenwobble", self.files[TOP + "LICENSE.txt"].decode())
@@ -84,10 +88,12 @@ class ReleaseZip(unittest.TestCase):
         readme = self.files[TOP + "readme.txt"].decode("cp932")
         self.assertEqual(SECTIONS, [line[2:] for line in readme.splitlines()
                                     if line.startswith("■ ")])
+        english = self.files[TOP + "readme_en.txt"].decode("utf-8")
         menu = {name: text for name, text in TEXTS.items() if name.startswith("TEXT_MENU_")}
         self.assertGreaterEqual(len(menu), 6)
         for name, text in menu.items():
-            self.assertTrue(shown(text) in readme, f"readme.txt lacks {shown(text)} ({name})")
+            for file, body in (("readme.txt", readme), ("readme_en.txt", english)):
+                self.assertTrue(shown(text) in body, f"{file} lacks {shown(text)} ({name})")
         # 困ったとき quotes every message's first line, wrapped at any space or line end.
         messages = {name: text for name, text in TEXTS.items() if not NOT_MESSAGES.match(name)}
         self.assertGreaterEqual(len(messages), 11)

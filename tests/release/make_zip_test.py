@@ -41,7 +41,7 @@ class MakeZip(unittest.TestCase):
     def test_names_that_would_unpack_elsewhere_are_refused(self):
         for name in ("/etc/a.bmp", "C:/a.bmp", "c:a.bmp", "../a.bmp", "skin/../../a.bmp", "..",
                      "skin\\a.bmp", ""):
-            for kind in ("--file", "--text"):
+            for kind in ("--file", "--text", "--utf8-text"):
                 done = self.make_zip(kind, name, self.skin)
                 self.assertNotEqual(0, done.returncode, f"{kind} {name!r}")
                 self.assertIn(repr(name), done.stderr, f"{kind} {name!r}: say which name")
