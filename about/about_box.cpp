@@ -7,8 +7,14 @@
 #include "base/program_state.h"
 #include "res/resource.h"
 #include "res/texts.h"
+#include "version.h"
 
 static const int kLinkIds[2] = {IDC_LINK_MAKER, IDC_LINK_CHARACTER};
+
+// The statics' texts in the template's order of its controls (NULL: the template's own).
+static const wchar_t* const kWideTexts[] = {
+    NULL, NULL, WIDE(TEXT_ABOUT_VERSION), WIDE(TEXT_ABOUT_MAKER_LABEL),
+    WIDE(TEXT_ABOUT_CHARACTER_LABEL), WIDE(TEXT_URL_MAKER), WIDE(TEXT_URL_CHARACTER)};
 
 void ShowAboutBox(HWND owner) {
   DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDlgProc, 0);
@@ -38,7 +44,27 @@ static int LinkIndexOfId(int id) {
   return -1;
 }
 
-// Both links unvisited, the box centred on the screen, the link font and cursor ready.
+// Makes the window a Unicode one, whose procedure was set through the wide function, so that it
+// keeps the text as UTF-16, and gives it the text.
+static void SetWideText(HWND window, const wchar_t* text) {
+  SetWindowLongPtrW(window, GWLP_WNDPROC, GetWindowLongPtrW(window, GWLP_WNDPROC));
+  SetWindowTextW(window, text);
+}
+
+// An ANSI dialog's texts pass through the ANSI code page, which on a Western system has no
+// Japanese: the box and its statics are given their texts again, wide. The controls come in the
+// template's order; OK, the icon and the group box keep theirs.
+static void ShowWideTexts(HWND dialog) {
+  SetWideText(dialog, WIDE(TEXT_ABOUT_CAPTION));
+  HWND control = GetWindow(dialog, GW_CHILD);
+  for (const wchar_t* text : kWideTexts) {
+    if (text) SetWideText(control, text);
+    control = GetWindow(control, GW_HWNDNEXT);
+  }
+}
+
+// Both links unvisited, the box centred on the screen, the link font and cursor ready, the texts
+// shown wide.
 static INT_PTR OnInitDialog(HWND dialog) {
   g_state.linkVisited[0] = 0;
   g_state.linkVisited[1] = 0;
@@ -51,6 +77,7 @@ static INT_PTR OnInitDialog(HWND dialog) {
   MoveWindow(dialog, x, y, width, height, TRUE);
   g_state.linkFont = CreateLinkFont();
   g_state.linkCursor = LoadCursorA(g_state.instance, MAKEINTRESOURCEA(IDC_LINK_CURSOR));
+  ShowWideTexts(dialog);
   return TRUE;
 }
 
