@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <memory>
 #include <vector>
 
 #include "object_counts.h"
@@ -18,7 +17,7 @@
 
 namespace {
 
-const char kAboutCaption[] = "□　Perchling について";
+const wchar_t kAboutCaption[] = L"□　Perchling について";
 const char kCharacterLabel[] = "ぺるりんのホームページ";
 const COLORREF kBlue = 0x00FF0000;    // not opened yet
 const COLORREF kPurple = 0x00800080;  // opened
@@ -61,8 +60,8 @@ void ClickLink(HWND dialog, int id) {
 
 // The size of a label's text in font.
 SIZE TextExtent(HWND label, HGDIOBJ font) {
-  char text[kUrlSize];
-  GetWindowTextA(label, text, kUrlSize);
+  char text[kPathSize];
+  GetWindowTextA(label, text, kPathSize);
   HDC dc = GetDC(label);
   HGDIOBJ old = SelectObject(dc, font);
   SIZE extent = {};
@@ -84,15 +83,9 @@ void PressKey(HWND dialog, WPARAM key) {
   IsDialogMessageA(dialog, &message);
 }
 
-class AboutBox : public testing::Test {
+class AboutBox : public InstalledAccessory {
  protected:
-  void SetUp() override {
-    accessory.reset(new OpenedAccessory(install.dir));
-  }
-  void TearDown() override { accessory.reset(); }
-  HWND owner() const { return accessory->window; }
-  TempInstall install{{"default"}, Solid(16, 16, 0x00336699)};
-  std::unique_ptr<OpenedAccessory> accessory;
+  HWND owner() const { return accessory.window; }
 };
 
 }  // namespace
@@ -103,8 +96,8 @@ TEST_F(AboutBox, IsCentredOnTheScreenWithItsCaptionAndOwner) {
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2, rect.left);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2, rect.top);
-    char caption[64];
-    GetWindowTextA(dialog, caption, sizeof caption);
+    wchar_t caption[64];
+    GetWindowTextW(dialog, caption, 64);
     EXPECT_STREQ(kAboutCaption, caption);
     EXPECT_EQ(owner(), GetWindow(dialog, GW_OWNER));
   }));
@@ -261,5 +254,23 @@ TEST_F(AboutBox, EachLinkShowsItsWholeUrl) {
       GetClientRect(link, &client);
       for (HGDIOBJ font : LinkFonts(link)) EXPECT_LE(TextExtent(link, font).cx, client.right) << id;
     }
+  }));
+}
+
+// Read as UTF-16, as the screen shows them, the box's texts are the same under every code page;
+// the end-to-end code-page test runs this again under 1252 and 65001.
+TEST_F(AboutBox, TextsReadAsWrittenUnderEveryCodePage) {
+  EXPECT_TRUE(WithAboutBox(owner(), [&](HWND dialog) {
+    std::vector<std::wstring> shown;
+    for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      wchar_t text[256] = L"";
+      GetWindowTextW(child, text, 256);
+      if ((GetWindowLongPtrW(child, GWL_STYLE) & SS_TYPEMASK) != SS_ICON) shown.push_back(text);
+    }
+    EXPECT_EQ((std::vector<std::wstring>{
+                  L"OK", L"Fenwobble  Perchling ver 0.00\nウィンドウの上の小さな止まり木",
+                  L"Fenwobble のホームページ", L"ぺるりんのホームページ",
+                  L"https://fenwobble.example/", L"https://fenwobble.example/bird/", L""}),
+              shown);
   }));
 }
