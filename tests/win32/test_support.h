@@ -72,7 +72,7 @@ struct MessageBoxAnswerer {
   MessageBoxAnswerer* outer;  // the answerer in place before this one
 };
 
-// Calls open, which shows a modal dialog titled title (compared as UTF-16) on this thread, runs body on the dialog once
+// Calls open, which shows a modal dialog titled title on this thread, runs body on the dialog once
 // it is on screen, then closes it with OK if body did not. Fails the test, and closes the dialog,
 // if it is not on screen or not closed within the deadline. Returns whether body ran.
 bool WithDialog(const wchar_t* title, const std::function<void()>& open,
@@ -99,8 +99,7 @@ struct OpenedAccessory {
   HWND window;
 };
 
-// The set-up many tests share: a temporary install folder whose one skin, default, is a plain
-// 16 x 16 picture, and the accessory opened from it, closed again before the folder goes.
+// Set-up many tests share: an install folder with one plain skin, and the accessory opened from it.
 class InstalledAccessory : public testing::Test {
  protected:
   TempInstall install{{"default"}, Solid(16, 16, 0x00336699)};
