@@ -1,18 +1,21 @@
-// The About box's procedure and its handlers. Start reading at ShowAboutBox(), then AboutDlgProc().
+// The About box's procedure and its handlers. Start reading at ShowAboutBox(), at the end.
 #include "about/about_box.h"
-
-#include <shellapi.h>
 
 #include "base/message_box.h"
 #include "base/program_state.h"
+#include "base/shell_files.h"
 #include "res/resource.h"
 #include "res/texts.h"
+#include "version.h"
 
 static const int kLinkIds[2] = {IDC_LINK_MAKER, IDC_LINK_CHARACTER};
 
-void ShowAboutBox(HWND owner) {
-  DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDlgProc, 0);
-}
+// The box's text, then its controls' in the template's order (NULL: OK and the icon keep theirs).
+// clang-format off
+static const wchar_t* const kWideTexts[] = {
+    WIDE(TEXT_ABOUT_CAPTION), NULL, NULL, WIDE(TEXT_ABOUT_VERSION), WIDE(TEXT_ABOUT_MAKER_LABEL),
+    WIDE(TEXT_ABOUT_CHARACTER_LABEL), WIDE(TEXT_URL_MAKER), WIDE(TEXT_URL_CHARACTER)};
+// clang-format on
 
 HFONT CreateLinkFont() {
   // The face name is Japanese: given in the ANSI code page, a Western system would look for a
@@ -24,13 +27,6 @@ HFONT CreateLinkFont() {
   return CreateFontIndirectW(&font);
 }
 
-// Which link a control is: 0 or 1, or -1 for any other control.
-static int LinkIndex(HWND dialog, HWND control) {
-  for (int k = 0; k < 2; ++k)
-    if (control && control == GetDlgItem(dialog, kLinkIds[k])) return k;
-  return -1;
-}
-
 // Which link a control identifier names: 0 or 1, or -1 for any other.
 static int LinkIndexOfId(int id) {
   for (int k = 0; k < 2; ++k)
@@ -38,7 +34,27 @@ static int LinkIndexOfId(int id) {
   return -1;
 }
 
-// Both links unvisited, the box centred on the screen, the link font and cursor ready.
+// Which link a window is: 0 or 1, or -1 for any other window.
+static int LinkIndex(HWND dialog, HWND window) {
+  return window && GetParent(window) == dialog ? LinkIndexOfId(GetDlgCtrlID(window)) : -1;
+}
+
+// An ANSI dialog's texts pass through the ANSI code page, which on a Western system has no
+// Japanese. A window whose procedure is set again through the wide function is a Unicode one and
+// keeps its text as UTF-16: so the box and its controls are given their texts again that way.
+static void ShowWideTexts(HWND dialog) {
+  HWND window = dialog;
+  for (const wchar_t* text : kWideTexts) {
+    if (text) {
+      SetWindowLongPtrW(window, GWLP_WNDPROC, GetWindowLongPtrW(window, GWLP_WNDPROC));
+      SetWindowTextW(window, text);
+    }
+    window = GetWindow(window, window == dialog ? GW_CHILD : GW_HWNDNEXT);
+  }
+}
+
+// Both links unvisited, the box centred on the screen, the link font and cursor ready, the texts
+// shown wide.
 static INT_PTR OnInitDialog(HWND dialog) {
   g_state.linkVisited[0] = 0;
   g_state.linkVisited[1] = 0;
@@ -51,6 +67,7 @@ static INT_PTR OnInitDialog(HWND dialog) {
   MoveWindow(dialog, x, y, width, height, TRUE);
   g_state.linkFont = CreateLinkFont();
   g_state.linkCursor = LoadCursorA(g_state.instance, MAKEINTRESOURCEA(IDC_LINK_CURSOR));
+  ShowWideTexts(dialog);
   return TRUE;
 }
 
@@ -77,12 +94,9 @@ static INT_PTR OnSetCursor(HWND dialog, HWND under) {
 // short; it fails like a URL the shell cannot open. A repaint without erase recolours it at once.
 static void OpenLink(HWND dialog, int k) {
   HWND link = GetDlgItem(dialog, kLinkIds[k]);
-  char url[kUrlSize];
-  INT_PTR result = 0;
-  if (GetWindowTextLengthA(link) < kUrlSize && GetWindowTextA(link, url, kUrlSize) > 0) {
-    result = reinterpret_cast<INT_PTR>(ShellExecuteA(NULL, "open", url, NULL, NULL, SW_SHOWNORMAL));
-  }
-  if (result <= kShellExecuteFailed) {
+  char url[kPathSize];
+  if (GetWindowTextLengthA(link) >= kPathSize || GetWindowTextA(link, url, kPathSize) <= 0 ||
+      !OpenWithShell(url, NULL)) {
     ShowMessage(dialog, WIDE(TEXT_OPEN_FAILED));
     return;
   }
@@ -105,7 +119,8 @@ static INT_PTR OnCommand(HWND dialog, int id) {
   return TRUE;
 }
 
-INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+// The About box's dialog procedure: non-zero means handled.
+static INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG:
       return OnInitDialog(dialog);
@@ -118,4 +133,8 @@ INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
       return OnCommand(dialog, LOWORD(wParam));
   }
   return FALSE;
+}
+
+void ShowAboutBox(HWND owner) {
+  DialogBoxParamA(g_state.instance, MAKEINTRESOURCEA(IDD_ABOUT), owner, AboutDlgProc, 0);
 }

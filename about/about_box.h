@@ -7,7 +7,6 @@
 
 enum {
   kLinkFontHeight = 12,
-  kUrlSize = 260,            // the longest link text that can be opened, terminator included
   kSystemColourBrush = COLOR_BTNFACE + 1,  // brush value of the dialog face colour
 };
 
@@ -16,9 +15,6 @@ const COLORREF kLinkColours[2] = {0x00FF0000, 0x00800080};
 
 // Shows the modal About box, owned by the accessory window.
 void ShowAboutBox(HWND owner);
-
-// The About box's dialog procedure: non-zero means handled.
-INT_PTR CALLBACK AboutDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The link labels' font; the caller deletes it.
 HFONT CreateLinkFont();

@@ -16,12 +16,6 @@
 #include "skins/context_menu.h"
 #include "skins/skin_switch.h"
 
-HBITMAP LoadSkinPicture(const char* skinName) {
-  char path[kPathSize];
-  if (!MakeSkinPicturePath(path, skinName)) return NULL;
-  return static_cast<HBITMAP>(LoadImageA(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
-}
-
 // Moves the window to x, y with the skin's size, and remembers the size the platform kept: it keeps
 // no window wider or taller than 32767, and the still tick must compare with what it has, not with
 // what it was asked for, or a picture beyond that size would be repainted on every tick.
@@ -92,11 +86,11 @@ static void OnTimer(HWND window) {
 
 // Drops the menus and the shape property and stops following, the reverse of opening: the part
 // of teardown the skin switch shares. A stopped accessory tears down no more.
-static void TearDownAccessory(HWND window) {
+static void StopAccessory(HWND window) {
   DestroyContextMenu();
   if (GetPropA(window, REGION_PROPERTY)) RemovePropA(window, REGION_PROPERTY);
   KillTimer(window, kFollowTimerId);
-  g_state.accessoryTornDown = 1;
+  g_state.accessoryStopped = 1;
 }
 
 // A skin choice: once the choice is saved, this copy stops, starts a new copy of the program,
@@ -104,7 +98,7 @@ static void TearDownAccessory(HWND window) {
 // settings are written already).
 static void SwitchSkin(HWND window, int index) {
   if (!SaveSkinChoice(window, index)) return;
-  TearDownAccessory(window);
+  StopAccessory(window);
   StartNewCopy();
   PostQuitMessage(0);
 }
@@ -137,8 +131,8 @@ void RouteCommand(HWND window, WPARAM wParam) {
 // switch has stopped the accessory, destroying the window afterwards writes nothing: after a
 // switch the new copy may have written setting.ini already.
 static void OnDestroy(HWND window) {
-  if (g_state.accessoryTornDown) return;
-  TearDownAccessory(window);
+  if (g_state.accessoryStopped) return;
+  StopAccessory(window);
   if (!g_state.settingTooLong) SaveSettings();
   PostQuitMessage(0);
 }

@@ -16,9 +16,6 @@ enum {
 
 const DWORD kAccessoryStyle = WS_POPUP | WS_VISIBLE | WS_SYSMENU | WS_MINIMIZEBOX;
 
-// Loads the skin's picture from its file; NULL if there is none or it cannot be read.
-HBITMAP LoadSkinPicture(const char* skinName);
-
 // Creates the accessory window (its creation gives it size, shape and the follow timer), shows it
 // and builds its context menu. Returns NULL, having built nothing, if the window cannot be made.
 HWND OpenAccessoryWindow(int showCommand);

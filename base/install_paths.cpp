@@ -69,3 +69,9 @@ int MakeSkinPicturePath(char* out, const char* skinName) {
   }
   return MakeInstallPath(out, SKIN_FILE_PATTERN SKIN_EXTENSION, skinName);
 }
+
+HBITMAP LoadSkinPicture(const char* skinName) {
+  char path[kPathSize];
+  if (!MakeSkinPicturePath(path, skinName)) return NULL;
+  return static_cast<HBITMAP>(LoadImageA(NULL, path, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+}

@@ -38,3 +38,6 @@ int MakeInstallPath(char* out, const char* pattern, const char* name);
 // Formats the path of the skin's picture, "<install dir>skin\<name>.bmp". Returns 0 for a name
 // that would leave the skin folder (it holds '\', '/' or ':') or a path that does not fit.
 int MakeSkinPicturePath(char* out, const char* skinName);
+
+// Loads the skin's picture from its file; NULL if there is none or it cannot be read.
+HBITMAP LoadSkinPicture(const char* skinName);

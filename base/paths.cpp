@@ -1,4 +1,4 @@
-// Bounded path formatting and install-directory derivation, aware of double-byte characters.
+// Bounded path formatting, and the walks over a path that step over double-byte characters whole.
 #include "base/paths.h"
 
 // Appends text at out[*used], keeping room for the terminator. Returns 0 when it does not fit.

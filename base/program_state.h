@@ -9,10 +9,6 @@
 
 #define ACCESSORY_CLASS "PerchlingClass"
 
-enum {
-  kShellExecuteFailed = 32,  // ShellExecuteA results up to this one are errors (32: a DLL missing)
-};
-
 // The one record of program-wide values. Every field is zero when the process starts; the comment
 // on each field names who sets it and, for platform objects, who releases them. Only the thread
 // that runs the message loop touches it.
@@ -26,7 +22,7 @@ struct ProgramState {
   int skinCount;                    // entries in use in skinNames
   HMENU popupMenu;                  // context menu; destroyed by teardown, rescan, switch
   HMENU skinMenu;                   // the "スキン" submenu, owned by popupMenu
-  int accessoryTornDown;            // 1 once teardown or the skin switch stopped the accessory
+  int accessoryStopped;             // 1 once teardown or the skin switch stopped the accessory
   int skinWidth;                    // accessory size, from the skin picture
   int skinHeight;
   int keptWidth;                    // the size the platform kept when given the skin's size;

@@ -3,13 +3,11 @@
 
 #include "base/install_paths.h"
 
-int LoadSettings() {
+void LoadSettings() {
   char path[kPathSize];
   g_state.settingTooLong = 0;
-  if (!MakeInstallPath(path, kSettingsPathPattern, "")) {
-    lstrcpynA(g_state.currentSkin, kDefaultSkin, kPathSize);
-    return 0;
-  }
+  lstrcpynA(g_state.currentSkin, kDefaultSkin, kPathSize);
+  if (!MakeInstallPath(path, kSettingsPathPattern, "")) return;
   // Read with one byte to spare: a value that fills it did not fit currentSkin. The profile
   // functions cut such a value without a word, and teardown would then write the cut name back
   // over the user's setting; instead the file is left as it is.
@@ -18,7 +16,6 @@ int LoadSettings() {
                                           sizeof value, path);
   g_state.settingTooLong = length >= kPathSize;
   lstrcpynA(g_state.currentSkin, value, kPathSize);
-  return 0;
 }
 
 int SaveSettings() {

@@ -10,7 +10,7 @@ const char kSettingsPathPattern[] = "%s" SETTINGS_FILE;
 
 // Reads the current skin's name from setting.ini ("default" when file, section or key is missing).
 // A name too long for currentSkin is kept cut there and marked in settingTooLong.
-int LoadSettings();
+void LoadSettings();
 
 // Writes the current skin's name to setting.ini. Returns 1 if the write succeeded.
 int SaveSettings();

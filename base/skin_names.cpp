@@ -3,6 +3,8 @@
 
 #include <string.h>
 
+#include "base/paths.h"
+
 void StripExtension(char* name) {
   for (size_t i = strlen(name); i > 0; --i) {
     if (name[i] == '.') {
@@ -77,7 +79,7 @@ void SortSkinNames(SkinName* names, int count) {
 int AddSkinName(SkinName* names, int count, const char* fileName) {
   if (!IsSkinFileName(fileName)) return count;
   size_t length = strlen(fileName);
-  char work[260];
+  char work[kPathSize];
   if (length >= sizeof work) return count;
   memcpy(work, fileName, length + 1);
   StripExtension(work);

@@ -50,7 +50,7 @@
 // The About box (IDD_ABOUT).
 #define TEXT_ABOUT_CAPTION "□　Perchling について"
 #define TEXT_ABOUT_FONT "ＭＳ Ｐゴシック"
-// The version is the build's: PERCHLING_VERSION_TEXT, from res/version.h.in via the resource script.
+// The version is the build's: PERCHLING_VERSION_TEXT, from the version.h made of res/version.h.in.
 #define TEXT_ABOUT_VERSION \
   "Fenwobble  Perchling ver " PERCHLING_VERSION_TEXT "\nウィンドウの上の小さな止まり木"
 #define TEXT_ABOUT_MAKER_LABEL "Fenwobble のホームページ"

@@ -5,9 +5,12 @@
 
 #include "base/install_paths.h"
 #include "base/message_box.h"
+#include "base/shell_files.h"
 #include "res/texts.h"
 
-int GetSpecialFolderPath(HWND owner, int folder, char* path) {
+// Fills path (kPathSize bytes) with the special folder's path (a CSIDL_ value). Returns 1 on
+// success, 0 if the folder or its path cannot be had.
+static int GetSpecialFolderPath(HWND owner, int folder, char* path) {
   IMalloc* allocator = NULL;
   if (SHGetMalloc(&allocator) != S_OK) return 0;
   LPITEMIDLIST list = NULL;
@@ -31,18 +34,10 @@ int MakeStartupShortcutPath(HWND owner, char* path) {
   return FormatPath(path, kPathSize, STARTUP_SHORTCUT_PATTERN, folder, NULL);
 }
 
-// 1 if a file search finds the path (a folder of that name counts too).
-static int FileOrFolderExists(const char* path) {
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(path, &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  FindClose(search);
-  return 1;
-}
-
 int IsStartupRegistered(HWND owner) {
   char shortcut[kPathSize];
-  return MakeStartupShortcutPath(owner, shortcut) && FileOrFolderExists(shortcut);
+  return MakeStartupShortcutPath(owner, shortcut) &&
+         FindAttributes(shortcut) != INVALID_FILE_ATTRIBUTES;
 }
 
 // Sets the description through the link's wide interface: the ANSI one would store the text as
@@ -56,23 +51,21 @@ static void SetWideDescription(IShellLinkA* link, const wchar_t* description) {
 
 // Sets the link's properties and saves it; the setters' results are not examined, Save's is.
 static int SaveShortcut(IShellLinkA* link, IPersistFile* file, const char* shortcutPath,
-                        const char* targetPath, const wchar_t* description, const char* arguments,
-                        const char* workingDir, const char* iconPath, int iconIndex,
-                        int showCommand) {
+                        const char* targetPath) {
   link->SetPath(targetPath);
-  SetWideDescription(link, description);
-  link->SetArguments(arguments);
-  link->SetWorkingDirectory(workingDir);
-  link->SetIconLocation(iconPath, iconIndex);
-  link->SetShowCmd(showCommand);
+  SetWideDescription(link, WIDE(TEXT_SHORTCUT_DESCRIPTION));
+  link->SetArguments(STARTUP_ARGUMENTS);
+  link->SetWorkingDirectory(NULL);
+  link->SetIconLocation(NULL, 0);
+  link->SetShowCmd(SW_SHOWNORMAL);
   wchar_t widePath[kPathSize];
   if (!MultiByteToWideChar(CP_ACP, 0, shortcutPath, -1, widePath, kPathSize)) return 0;
   return SUCCEEDED(file->Save(widePath, TRUE)) ? 1 : 0;
 }
 
-int CreateShortcut(const char* shortcutPath, const char* targetPath, const wchar_t* description,
-                   const char* arguments, const char* workingDir, const char* iconPath,
-                   int iconIndex, int showCommand) {
+// Writes the shortcut to target at shortcutPath through the Shell Link object (the COM library
+// must be initialised). Returns 1 if it was created and saved, else 0.
+static int CreateShortcut(const char* shortcutPath, const char* targetPath) {
   IShellLinkA* link = NULL;
   if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                               reinterpret_cast<void**>(&link)))) {
@@ -83,8 +76,7 @@ int CreateShortcut(const char* shortcutPath, const char* targetPath, const wchar
     link->Release();
     return 0;
   }
-  int saved = SaveShortcut(link, file, shortcutPath, targetPath, description, arguments, workingDir,
-                           iconPath, iconIndex, showCommand);
+  int saved = SaveShortcut(link, file, shortcutPath, targetPath);
   file->Release();
   link->Release();
   return saved;
@@ -96,8 +88,7 @@ int CreateShortcut(const char* shortcutPath, const char* targetPath, const wchar
 static int CreateStartupShortcut(const char* shortcutPath, const char* targetPath) {
   HRESULT initialised = CoInitialize(NULL);
   if (FAILED(initialised)) return 0;
-  int created = CreateShortcut(shortcutPath, targetPath, WIDE(TEXT_SHORTCUT_DESCRIPTION),
-                               STARTUP_ARGUMENTS, NULL, NULL, 0, SW_SHOWNORMAL);
+  int created = CreateShortcut(shortcutPath, targetPath);
   CoUninitialize();
   return created;
 }
@@ -112,7 +103,7 @@ void RegisterStartup(HWND window) {
   }
   // The old shortcut is not deleted on Yes: saving the new one replaces it, so a registration
   // that fails leaves the old one in place.
-  if (FileOrFolderExists(shortcut) &&
+  if (FindAttributes(shortcut) != INVALID_FILE_ATTRIBUTES &&
       ShowMessage(window, WIDE(TEXT_ALREADY_REGISTERED), MB_YESNO) == IDNO) {
     return;
   }

@@ -7,23 +7,12 @@
 #define STARTUP_SHORTCUT_PATTERN "%s\\Perchling.lnk"  // in the Startup folder
 #define STARTUP_ARGUMENTS "/s"  // ignored by the program; it marks a start by the shortcut
 
-// Fills path (kPathSize bytes) with the special folder's path (a CSIDL_ value). Returns 1 on
-// success, 0 if the folder or its path cannot be had.
-int GetSpecialFolderPath(HWND owner, int folder, char* path);
-
 // Fills path (kPathSize bytes) with the Startup shortcut's path. Returns 0 if there is no Startup
 // folder path or the result does not fit; path is then empty.
 int MakeStartupShortcutPath(HWND owner, char* path);
 
 // 1 if anything named Perchling.lnk is in the Startup folder, whatever it is.
 int IsStartupRegistered(HWND owner);
-
-// Writes a shell shortcut to target at shortcutPath through the Shell Link object (the COM library
-// must be initialised). Returns 1 if it was created and saved, else 0. The paths are ANSI; the
-// description is the program's own text, wide.
-int CreateShortcut(const char* shortcutPath, const char* targetPath, const wchar_t* description,
-                   const char* arguments, const char* workingDir, const char* iconPath,
-                   int iconIndex, int showCommand);
 
 // The Startup command: writes Perchling.lnk into the Startup folder, asking before replacing one,
 // and reports completion or failure.

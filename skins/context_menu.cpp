@@ -17,9 +17,9 @@ static void LoadContextMenu() {
   }
 }
 
-// Skin names are file names and stay in the ANSI code page; the program's own texts go in wide,
-// so that they read the same under every code page.
-int BuildContextMenu(HMENU* popup, UINT position) {
+// Inserts the "スキン" submenu, from a fresh scan, at the top of the popup. Skin names are file
+// names and stay ANSI; the program's own texts go in wide, to read the same on every code page.
+static void BuildContextMenu() {
   g_state.skinMenu = CreatePopupMenu();
   ScanSkins();
 
@@ -52,11 +52,11 @@ int BuildContextMenu(HMENU* popup, UINT position) {
   submenu.fType = MFT_STRING;
   submenu.hSubMenu = g_state.skinMenu;
   submenu.dwTypeData = const_cast<wchar_t*>(WIDE(TEXT_MENU_SKINS));
-  InsertMenuItemW(*popup, position, TRUE, &submenu);
-  return 0;
+  InsertMenuItemW(g_state.popupMenu, 0, TRUE, &submenu);
 }
 
-void MarkCurrentSkin() {
+// Checks the current skin's item, if the current skin is in the catalogue.
+static void MarkCurrentSkin() {
   for (int i = 0; i < g_state.skinCount; ++i) {
     if (lstrcmpA(g_state.skinNames[i], g_state.currentSkin) == 0) {
       MENUITEMINFOA item = {};
@@ -71,7 +71,7 @@ void MarkCurrentSkin() {
 
 void CreateContextMenu() {
   LoadContextMenu();
-  BuildContextMenu(&g_state.popupMenu, 0);
+  BuildContextMenu();
   MarkCurrentSkin();
 }
 
@@ -81,11 +81,10 @@ void DestroyContextMenu() {
   g_state.skinMenu = NULL;
 }
 
-int ReloadContextMenu() {
+void ReloadContextMenu() {
   DestroyContextMenu();
   LoadContextMenu();
-  BuildContextMenu(&g_state.popupMenu, 0);
-  return 0;
+  BuildContextMenu();
 }
 
 void ShowContextMenu(HWND window, LPARAM lParam) {

@@ -5,18 +5,11 @@
 #pragma once
 #include <windows.h>
 
-// Builds the "スキン" submenu from a fresh scan and inserts it into *popup at position. The popup
-// is passed by pointer, as the menu's callers have always passed it, but is only read.
-int BuildContextMenu(HMENU* popup, UINT position);
-
-// Checks the current skin's item, if the current skin is in the catalogue.
-void MarkCurrentSkin();
-
 // Start-up's part: load the menu, build the submenu, mark the current skin.
 void CreateContextMenu();
 
 // The rescan: a fresh menu and submenu, with no item checked.
-int ReloadContextMenu();
+void ReloadContextMenu();
 
 // Destroys the popup and its submenu (nothing if there is none).
 void DestroyContextMenu();

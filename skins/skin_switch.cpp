@@ -5,6 +5,7 @@
 #include "base/install_paths.h"
 #include "base/message_box.h"
 #include "base/settings.h"
+#include "base/shell_files.h"
 #include "res/texts.h"
 #include "skins/context_menu.h"
 
@@ -12,12 +13,8 @@
 // (made since the last scan) is no picture: switching to it would save a skin that cannot load.
 static int SkinPictureExists(const char* skinName) {
   char path[kPathSize];
-  if (!MakeSkinPicturePath(path, skinName)) return 0;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA(path, &found);
-  if (search == INVALID_HANDLE_VALUE) return 0;
-  FindClose(search);
-  return (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? 0 : 1;
+  // Nothing found has every attribute bit set, the folder's among them.
+  return MakeSkinPicturePath(path, skinName) && !(FindAttributes(path) & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 // Says that setting.ini could not be written, naming the file and what the user can do about it.
@@ -57,10 +54,7 @@ int SaveSkinChoice(HWND window, int index) {
 
 void StartNewCopy() {
   char program[kPathSize];
-  INT_PTR started = 0;
-  if (MakeInstallPath(program, kProgramPathPattern, "")) {
-    started = reinterpret_cast<INT_PTR>(
-        ShellExecuteA(NULL, "open", program, NULL, g_state.installDir, SW_SHOWNORMAL));
-  }
-  if (started <= kShellExecuteFailed) ShowMessage(NULL, WIDE(TEXT_RELAUNCH_FAILED));
+  if (!MakeInstallPath(program, kProgramPathPattern, "") ||
+      !OpenWithShell(program, g_state.installDir))
+    ShowMessage(NULL, WIDE(TEXT_RELAUNCH_FAILED));
 }

@@ -9,7 +9,6 @@
 
 #include <algorithm>
 #include <climits>
-#include <memory>
 #include <vector>
 
 #include "object_counts.h"
@@ -18,8 +17,8 @@
 
 namespace {
 
-const char kAboutCaption[] = "□　Perchling について";
-const char kCharacterLabel[] = "ぺるりんのホームページ";
+const wchar_t kAboutCaption[] = L"□　Perchling について";
+const wchar_t kCharacterLabel[] = L"ぺるりんのホームページ";
 const COLORREF kBlue = 0x00FF0000;    // not opened yet
 const COLORREF kPurple = 0x00800080;  // opened
 
@@ -61,8 +60,8 @@ void ClickLink(HWND dialog, int id) {
 
 // The size of a label's text in font.
 SIZE TextExtent(HWND label, HGDIOBJ font) {
-  char text[kUrlSize];
-  GetWindowTextA(label, text, kUrlSize);
+  char text[kPathSize];
+  GetWindowTextA(label, text, kPathSize);
   HDC dc = GetDC(label);
   HGDIOBJ old = SelectObject(dc, font);
   SIZE extent = {};
@@ -84,15 +83,9 @@ void PressKey(HWND dialog, WPARAM key) {
   IsDialogMessageA(dialog, &message);
 }
 
-class AboutBox : public testing::Test {
+class AboutBox : public InstalledAccessory {
  protected:
-  void SetUp() override {
-    accessory.reset(new OpenedAccessory(install.dir));
-  }
-  void TearDown() override { accessory.reset(); }
-  HWND owner() const { return accessory->window; }
-  TempInstall install{{"default"}, Solid(16, 16, 0x00336699)};
-  std::unique_ptr<OpenedAccessory> accessory;
+  HWND owner() const { return accessory.window; }
 };
 
 }  // namespace
@@ -103,8 +96,8 @@ TEST_F(AboutBox, IsCentredOnTheScreenWithItsCaptionAndOwner) {
     int width = rect.right - rect.left, height = rect.bottom - rect.top;
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN) / 2 - width / 2, rect.left);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN) / 2 - height / 2, rect.top);
-    char caption[64];
-    GetWindowTextA(dialog, caption, sizeof caption);
+    wchar_t caption[64];
+    GetWindowTextW(dialog, caption, 64);
     EXPECT_STREQ(kAboutCaption, caption);
     EXPECT_EQ(owner(), GetWindow(dialog, GW_OWNER));
   }));
@@ -118,20 +111,20 @@ TEST_F(AboutBox, ShowsItsPartsInsideIt_ClicksOnALinksTextAndOnOkReachThem) {
     RECT box, inside;
     GetClientRect(dialog, &box);
     MapWindowPoints(dialog, NULL, reinterpret_cast<POINT*>(&box), 2);
-    std::vector<std::string> shown;
+    std::vector<std::wstring> shown;
     for (HWND child = GetWindow(dialog, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
       RECT rect = WindowRect(child);
       IntersectRect(&inside, &rect, &box);
       EXPECT_TRUE(EqualRect(&inside, &rect)) << "control " << GetDlgCtrlID(child);
-      char text[256] = "";
-      GetWindowTextA(child, text, sizeof text);
+      wchar_t text[256] = L"";
+      GetWindowTextW(child, text, 256);
       bool icon = (GetWindowLongPtrA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
-      shown.push_back(icon && SendMessageA(child, STM_GETICON, 0, 0) ? "<icon>" : text);
+      shown.push_back(icon && SendMessageA(child, STM_GETICON, 0, 0) ? L"<icon>" : text);
     }
-    for (const char* part :
-         {"Fenwobble  Perchling ver 0.00\nウィンドウの上の小さな止まり木", "Fenwobble のホームページ",
-          kCharacterLabel, "https://fenwobble.example/", "https://fenwobble.example/bird/", "OK",
-          "<icon>"})
+    for (const wchar_t* part :
+         {L"Fenwobble  Perchling ver 0.00\nウィンドウの上の小さな止まり木",
+          L"Fenwobble のホームページ", kCharacterLabel, L"https://fenwobble.example/",
+          L"https://fenwobble.example/bird/", L"OK", L"<icon>"})
       EXPECT_NE(shown.end(), std::find(shown.begin(), shown.end(), part)) << part;
     for (int id : {IDC_LINK_MAKER, IDC_LINK_CHARACTER}) {
       HWND link = GetDlgItem(dialog, id);
@@ -162,7 +155,7 @@ TEST_F(AboutBox, LinksAreDrawnInTheLinkFontAndOtherStaticsAreLeftAlone) {
     EXPECT_EQ(TRANSPARENT, link.backgroundMode);
     EXPECT_EQ(g_state.linkFont, link.font);
 
-    HWND label = FindWindowExA(dialog, NULL, "Static", kCharacterLabel);
+    HWND label = FindWindowExW(dialog, NULL, L"Static", kCharacterLabel);
     ASSERT_NE(nullptr, label);
     StaticColouring plain = ColourStatic(dialog, label);
     StaticColouring untouched = ColourStatic(dialog, NULL);  // no control: nothing is done

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "about/about_box.h"
-#include "app/accessory.h"
 #include "base/ansi_names.h"
+#include "base/install_paths.h"
 #include "test_support.h"
 
 namespace {
@@ -38,6 +38,7 @@ TEST(EveryCodePage, MenuItemsAndMessagesReadAsWritten) {
     TempInstall install({"default"}, {8, 6, [](int, int) { return 0x00336699u; }}, "default");
     OpenedAccessory accessory(install.dir);
     EXPECT_EQ(L"スキン", MenuText(g_state.popupMenu, 0));
+    EXPECT_EQ(L"スキン情報を更新(&U)", MenuText(g_state.popupMenu, 1));  // from the menu resource
   }
   TempInstall empty;  // no pictures: the picture-size message and the greyed "none" item
   MessageBoxAnswerer answerer;

@@ -129,7 +129,7 @@ void WriteBmp(const std::string& path, const Picture& picture, const BmpFormat& 
 
 // What the watch serves: the answerer in place, and the dialog a WithDialog call waits for.
 struct DialogWait {
-  const char* title;
+  const wchar_t* title;
   const std::function<void(HWND)>* body;
   DWORD since;   // when the wait, or the closing after the body, began
   bool bodyRan;
@@ -201,12 +201,12 @@ static void CloseUnexpected(HWND dialog) {
 
 static BOOL CALLBACK VisitModalWindow(HWND window, LPARAM) {
   if (!IsDialog(window) || GetPropA(window, kSeenProperty)) return TRUE;
-  std::string title = WindowText(window);
-  if (g_dialogWait && !g_dialogWait->bodyRan && title == g_dialogWait->title) {
+  bool waited = g_dialogWait && WideWindowText(window) == g_dialogWait->title;
+  if (waited && !g_dialogWait->bodyRan) {
     RunDialogBody(window);
-  } else if (g_answerer && title == g_answerer->title) {
+  } else if (g_answerer && WindowText(window) == g_answerer->title) {
     AnswerBox(window);
-  } else if (!g_dialogWait || title != g_dialogWait->title) {
+  } else if (!waited) {
     CloseUnexpected(window);
   }
   return TRUE;
@@ -242,7 +242,7 @@ MessageBoxAnswerer::MessageBoxAnswerer(int answer, const char* title)
 
 MessageBoxAnswerer::~MessageBoxAnswerer() { g_answerer = outer; }
 
-bool WithDialog(const char* title, const std::function<void()>& open,
+bool WithDialog(const wchar_t* title, const std::function<void()>& open,
                 const std::function<void(HWND)>& body) {
   DialogWait wait = {title, &body, GetTickCount(), false, false};
   DialogWait* outer = g_dialogWait;

@@ -2,6 +2,7 @@
 // settings, the accessory opened and closed around a test, and every modal window (message box,
 // dialog) answered from the test's own thread, with a deadline, so that no test waits for ever.
 #pragma once
+#include <gtest/gtest.h>
 #include <windows.h>
 
 #include <functional>
@@ -74,7 +75,7 @@ struct MessageBoxAnswerer {
 // Calls open, which shows a modal dialog titled title on this thread, runs body on the dialog once
 // it is on screen, then closes it with OK if body did not. Fails the test, and closes the dialog,
 // if it is not on screen or not closed within the deadline. Returns whether body ran.
-bool WithDialog(const char* title, const std::function<void()>& open,
+bool WithDialog(const wchar_t* title, const std::function<void()>& open,
                 const std::function<void(HWND)>& body);
 
 // How long a test waits for anything before it fails: generous, for a busy machine.
@@ -96,6 +97,13 @@ struct OpenedAccessory {
   ~OpenedAccessory();
   void Close();  // cleans up as the program does after its loop, and drops the quit message
   HWND window;
+};
+
+// Set-up many tests share: an install folder with one plain skin, and the accessory opened from it.
+class InstalledAccessory : public testing::Test {
+ protected:
+  TempInstall install{{"default"}, Solid(16, 16, 0x00336699)};
+  OpenedAccessory accessory{install.dir};
 };
 
 // A plain window at a known rectangle, brought to the front to be the window the accessory perches
