@@ -15,7 +15,7 @@ const uint32_t kNudgedMagenta = 0x00FF00FE;  // (255, 0, 254): looks the same, i
 struct KeyCounts {
   size_t cut;     // pixels that became kSkinKey because of their alpha
   size_t nudged;  // opaque exact-magenta pixels moved to kNudgedMagenta
-  int alphaUsed;  // 1 if some pixel's alpha is below 255
+  int alphaUsed;  // 1 if the alpha decided what is cut (KeyPixels: some pixel's alpha is below 255)
   size_t keyKept;  // in a picture without alpha: its exact-magenta pixels, which stay the key
 };
 
@@ -25,6 +25,10 @@ struct KeyCounts {
 // magenta gives kNudgedMagenta so that it stays. A picture that is opaque everywhere has no other
 // way to say what is cut than magenta itself: its magenta stays the key.
 KeyCounts KeyPixels(const uint8_t* bgra, size_t count, int alphaThreshold, uint32_t* out);
+
+// The same with what decides said by the caller: the alpha (alphaDecides), else magenta itself.
+KeyCounts KeyPixelsBy(const uint8_t* bgra, size_t count, int alphaThreshold, int alphaDecides,
+                      uint32_t* out);
 
 // 1 if the pixel is close enough to magenta to be an anti-aliasing fringe: not the key, and not
 // kNudgedMagenta, the kit's own mark of a magenta pixel kept on purpose.
