@@ -2,6 +2,7 @@
 #include "base/ansi_names.h"
 
 #include "base/paths.h"
+#include "base/skin_names.h"
 
 #include <string.h>
 #include <wchar.h>
@@ -20,7 +21,7 @@ int ToExactAnsiName(const wchar_t* wideName, char* ansi, int size) {
           ? WideCharToMultiByte(CP_UTF8, WC_ERR_INVALID_CHARS, wideName, -1, ansi, size, NULL, NULL)
           : WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, wideName, -1, ansi, size, NULL,
                                 &usedDefault);
-  int exact = converted > 0 && !usedDefault && strpbrk(ansi, "*?") == NULL;
+  int exact = converted > 0 && !usedDefault && strpbrk(ansi, SEARCH_WILDCARDS) == NULL;
   if (exact) {
     // The read-back catches what the flags cannot: a code page whose round trip is not the
     // identity for this name. Compared unit by unit, never by the locale's rules. A file name has

@@ -3,18 +3,18 @@
 #pragma once
 
 #include "base/program_state.h"
+#include "base/skin_names.h"
 
 // A file in the skin folder (install directory, file name): a skin's picture is its name plus
 // SKIN_EXTENSION, the folder's search "*" SKIN_EXTENSION.
-#define SKIN_FILE_PATTERN "%sskin\\%s"
-#define SKIN_EXTENSION ".bmp"
+#define SKIN_FILE_PATTERN "%s" SKIN_FOLDER "%s"
 
 // The skin a missing setting selects: a fresh install holds its picture.
 const char kDefaultSkin[] = "default";
 
 // The executable in the install directory: started again by the skin switch, and the target of
 // the Startup shortcut.
-const char kProgramPathPattern[] = "%sPerchling.exe";
+const char kProgramPathPattern[] = "%s" PROGRAM_FILE_NAME;
 
 // 1 if the executable's path, and every path formed in its folder at start (the longest is the
 // default skin's picture), fit kPathSize bytes with the terminator in the ANSI code page. Measured

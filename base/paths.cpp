@@ -1,6 +1,8 @@
 // Bounded path formatting and install-directory derivation, aware of double-byte characters.
 #include "base/paths.h"
 
+#include <string.h>
+
 // Appends text at out[*used], keeping room for the terminator. Returns 0 when it does not fit.
 static int AppendPart(char* out, size_t size, size_t* used, const char* text) {
   for (; *text; ++text) {
@@ -54,7 +56,7 @@ int IsPlainFileName(const char* name, LeadByteTest isLeadByte) {
       i += 2;
       continue;
     }
-    if (byte == '\\' || byte == '/' || byte == ':') return 0;
+    if (strchr(PATH_SEPARATORS, byte)) return 0;
     ++i;
   }
   return 1;

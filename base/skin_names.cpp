@@ -2,6 +2,7 @@
 #include "base/skin_names.h"
 
 #include <string.h>
+#include <wchar.h>
 
 void StripExtension(char* name) {
   for (size_t i = strlen(name); i > 0; --i) {
@@ -25,38 +26,42 @@ int CompareNoCase(const char* a, const char* b) {
   }
 }
 
-int IsDeviceName(const char* skinName) {
-  // Windows takes the part before the first dot, spaces at its end ignored. '.' and ' ' are never
-  // the second byte of a double-byte character, and the device names are plain ASCII.
-  size_t stem = strcspn(skinName, ".");
-  while (stem > 0 && skinName[stem - 1] == ' ') --stem;
-  if (stem < 3 || stem > 4) return 0;
-  char folded[5];
-  for (size_t i = 0; i < stem; ++i)
-    folded[i] = char(FoldAsciiCapital(static_cast<unsigned char>(skinName[i])));
-  folded[stem] = 0;
-  static const char* const kDevices[] = {"con", "prn", "aux", "nul"};
-  for (const char* device : kDevices) {
-    if (strcmp(folded, device) == 0) return 1;
+// The devices' names in small letters, and the numbers a COM or LPT port takes.
+static const wchar_t* const kDevices[] = {L"con", L"prn", L"aux", L"nul", L"conin$", L"conout$"};
+static const wchar_t kPortNumbers[] = L"123456789\u00B9\u00B2\u00B3";
+
+int IsDeviceName(const wchar_t* fileName) {
+  // Windows takes the part before the first dot, spaces at its end ignored, in any case.
+  size_t stem = wcscspn(fileName, L".");
+  while (stem > 0 && fileName[stem - 1] == L' ') --stem;
+  wchar_t folded[8];
+  if (stem < 3 || stem >= sizeof folded / sizeof folded[0]) return 0;
+  for (size_t i = 0; i < stem; ++i) {
+    wchar_t unit = fileName[i];
+    folded[i] = unit >= L'A' && unit <= L'Z' ? wchar_t(unit + (L'a' - L'A')) : unit;
   }
-  return stem == 4 && (strncmp(folded, "com", 3) == 0 || strncmp(folded, "lpt", 3) == 0) &&
-         folded[3] >= '1' && folded[3] <= '9';
+  folded[stem] = 0;
+  for (const wchar_t* device : kDevices) {
+    if (wcscmp(folded, device) == 0) return 1;
+  }
+  // COM and LPT with a digit 1-9, or a superscript 1, 2 or 3.
+  return stem == 4 && (wcsncmp(folded, L"com", 3) == 0 || wcsncmp(folded, L"lpt", 3) == 0) &&
+         wcschr(kPortNumbers, folded[3]) != NULL;
 }
 
 int HasSkinExtension(const char* fileName) {
   size_t length = strlen(fileName);
-  if (length < 4) return 0;
-  for (size_t i = 0; i < 4; ++i) {
-    if (FoldAsciiCapital(static_cast<unsigned char>(fileName[length - 4 + i])) != ".bmp"[i])
-      return 0;
+  if (length < kSkinExtensionLength) return 0;
+  for (size_t i = 0; i < kSkinExtensionLength; ++i) {
+    unsigned char byte = static_cast<unsigned char>(fileName[length - kSkinExtensionLength + i]);
+    if (FoldAsciiCapital(byte) != SKIN_EXTENSION[i]) return 0;
   }
   return 1;
 }
 
 int IsSkinFileName(const char* fileName) {
-  // ".bmp" alone keeps its dot as the name's first character, so nothing is left before it. A
-  // device's name is the part before the first dot, the same in the file name as in the skin's.
-  return strlen(fileName) > 4 && HasSkinExtension(fileName) && !IsDeviceName(fileName);
+  // ".bmp" alone keeps its dot as the name's first character, so nothing is left before it.
+  return strlen(fileName) > kSkinExtensionLength && HasSkinExtension(fileName);
 }
 
 static void ExchangeNames(char* a, char* b) {

@@ -12,6 +12,16 @@ enum {
 
 typedef char SkinName[kSkinNameSize];
 
+// A skin's file, named once for Perchling's catalogue and the skin kit: SKIN_FOLDER NAME
+// SKIN_EXTENSION in the folder of PROGRAM_FILE_NAME.
+#define SKIN_FOLDER "skin\\"
+#define SKIN_EXTENSION ".bmp"
+#define PROGRAM_FILE_NAME "Perchling.exe"
+enum { kSkinExtensionLength = sizeof SKIN_EXTENSION - 1 };
+// The characters a file search takes for any others, so no skin's name may hold them. Neither is
+// ever the second byte of a double-byte character in any ANSI code page.
+#define SEARCH_WILDCARDS "?*"
+
 // Ends the name at its last '.', unless that dot is the first character: "my.skin.bmp" becomes
 // "my.skin", ".bmp" stays ".bmp".
 void StripExtension(char* name);
@@ -24,17 +34,20 @@ int CompareNoCase(const char* a, const char* b);
 // exchanges leave.
 void SortSkinNames(SkinName* names, int count);
 
-// 1 if the skin name (the file name without ".bmp") names one of the devices Windows keeps in
-// every folder: CON, PRN, AUX, NUL, COM1-9 and LPT1-9, in any case, alone or before a dot
-// ("nul.x"). Such a file cannot be opened as a picture, though a test for its existence finds it.
-int IsDeviceName(const char* skinName);
+// 1 if the file name names one of the devices Windows keeps in every folder: CON, PRN, AUX, NUL,
+// CONIN$, CONOUT$, COM1-9, LPT1-9 and COM or LPT with a superscript 1, 2 or 3, in any case, alone
+// or before a dot ("nul.bmp", "nul.x.bmp"). Such a file cannot be opened as a picture, though a
+// test for its existence finds it. The name is UTF-16, as the system reads it: a byte such as
+// 0xB9 is the superscript 1 under code page 1252 but a katakana under 932.
+int IsDeviceName(const wchar_t* fileName);
 
 // 1 if the file name ends in ".bmp", in any case.
 int HasSkinExtension(const char* fileName);
 
 // 1 if the file name is a skin's: it ends in ".bmp" (in any case) after a name that keeps at least
-// its first character, and that name is no device's. A "*.bmp" search also reports "bird.bmpx",
-// "zz.bmp~" and "x.bmp." through their short (8.3) names; none of them is NAME.bmp.
+// its first character (the catalogue asks IsDeviceName of the wide name). A "*.bmp" search also
+// reports "bird.bmpx", "zz.bmp~" and "x.bmp." through their short (8.3) names; none of them is
+// NAME.bmp.
 int IsSkinFileName(const char* fileName);
 
 // Adds a picture's file name to a catalogue of count entries and returns the new count. The name

@@ -44,7 +44,7 @@ double TimeDrop(const wchar_t* path, const wchar_t* out, int* width, int* height
   WriteResult written = kWriteFailed;
   if (file) {
     WriteBmp24(pixels, facts.width, facts.height, file);
-    written = WriteWholeFile(out, file, size, 1);
+    written = ReplaceWholeFile(out, file, size);
   }
   free(file);
   FreePicture(&picture);

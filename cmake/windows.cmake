@@ -63,11 +63,14 @@ target_link_libraries(perchskin perchskin_portable
 
 if(MINGW)
   # The programs' code is made small, without the C++ runtime's exception tables; each program is
-  # one stripped file that needs no MinGW DLLs.
+  # one stripped file that needs no MinGW DLLs. A function-local static with a run-time value
+  # would bring the runtime's thread-safe guard, and with it its exception, terminate and
+  # demangler code (about 90 KB): without the guard, such a static is only a plain one.
   foreach(program_code
       perchling_portable perchskin_portable perchling_names perchling_region perchling_accessory
       perchskin)
-    target_compile_options(${program_code} PRIVATE -Os -fno-exceptions -fno-rtti)
+    target_compile_options(${program_code} PRIVATE -Os -fno-exceptions -fno-rtti
+                           -fno-threadsafe-statics)
   endforeach()
   target_link_options(Perchling PRIVATE -static -s -Wl,--gc-sections)
   target_link_options(perchskin PRIVATE -static -s -Wl,--gc-sections)

@@ -7,14 +7,15 @@
 // Shift-JIS encodable: under code page 932 the kit writes files and pipes in it.
 #pragma once
 
-// --help, and what a wrong command line gets.
+// --help, and what a wrong command line gets: the default alpha threshold (%d), the transparent
+// colour's red, green and blue (%d,%d,%d), and the kept magenta's (%d,%d,%d).
 #define TEXT_KIT_USAGE                                                                  \
   "perchskin: Perchling のスキンを作る道具\n"                                           \
   "\n"                                                                                  \
   "  perchskin convert 入力画像 出力.bmp [--alpha-threshold N]\n"                       \
   "      PNG・GIF・JPEG・TIFF・BMP の画像を、Perchling が読める 24 ビット BMP に変換します。\n" \
-  "      アルファ値が N 未満（既定 128）のドットは透明色のマゼンタ (255,0,255) に、\n"    \
-  "      もともとマゼンタの不透明なドットは (255,0,254) になり、抜けずに残ります\n"      \
+  "      アルファ値が N 未満（既定 %d）のドットは透明色のマゼンタ (%d,%d,%d) に、\n"    \
+  "      もともとマゼンタの不透明なドットは (%d,%d,%d) になり、抜けずに残ります\n"      \
   "      （透明な部分のない画像では、マゼンタがそのまま透明色になります）。\n"        \
   "  perchskin check スキン.bmp ...\n"                                                  \
   "      スキンとして使えるかを調べます（大きさ、形の細かさ、縁どり、名前など）。\n" \
@@ -47,7 +48,7 @@
 #define TEXT_KIT_ASK_REPLACE "%s は既にあります。置き換えますか？ (y/n、Enter だけなら置き換えません): "
 // A name Windows keeps for a device in every folder
 #define TEXT_KIT_DEVICE_NAME \
-  "%s: CON・PRN・AUX・NUL・COM1 から COM9・LPT1 から LPT9 は Windows が機器に使う名前なので、スキンの名前にできません。名前を変えてください。\n"
+  "%s: CON・PRN・AUX・NUL・CONIN$・CONOUT$・COM1 から COM9・LPT1 から LPT9 などは Windows が機器に使う名前なので、スキンの名前にできません。名前を変えてください。\n"
 #define TEXT_KIT_CANNOT_WRITE "%s: 書き込めません。出力先のフォルダがあり、書き込めるかを確かめてください。\n"
 // A file that is not a BMP, but a picture the kit can convert (a PNG named .bmp)
 #define TEXT_KIT_NOT_BMP "%s: 中身が BMP ではない画像です。perchskin convert で BMP に変換してください。\n"
@@ -63,16 +64,22 @@
 #define TEXT_KIT_TRUNCATED "%s: ファイルが途中で切れています。保存かコピーをやり直してください。\n"
 #define TEXT_KIT_LOAD_FAILED \
   "%s: Perchling と同じ方法では読み込めませんでした。perchskin convert で変換してください。\n"
+// A skin at a path too long for the loader, which could not be copied to the temporary folder to
+// be loaded from there: not the skin's fault.
+#define TEXT_KIT_NO_COPY \
+  "%s: パスが長いので一時フォルダにコピーして調べようとしましたが、コピーできませんでした（スキンのせいではありません）。一時フォルダ（TEMP）のパスが短く書き込めるかを確かめるか、スキンを短いパスのフォルダに置いてから調べてください。\n"
 // the path the skin has in Perchling's skin folder, its length in bytes of the system's code
 // page, the most Perchling opens
 #define TEXT_KIT_PATH_TOO_LONG \
   "%s: パスが長すぎて Perchling では開けません（%u バイト、%d バイトまで）。名前を短くするか、Perchling のフォルダを短いパスのフォルダに移してください。\n"
 
-// A conversion: input (%s), output (%s), pixels made transparent (%u), magenta pixels kept (%u).
+// A conversion: input (%s), output (%s), pixels made transparent (%u), the kept magenta's red,
+// green and blue (%d,%d,%d), magenta pixels kept (%u).
 #define TEXT_KIT_CONVERTED \
-  "%s を %s に変換しました。透明にしたドット %u、(255,0,254) にして残したマゼンタのドット %u。\n"
+  "%s を %s に変換しました。透明にしたドット %u、(%d,%d,%d) にして残したマゼンタのドット %u。\n"
+// the transparent colour's red, green and blue
 #define TEXT_KIT_OPAQUE_PICTURE \
-  "  透明な部分のない画像なので、マゼンタ (255,0,255) のドットをそのまま透明色にしました。\n"
+  "  透明な部分のない画像なので、マゼンタ (%d,%d,%d) のドットをそのまま透明色にしました。\n"
 // After a dropped picture became a usable skin: the way through Perchling's menu to it (%s), its
 // steps joined by TEXT_KIT_MENU_ARROW, the menu's items in the menu's words (res/texts.h).
 #define TEXT_KIT_NEXT_STEP "  次は Perchling で %s を選んでください。\n"
@@ -103,9 +110,10 @@
 // width, height, the widest and the tallest picture that does not warn
 #define TEXT_KIT_LARGE \
   "  警告: 大きな画像です（%d × %d ドット）。幅 %d ドット、高さ %d ドットを超えると画面を大きく覆うので、縮めてください。\n"
-// Neither transparency nor magenta: what to do, in ペイント or in a program with transparency.
+// Neither transparency nor magenta: what to do, in ペイント (the transparent colour's red, green
+// and blue) or in a program with transparency.
 #define TEXT_KIT_NOTHING_CUT \
-  "  警告: 透明な部分がないので、ウィンドウは四角形のままです。ペイントでは背景を 赤255 緑0 青255 で塗って 24 ビット BMP で保存し、透明が使えるプログラムでは背景を透明にした PNG で保存してください。\n"
+  "  警告: 透明な部分がないので、ウィンドウは四角形のままです。ペイントでは背景を 赤%d 緑%d 青%d で塗って 24 ビット BMP で保存し、透明が使えるプログラムでは背景を透明にした PNG で保存してください。\n"
 #define TEXT_KIT_ALL_CUT "  使えません: すべてのドットがマゼンタなので、何も表示されません。\n"
 #define TEXT_KIT_SLOW_SHAPE \
   "  警告: 形の四角形が多すぎます。透明なドットが細かく混ざると増えます。動くウィンドウに遅れてついて行くことがあり、もっと多いと表示と描き直しも遅れます。\n"

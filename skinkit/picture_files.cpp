@@ -112,24 +112,31 @@ static HBITMAP LoadBitmapFile(const wchar_t* path) {
 
 // LoadImage opens no path of MAX_PATH characters or more, yet Perchling opens a skin from its own
 // skin folder, not from where the picture lies: a picture lying deeper is loaded from a copy in
-// the temporary folder.
-static HBITMAP LoadBitmapAnywhere(const wchar_t* path) {
-  enum { kLongPathSize = 1024 };
-  wchar_t full[kLongPathSize] = L"\\\\?\\";
-  DWORD length = GetFullPathNameW(path, kLongPathSize - 4, full + 4, NULL);
-  if (length == 0 || length >= kLongPathSize - 4) return NULL;
+// the temporary folder, which is removed again. *noCopy says when no copy could be made.
+static HBITMAP LoadBitmapAnywhere(const wchar_t* path, int* noCopy) {
+  *noCopy = 0;
+  wchar_t full[kKitPathSize] = L"\\\\?\\";
+  DWORD length = GetFullPathNameW(path, kKitPathSize - 4, full + 4, NULL);
+  if (length == 0 || length >= kKitPathSize - 4) return NULL;
   if (length < MAX_PATH) return LoadBitmapFile(path);
+  // GetTempPathW returns the length it needs when the folder does not fit: no folder then.
   wchar_t folder[MAX_PATH], copy[MAX_PATH];
+  DWORD folderLength = GetTempPathW(MAX_PATH, folder);
   HBITMAP bitmap = NULL;
-  if (GetTempPathW(MAX_PATH, folder) && GetTempFileNameW(folder, L"psk", 0, copy)) {
-    if (CopyFileW(full, copy, FALSE)) bitmap = LoadBitmapFile(copy);
+  *noCopy = 1;
+  if (folderLength > 0 && folderLength < MAX_PATH && GetTempFileNameW(folder, L"psk", 0, copy)) {
+    if (CopyFileW(full, copy, FALSE)) {
+      *noCopy = 0;
+      bitmap = LoadBitmapFile(copy);
+    }
     DeleteFileW(copy);
   }
   return bitmap;
 }
 
-uint32_t* LoadSkinPixels(const wchar_t* path, int width, int height, size_t* shapeRects) {
-  HBITMAP bitmap = LoadBitmapAnywhere(path);
+uint32_t* LoadSkinPixels(const wchar_t* path, int width, int height, size_t* shapeRects,
+                         int* noCopy) {
+  HBITMAP bitmap = LoadBitmapAnywhere(path, noCopy);
   if (!bitmap) return NULL;
   BITMAP measured;
   uint32_t* pixels = NULL;
@@ -178,17 +185,18 @@ static HANDLE CreateTemporaryBeside(const wchar_t* path, wchar_t* temporary, siz
   return INVALID_HANDLE_VALUE;
 }
 
-WriteResult WriteWholeFile(const wchar_t* path, const uint8_t* bytes, size_t size, int replace) {
-  if (!replace) {
-    HANDLE file =
-        CreateFileW(path, GENERIC_WRITE | DELETE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (file == INVALID_HANDLE_VALUE)
-      return GetLastError() == ERROR_FILE_EXISTS ? kWriteExists : kWriteFailed;
-    int whole = WriteAll(file, bytes, size);
-    if (!whole) DeleteOwnFile(file);  // a half-written skin would only mislead
-    CloseHandle(file);
-    return whole ? kWriteOk : kWriteFailed;
-  }
+WriteResult CreateWholeFile(const wchar_t* path, const uint8_t* bytes, size_t size) {
+  HANDLE file =
+      CreateFileW(path, GENERIC_WRITE | DELETE, 0, NULL, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, NULL);
+  if (file == INVALID_HANDLE_VALUE)
+    return GetLastError() == ERROR_FILE_EXISTS ? kWriteExists : kWriteFailed;
+  int whole = WriteAll(file, bytes, size);
+  if (!whole) DeleteOwnFile(file);  // a half-written skin would only mislead
+  CloseHandle(file);
+  return whole ? kWriteOk : kWriteFailed;
+}
+
+WriteResult ReplaceWholeFile(const wchar_t* path, const uint8_t* bytes, size_t size) {
   size_t temporarySize = wcslen(path) + 32;  // room for ".<process>-<n>.tmp"
   wchar_t* temporary = static_cast<wchar_t*>(malloc(temporarySize * sizeof(wchar_t)));
   WriteResult result = kWriteFailed;

@@ -34,8 +34,10 @@ PictureResult ReadFileStart(const wchar_t* path, uint8_t* bytes, size_t size, si
 // 32-bit pixel values, bottom row first, each pixel's unused fourth byte cleared, as the
 // accessory's working copy holds them; *shapeRects is the number of rectangles of the shape
 // Perchling builds from it. Returns memory the caller frees with free(), or NULL if the loader
-// refuses the file, the size does not match or the shape cannot be built.
-uint32_t* LoadSkinPixels(const wchar_t* path, int width, int height, size_t* shapeRects);
+// refuses the file, the size does not match or the shape cannot be built; *noCopy is 1 when no
+// temporary copy could be made, so the loader never saw the file.
+uint32_t* LoadSkinPixels(const wchar_t* path, int width, int height, size_t* shapeRects,
+                         int* noCopy);
 
 enum WriteResult {
   kWriteOk,
@@ -43,13 +45,16 @@ enum WriteResult {
   kWriteFailed,  // anything else: what was at path before is still there, as it was
 };
 
-// Writes the bytes as the whole content of path. With replace, an existing file is replaced only
-// once the new content is complete: it is written to a temporary file beside it, then moved over
-// it, so a failed write leaves the old file exactly as it was. Without replace, the file is
-// created only if nothing is there (in one step, so nothing can come in between), and removed
-// again if the write fails. Either way, on failure nothing of the new content is left behind,
-// and what is removed is removed through the kit's own handle: never a file it did not make.
-WriteResult WriteWholeFile(const wchar_t* path, const uint8_t* bytes, size_t size, int replace);
+// Writes the bytes as the whole content of a new file at path: created only if nothing is there
+// (in one step, so nothing can come in between), and removed again if the write fails.
+WriteResult CreateWholeFile(const wchar_t* path, const uint8_t* bytes, size_t size);
+
+// Writes the bytes as the whole content of path, replacing what is there only once the new
+// content is complete: it is written to a temporary file beside it, then moved over it, so a
+// failed write leaves the old file exactly as it was.
+WriteResult ReplaceWholeFile(const wchar_t* path, const uint8_t* bytes, size_t size);
+// Either way, on failure nothing of the new content is left behind, and what is removed is removed
+// through the kit's own handle: never a file it did not make.
 
 // 1 if both paths name one existing file (any spelling, short names and links included).
 int IsSameFile(const wchar_t* a, const wchar_t* b);

@@ -36,4 +36,7 @@ enum {
   // title bar: the kit warns.
   kLargeSkinWidth = 960,
   kLargeSkinHeight = 540,
+  // Characters of a path the kit forms or reads (NAME.bmp in a folder), and bytes of a name it
+  // judges: far beyond what Perchling opens, so what does not fit is certainly too long.
+  kKitPathSize = 1024,
 };

@@ -11,8 +11,8 @@
 #include "res/texts.h"
 #include "skinkit/kit_texts.h"
 
-// Each finding with its severity and its text; the ones with fields are formatted in
-// AppendFinding.
+// Each finding with its severity and its text; AppendFinding fills the fields of the ones that
+// have any.
 struct FindingRow {
   SkinFinding finding;
   int severity;
@@ -44,7 +44,7 @@ void CheckSkinFileName(const char* fileName, int representable, SkinNameFacts* f
   facts->wildcard = representable && strpbrk(fileName, "?*") != NULL;
   // The skin name is what the catalogue keeps: the file name without its last extension. A name
   // that does not even fit the work buffer is certainly too long.
-  char name[1024];
+  char name[kKitPathSize];
   size_t length = strlen(fileName);
   facts->nameBytes = length;
   facts->tooLong = length > size_t(kMaxSkinNameBytes);
@@ -55,8 +55,7 @@ void CheckSkinFileName(const char* fileName, int representable, SkinNameFacts* f
   facts->tooLong = facts->nameBytes > size_t(kMaxSkinNameBytes);
   // Perchling opens NAME.bmp. A name whose only dot is its first keeps it (".bmp" stays ".bmp"),
   // so NAME.bmp is another file: nothing is left of the name once ".bmp" is off.
-  facts->emptyName = !facts->notBmp && facts->nameBytes + 4 != length;
-  facts->device = IsDeviceName(name);
+  facts->emptyName = !facts->notBmp && facts->nameBytes + kSkinExtensionLength != length;
 }
 
 int JudgeSkin(const SkinFacts* facts, int found[kFindingCount]) {
@@ -115,15 +114,21 @@ static const char* CompressionName(uint32_t compression) {
   }
 }
 
+// A colour's red, green and blue as three printf fields.
+#define COLOUR_FIELDS(colour) \
+  int(((colour) >> 16) & 0xFF), int(((colour) >> 8) & 0xFF), int((colour)&0xFF)
+
+// Appends the row's text, its fields (if it has any) filled from the facts.
 static void AppendFinding(const FindingRow& row, const SkinFacts* facts, ReportText* report) {
   if (row.finding == kFindingLarge) {
-    AppendText(report, TEXT_KIT_LARGE, facts->header.width, facts->header.height,
-               int(kLargeSkinWidth), int(kLargeSkinHeight));
+    AppendText(report, row.text, facts->header.width, facts->header.height, int(kLargeSkinWidth),
+               int(kLargeSkinHeight));
   } else if (row.finding == kFindingNameTooLong) {
-    AppendText(report, TEXT_KIT_NAME_TOO_LONG, unsigned(facts->name.nameBytes),
-               int(kMaxSkinNameBytes));
+    AppendText(report, row.text, unsigned(facts->name.nameBytes), int(kMaxSkinNameBytes));
   } else if (row.finding == kFindingFloats) {
-    AppendText(report, TEXT_KIT_FLOATS, int(kTitleOverlap));
+    AppendText(report, row.text, int(kTitleOverlap));
+  } else if (row.finding == kFindingNothingCut) {
+    AppendText(report, row.text, COLOUR_FIELDS(kSkinKey));
   } else if (row.finding == kFindingFringe) {
     // Coordinates are at most kMaxPictureSide: each point fits its 32 bytes.
     const SkinPixelFacts& pixels = facts->pixels;
@@ -136,9 +141,33 @@ static void AppendFinding(const FindingRow& row, const SkinFacts* facts, ReportT
     }
     if (pixels.fringePixels > size_t(pixels.fringeShown))
       snprintf(points + used, sizeof points - used, "%s", TEXT_KIT_MORE_POINTS);
-    AppendText(report, TEXT_KIT_FRINGE, unsigned(pixels.fringePixels), points);
+    AppendText(report, row.text, unsigned(pixels.fringePixels), points);
   } else {
     AppendText(report, "%s", row.text);
+  }
+}
+
+// The row of a finding.
+static const FindingRow& FindingRowOf(SkinFinding finding) {
+  size_t i = 0;
+  while (i + 1 < sizeof kFindings / sizeof kFindings[0] && kFindings[i].finding != finding) ++i;
+  return kFindings[i];
+}
+
+void AppendUsage(ReportText* report) {
+  AppendText(report, TEXT_KIT_USAGE, int(kDefaultAlphaThreshold), COLOUR_FIELDS(kSkinKey),
+             COLOUR_FIELDS(kNudgedMagenta));
+}
+
+void AppendConversion(ReportText* report, const char* inName, const char* outName,
+                      const KeyCounts* counts, int tellNothingCut) {
+  AppendText(report, TEXT_KIT_CONVERTED, inName, outName, unsigned(counts->cut),
+             COLOUR_FIELDS(kNudgedMagenta), unsigned(counts->nudged));
+  if (!counts->alphaUsed && counts->keyKept)
+    AppendText(report, TEXT_KIT_OPAQUE_PICTURE, COLOUR_FIELDS(kSkinKey));
+  if (!counts->alphaUsed && !counts->keyKept && tellNothingCut) {
+    SkinFacts none = {};
+    AppendFinding(FindingRowOf(kFindingNothingCut), &none, report);
   }
 }
 

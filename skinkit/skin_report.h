@@ -21,11 +21,12 @@ struct SkinNameFacts {
   int emptyName;        // nothing is left without ".bmp": the skin would be looked for elsewhere
   int wildcard;         // '?' or '*', which a file search takes for any characters
   int notBmp;           // only *.bmp files are listed
-  int device;           // a device's name (CON, NUL, COM1...): opening it opens the device
+  int device;  // a device's name (CON, CONIN$, COM1...), judged on the wide name (IsDeviceName)
 };
 
 // Checks a file name without its folder, given in the system's ANSI code page; representable is
-// 0 if characters were lost converting it to that code page.
+// 0 if characters were lost converting it to that code page. device is left 0: a device's name is
+// judged on the name as the system reads it.
 void CheckSkinFileName(const char* fileName, int representable, SkinNameFacts* facts);
 
 enum SkinFinding {
@@ -76,6 +77,15 @@ struct ReportText {
 
 // Appends a printf-formatted text; a text that does not fit whole is not appended at all.
 void AppendText(ReportText* report, const char* format, ...) PRINTF_LIKE(2, 3);
+
+// Appends the usage, its numbers (the default threshold, the key and the kept magenta) filled in.
+void AppendUsage(ReportText* report);
+
+// Appends what a conversion of inName into outName did (counts): what was cut and kept, and for a
+// picture with nothing to cut, that its magenta is the key or, if tellNothingCut, that nothing is
+// cut.
+void AppendConversion(ReportText* report, const char* inName, const char* outName,
+                      const KeyCounts* counts, int tellNothingCut);
 
 // Appends the report on one skin (its name as the first line) and returns the verdict.
 int FormatSkinReport(const char* fileName, const SkinFacts* facts, ReportText* report);

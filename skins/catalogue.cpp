@@ -22,10 +22,11 @@ void ScanSkins() {
   do {
     // A picture whose path does not fit a path buffer could be listed but never opened: choosing
     // it would report it missing, and the rescan would list it again. So could a folder, which
-    // the search reports like a file when its name (or its short name) matches.
+    // the search reports like a file when its name (or its short name) matches, and a device,
+    // which answers for every folder.
     char name[kPathSize];
     char picture[kPathSize];
-    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDeviceName(found.cFileName) &&
         ToExactAnsiName(found.cFileName, name, sizeof name) &&
         MakeInstallPath(picture, SKIN_FILE_PATTERN, name))
       g_state.skinCount = AddSkinName(g_state.skinNames, g_state.skinCount, name);

@@ -62,6 +62,14 @@ class ReleaseZip(unittest.TestCase):
         with open(os.path.join(WINDOWS_BUILD, "Perchling.exe"), "rb") as file:
             self.assertEqual(file.read(), self.files[TOP + "Perchling.exe"], "not this build's")
 
+    def test_the_programs_are_small_and_carry_no_cxx_runtime(self):
+        # The runtime's exception and demangler code shows by its strings; without it the kit
+        # is about 65,000 bytes.
+        for name in ("Perchling.exe", "perchskin.exe"):
+            for sign in (b"terminate called", b"(anonymous namespace)", b"std::bad_exception"):
+                self.assertNotIn(sign, self.files[TOP + name], name)
+        self.assertLess(len(self.files[TOP + "perchskin.exe"]), 70000)
+
     def test_name_checksum_and_readme_carry_the_version(self):
         version = "0.00"
         self.assertEqual(f"Perchling-{version}-win64.zip", os.path.basename(self.path))

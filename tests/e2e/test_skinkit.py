@@ -7,8 +7,8 @@ dropped on the kit become skins in the skin folder of the Perchling it sits besi
 themselves) and are checked. Its texts read right under code pages 932, 1252 and 65001, in a file
 and in a terminal, and only dropped files wait for Enter.
 
-Every expected message is the kit's own, read from skinkit/kit_texts.h and formatted here; the
-numbers in them (the limits) are written here. Into a file the kit writes Shift-JIS when the ANSI
+Every expected message is written here as the kit prints it, its numbers (the limits, the
+colours) filled in, its names and counts as printf fields. Into a file the kit writes Shift-JIS when the ANSI
 code page is 932 (the session's Japanese locale), else UTF-8, the same for the whole run."""
 import os
 import re
@@ -24,17 +24,87 @@ import zlib
 from perchling import (NO_IMMUTABLE, WINDOWS_BUILD, Install, accessory_rect, accessory_shape,
                        give_utf8_manifest, immutable, main, probe, run_wine, wait_for, write_file)
 from pictures import MAGENTA, Bmp, bmp_bytes, bmp_file, core_bmp_bytes, png_bytes, rgb
-from program_values import defines
 
 KIT = os.path.join(WINDOWS_BUILD, "perchskin.exe")
 SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..")
-TEXTS = defines("skinkit", "kit_texts.h")
 SHIPPED_SKINS = sorted(os.path.join(SOURCE, "skin", name)
                        for name in os.listdir(os.path.join(SOURCE, "skin")) if name.endswith(".bmp"))
 
 
+TEXTS = {
+    "ALL_CUT": '  使えません: すべてのドットがマゼンタなので、何も表示されません。\n',
+    "BAD_ARGUMENTS": 'コマンドの指定が正しくありません。perchskin --help で使い方を表示します。\n',
+    "BAD_THRESHOLD": '--alpha-threshold には 0 から 255 までの整数を指定してください。\n',
+    "CANNOT_WRITE": '%s: 書き込めません。出力先のフォルダがあり、書き込めるかを確かめてください。\n',
+    "CONVERTED": ('%s を %s に変換しました。透明にしたドット %u、(255,0,254) にして残したマゼンタのドット'
+        ' %u。\n'),
+    "DEVICE_NAME": ('%s: CON・PRN・AUX・NUL・CONIN$・CONOUT$・COM1 から COM9・LPT1 から LPT9 などは Windows'
+        ' が機器に使う名前なので、スキンの名前にできません。名前を変えてください。\n'),
+    "DOUBLE_CLICK": ('perchskin: Perchling のスキンを作る道具です。\n'
+        '絵（PNG・BMP など）をエクスプローラーでこの perchskin.exe にドロップすると、スキンにし'
+        'ます。\n'
+        'コマンド プロンプトでは perchskin convert と perchskin check が使えます（perchskin --h'
+        'elp で説明）。\n'),
+    "EXISTS": '%s: 既にあるので上書きしません。名前を変えるか消してから、もう一度どうぞ。\n',
+    "FLOATS": ('  警告: 下から %d ドットに不透明なドットがありません。タイトルバーに届かず、浮いて見え'
+        'ます。\n'),
+    "FRINGE": ('  警告: マゼンタに近いのに透明にならないドットが %u 個あります（縁どり）。位置（左上か'
+        'ら）: %s\n'
+        '  BMP を変換しても縁どりは消えません。透明な部分のある PNG で描いて perchskin convert '
+        'で変換するか、縁をなめらかにしない設定（アンチエイリアスなし）で描いてください。\n'),
+    "HIDDEN_SHAPE": ('  使えません: 形の四角形が多すぎます。表示までに何十秒もかかるか、まったく表示されない'
+        'ことがあります。\n'),
+    "LARGE": ('  警告: 大きな画像です（%d × %d ドット）。幅 %d ドット、高さ %d ドットを超えると画面を'
+        '大きく覆うので、縮めてください。\n'),
+    "MISSING": '%s: ファイルが見つかりません。名前と場所を確かめてください。\n',
+    "NAME_CODE_PAGE": ('  使えません: 名前に、この Windows では扱えない文字があります。名前を変えてください。'
+        '\n'),
+    "NAME_EMPTY": '  使えません: .bmp を除くと名前が残りません。名前を付けてください。\n',
+    "NAME_TOO_LONG": ('  使えません: 名前が長すぎます（%u バイト、%d バイトまで）。スキンの一覧に載らないので'
+        '、短くしてください。\n'),
+    "NEXT_STEP": '  次は Perchling で %s を選んでください。\n',
+    "NEXT_STEP_COPY": ('  次は %s を Perchling.exe のあるフォルダの skin フォルダにコピーし、Perchling で %s '
+        'を選んでください。\n'),
+    "NOTHING_CUT": ('  警告: 透明な部分がないので、ウィンドウは四角形のままです。ペイントでは背景を 赤255 '
+        '緑0 青255 で塗って 24 ビット BMP で保存し、透明が使えるプログラムでは背景を透明にした '
+        'PNG で保存してください。\n'),
+    "NOT_BMP": '%s: 中身が BMP ではない画像です。perchskin convert で BMP に変換してください。\n',
+    "NO_COPY": ('%s: パスが長いので一時フォルダにコピーして調べようとしましたが、コピーできませんでした'
+        '（スキンのせいではありません）。一時フォルダ（TEMP）のパスが短く書き込めるかを確かめる'
+        'か、スキンを短いパスのフォルダに置いてから調べてください。\n'),
+    "NO_PICTURE": ('%s: 画像ではありません。スキンにするには、絵を描いたプログラムで PNG か BMP として保存'
+        'してください。\n'),
+    "OPAQUE_PICTURE": ('  透明な部分のない画像なので、マゼンタ (255,0,255) のドットをそのまま透明色にしました'
+        '。\n'),
+    "PATH_TOO_LONG": ('%s: パスが長すぎて Perchling では開けません（%u バイト、%d バイトまで）。名前を短くす'
+        'るか、Perchling のフォルダを短いパスのフォルダに移してください。\n'),
+    "PRESS_ENTER": 'Enter キーを押すと閉じます。',
+    "REPORT_CUT": '  透明な部分 %u.%u %%\n',
+    "REPORT_FILE": '%s\n',
+    "REPORT_FORMAT": '  大きさ %d × %d ドット、%d ビット、圧縮 %s\n',
+    "REPORT_RECTS": '  形の四角形 %u 個（%d 個から動きが遅く、%d 個から表示されなくなります）\n',
+    "REPORT_RUNS": ('  （横に続く不透明なドットの並び %u 本から。上下に同じ並びが続くところは、まとめて 1 '
+        '個に数えます）\n'),
+    "SAME_FILE": '%s: 入力ファイルには上書きしません。別の出力ファイルを指定してください。\n',
+    "TOO_LARGE": '%s: 画像が大きすぎます（%d × %d）。縦横とも %d ドットまでにしてください。\n',
+    "TOP_DOWN": ('  警告: 上から順にドットを保存した BMP です。Perchling はこの並びのドットを読めないの'
+        'で、透明な部分や形は調べていません。perchskin convert で変換してください。\n'),
+    "TRUNCATED": '%s: ファイルが途中で切れています。保存かコピーをやり直してください。\n',
+    "UNREADABLE": ('%s: 画像として読めません。壊れているか、対応していない形式です。PNG・GIF・JPEG・TIFF・'
+        'BMP のどれかで保存し直してください。\n'),
+    "VERDICT_FINE": '  判定: 問題ありません。\n',
+    "VERDICT_UNUSABLE": '  判定: このままでは使えません。\n',
+    "VERDICT_WARNINGS": '  判定: 使えますが、警告があります。\n',
+}
+USAGE_LINES = ("  perchskin convert 入力画像 出力.bmp [--alpha-threshold N]\n",
+               "      アルファ値が N 未満（既定 128）のドットは透明色のマゼンタ (255,0,255) に、\n",
+               "      もともとマゼンタの不透明なドットは (255,0,254) になり、抜けずに残ります\n",
+               "  perchskin check スキン.bmp ...\n", "  perchskin --help\n")
+
+
 def text(name, *fields):
     """A text of the kit with its printf fields filled in, as the kit prints it."""
+    name = name.replace("TEXT_KIT_", "")
     return TEXTS[name] % fields if fields else TEXTS[name].replace("%%", "%")
 
 
@@ -186,7 +256,7 @@ class Check(Folder):
         rects, runs, cut_share = 1, 4, "46.6"
         self.assertEqual(
             text("TEXT_KIT_REPORT_FILE", path) +
-            text("TEXT_KIT_REPORT_FORMAT", 6, 5, 24, TEXTS["TEXT_KIT_COMPRESSION_NONE"]) +
+            text("TEXT_KIT_REPORT_FORMAT", 6, 5, 24, "なし") +
             text("TEXT_KIT_REPORT_CUT", *map(int, cut_share.split("."))) +
             text("TEXT_KIT_REPORT_RECTS", rects, 6000, 25000) +
             text("TEXT_KIT_REPORT_RUNS", runs) +
@@ -198,7 +268,7 @@ class Check(Folder):
         cases = [
             # Its pixels are not Perchling's to read: that is all that is said, nothing on them.
             ("top-down.bmp", bytes(top_down), "\n" + text("TEXT_KIT_REPORT_FORMAT", 6, 5, 24,
-                                                          TEXTS["TEXT_KIT_COMPRESSION_NONE"]) +
+                                                          "なし") +
              text("TEXT_KIT_TOP_DOWN") + text("TEXT_KIT_VERDICT_WARNINGS")),
             ("floating.bmp", bmp_bytes(6, TITLE_ROWS + 8, lambda x, y: bird_colour(x, y + 1)
                                        if y < 8 else MAGENTA),
@@ -249,7 +319,7 @@ class Check(Folder):
 
 def reported_rects(report):
     """The shape's rectangle count a check's report gives."""
-    before = re.escape(TEXTS["TEXT_KIT_REPORT_RECTS"].split("%u")[0])
+    before = re.escape(TEXTS["REPORT_RECTS"].split("%u")[0])
     return int(re.search(before + r"(\d+)", report).group(1))
 
 
@@ -363,13 +433,12 @@ class CodePages(Folder):
         self.assertIn(text("TEXT_KIT_REPORT_FILE", cafe.replace("é", "?")), shown)
 
     def test_help_lists_the_commands_readably_in_a_file(self):
-        for command in ("convert", "check", "--help"):
-            self.assertIn(command, TEXTS["TEXT_KIT_USAGE"])
         for code_page in CODE_PAGES:
             exe, env, encoding = self.under(code_page)
             code, out, _ = run_wine(exe, "--help", timeout=120, env=env)
             self.assertEqual(0, code)
-            self.assertEqual(TEXTS["TEXT_KIT_USAGE"].encode(encoding), out, code_page)
+            for line in USAGE_LINES:
+                self.assertIn(line.encode(encoding), out, code_page)
 
     def test_a_command_in_a_terminal_reads_right_and_ends_by_itself(self):
         skin = windows_path(os.path.join(SOURCE, "skin", "default.bmp"))
@@ -582,7 +651,9 @@ class Dropped(Folder):
             self.assertEqual(b"the user's own file", file.read(), "never overwritten")
         self.assertNotIn(text("TEXT_KIT_PRESS_ENTER"), out,
                          "without a console of its own the kit must not wait for Enter")
-        self.assertEqual((0, text("TEXT_KIT_USAGE")), kit()[:2], "no file, no console: no wait")
+        code, out, _ = kit()
+        self.assertEqual(0, code, "no file, no console: the usage, no wait")
+        self.assertIn(USAGE_LINES[0], out)
 
 
 if __name__ == "__main__":

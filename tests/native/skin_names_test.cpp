@@ -1,13 +1,13 @@
 // Skin names: extension stripping, the case-folding order, sorting, the catalogue's limits and the
 // menu text.
+#include "base/skin_names.h"
+
 #include <gtest/gtest.h>
 #include <string.h>
 
 #include <algorithm>
 #include <string>
 #include <vector>
-
-#include "base/skin_names.h"
 
 namespace {
 
@@ -23,9 +23,12 @@ std::vector<std::string> Catalogue(const std::vector<std::string>& files) {
 }  // namespace
 
 TEST(StripExtension, CutsAtTheLastDotButNotTheFirstCharacter) {
-  const char* cases[][2] = {{"default.bmp", "default"}, {"my.skin.bmp", "my.skin"},
-                            {".bmp", ".bmp"},           {"a.", "a"},
-                            {"noext", "noext"},         {"", ""},
+  const char* cases[][2] = {{"default.bmp", "default"},
+                            {"my.skin.bmp", "my.skin"},
+                            {".bmp", ".bmp"},
+                            {"a.", "a"},
+                            {"noext", "noext"},
+                            {"", ""},
                             {"\x83\x5C\x83\x89.bmp", "\x83\x5C\x83\x89"}};
   for (auto& c : cases) {
     char name[64];
@@ -67,13 +70,24 @@ TEST(Catalogue, SkipsNamesHoldingAQuestionMark) {
 }
 
 // Only NAME.bmp can be opened as skin\NAME.bmp: a "*.bmp" search also reports names that match
-// through their short (8.3) names, and a device answers for any folder.
-TEST(Catalogue, ListsOnlyFilesNamedNameDotBmpThatNameNoDevice) {
-  EXPECT_EQ((std::vector<std::string>{"a", "B", "com10", "con_", "Console", "lpt0", "x.nul"}),
+// through their short (8.3) names.
+TEST(Catalogue, ListsOnlyFilesNamedNameDotBmp) {
+  EXPECT_EQ((std::vector<std::string>{"a", "B"}),
             Catalogue({"a.bmp", "B.BmP", "bird.bmpx", "zz.bmp~", "only.bmpold", "x.bmp.", ".bmp",
-                       "bmp", "CON.bmp", "nul.bmp", "Aux.bmp", "prn.bmp", "COM1.bmp", "lpt9.bmp",
-                       "nul.x.bmp", "con .bmp", "com10.bmp", "lpt0.bmp", "con_.bmp",
-                       "Console.bmp", "x.nul.bmp"}));
+                       "bmp"}));
+}
+
+// A device answers for any folder, under the name the system reads (UTF-16).
+TEST(IsDeviceName, TheNamesWindowsKeepsForDevices) {
+  const wchar_t* devices[] = {L"CON.bmp",       L"nul.bmp",    L"Aux.bmp",     L"prn.bmp",
+                              L"COM1.bmp",      L"COM9.bmp",   L"lpt9.bmp",    L"nul.x.bmp",
+                              L"con .bmp",      L"CONIN$.bmp", L"conout$.bmp", L"COM\u00B9.bmp",
+                              L"lpt\u00B3.bmp", L"AUX"};
+  for (const wchar_t* name : devices) EXPECT_EQ(1, IsDeviceName(name)) << name;
+  const wchar_t* others[] = {L"com10.bmp",     L"lpt0.bmp",      L"con_.bmp",
+                             L"Console.bmp",   L"x.nul.bmp",     L"conin.bmp",
+                             L"COM\uFF79.bmp", L"COM\u2074.bmp", L""};
+  for (const wchar_t* name : others) EXPECT_EQ(0, IsDeviceName(name)) << name;
 }
 
 TEST(Catalogue, KeepsTheHundredNamesThatSortFirstInAnyOrder) {

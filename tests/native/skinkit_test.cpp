@@ -11,6 +11,7 @@
 #include "base/skin_names.h"
 #include "shape/pixel_runs.h"
 #include "skinkit/bmp_header.h"
+#include "skinkit/kit_decisions.h"
 #include "skinkit/prepare_pixels.h"
 #include "skinkit/skin_pixels.h"
 #include "skinkit/skin_report.h"
@@ -419,7 +420,6 @@ struct NameCase {
   std::string fileName;
   int representable;
   int tooLong, outside, empty, wildcard, notBmp;
-  int device = 0;
 };
 
 TEST(CheckSkinFileName, FindsWhatKeepsASkinOutOfTheMenu) {
@@ -441,11 +441,6 @@ TEST(CheckSkinFileName, FindsWhatKeepsASkinOutOfTheMenu) {
       {"a longer extension", "bird.bmpx", 1, 0, 0, 0, 0, 1},
       {"a trailing dot", "x.bmp.", 1, 0, 0, 0, 0, 1},
       {"a trailing tilde", "zz.bmp~", 1, 0, 0, 0, 0, 1},
-      {"a device", "CON.bmp", 1, 0, 0, 0, 0, 0, 1},
-      {"a device in small letters", "nul.BMP", 1, 0, 0, 0, 0, 0, 1},
-      {"a device before a dot", "com7.x.bmp", 1, 0, 0, 0, 0, 0, 1},
-      {"only LPT1 to LPT9", "LPT0.bmp", 1, 0, 0, 0, 0, 0},
-      {"a device's name inside a longer name", "CONSOLE.bmp", 1, 0, 0, 0, 0, 0},
   };
   for (const NameCase& c : cases) {
     SkinNameFacts facts;
@@ -455,10 +450,8 @@ TEST(CheckSkinFileName, FindsWhatKeepsASkinOutOfTheMenu) {
     EXPECT_EQ(c.empty, facts.emptyName) << c.what;
     EXPECT_EQ(c.wildcard, facts.wildcard) << c.what;
     EXPECT_EQ(c.notBmp, facts.notBmp) << c.what;
-    EXPECT_EQ(c.device, facts.device) << c.what;
     // The kit turns away exactly the file names the catalogue leaves out.
-    EXPECT_EQ(!IsSkinFileName(c.fileName.c_str()), facts.notBmp || facts.emptyName || facts.device)
-        << c.what;
+    EXPECT_EQ(!IsSkinFileName(c.fileName.c_str()), facts.notBmp || facts.emptyName) << c.what;
   }
 }
 
@@ -579,4 +572,78 @@ TEST(AppendText, LeavesOutWhatDoesNotFitWhole) {
   EXPECT_EQ(1, report.cut);
   AppendText(&report, "%s", "ok");
   EXPECT_EQ(big + "ok", report.text) << "a later text that fits still goes in";
+}
+
+TEST(ChooseCommand, TheFirstWordDecides) {
+  const std::pair<std::vector<const wchar_t*>, KitCommand> lines[] = {
+      {{L"perchskin"}, kCommandNone},          {{L"k", L"--help"}, kCommandHelp},
+      {{L"k", L"/?"}, kCommandHelp},           {{L"k", L"convert", L"a"}, kCommandConvert},
+      {{L"k", L"check"}, kCommandCheck},       {{L"k", L"bird.png", L"check"}, kCommandDrop},
+      {{L"k", L"Check"}, kCommandDrop},        {{L"k", L"--bogus"}, kCommandWrong},
+      {{L"k", L"-"}, kCommandWrong},
+  };
+  for (const auto& line : lines)
+    EXPECT_EQ(line.second, ChooseCommand(int(line.first.size()), line.first.data())) << line.second;
+}
+
+TEST(ParseConvertArguments, TwoFilesAndTheThresholdAnywhere) {
+  const struct {
+    std::vector<const wchar_t*> arguments;
+    ConvertParse parsed;
+    int threshold;
+  } cases[] = {
+      {{L"in", L"out"}, kConvertParsed, 128},
+      {{L"--alpha-threshold", L"0", L"in", L"out"}, kConvertParsed, 0},
+      {{L"in", L"--alpha-threshold", L"255", L"out"}, kConvertParsed, 255},
+      {{L"in", L"out", L"--alpha-threshold", L"256"}, kConvertBadThreshold, 0},
+      {{L"in", L"out", L"--alpha-threshold", L"-1"}, kConvertBadThreshold, 0},
+      {{L"in", L"out", L"--alpha-threshold", L""}, kConvertBadThreshold, 0},
+      {{L"in", L"out", L"--alpha-threshold"}, kConvertBadThreshold, 0},
+      {{L"in"}, kConvertBadArguments, 0},
+      {{L"in", L"out", L"more"}, kConvertBadArguments, 0},
+  };
+  for (const auto& c : cases) {
+    ConvertRequest request;
+    ASSERT_EQ(c.parsed, ParseConvertArguments(int(c.arguments.size()), c.arguments.data(), &request));
+    if (c.parsed != kConvertParsed) continue;
+    EXPECT_EQ(c.threshold, request.alphaThreshold);
+    EXPECT_EQ(std::wstring(L"in") + L"out", std::wstring(request.input) + request.output);
+  }
+}
+
+TEST(FileNamePart, TheNameAfterTheFolderAndTheSkinNameBeforeItsExtension) {
+  const struct {
+    const wchar_t* path;
+    const wchar_t* fileName;
+    size_t skinName;
+  } cases[] = {{L"C:\\a\\bird.png", L"bird.png", 4}, {L"C:bird.x.png", L"bird.x.png", 6},
+               {L"a/b\\.png", L".png", 4},          {L"Z:\\dir\\noext", L"noext", 5},
+               {L"bird.", L"bird.", 4},              {L"C:\\", L"", 0}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(std::wstring(c.fileName), FileNamePart(c.path));
+    EXPECT_EQ(c.skinName, SkinNameLength(FileNamePart(c.path))) << c.fileName;
+  }
+}
+
+TEST(CutShownName, ALongNameGivesWayAtACharactersStart) {
+  const struct {
+    std::string name;
+    size_t size;
+    std::string shown;
+  } cases[] = {{"bird.bmp", 9, "bird.bmp"},
+               {"C:\\deep\\bird.bmp", 12, "...bird.bmp"},
+               {"ab\xE9\xB3\xA5\xE9\xB3\xA5.bmp", 10, "....bmp"},  // not half a 鳥
+               {"abcdef", 4, ""}};
+  for (const auto& c : cases) {
+    char shown[16];
+    CutShownName(c.name.c_str(), shown, c.size);
+    EXPECT_EQ(c.shown, shown) << c.name;
+  }
+}
+
+TEST(IsOwnConsole, OnlyTheKitOnAConsoleThatIsItsInput) {
+  EXPECT_EQ(1, IsOwnConsole(1, 1)) << "a drop or a double-click";
+  EXPECT_EQ(0, IsOwnConsole(2, 1)) << "the console of a command prompt";
+  EXPECT_EQ(0, IsOwnConsole(0, 0)) << "no console: a script's pipes";
+  EXPECT_EQ(0, IsOwnConsole(1, 0)) << "input from a pipe or a file";
 }
