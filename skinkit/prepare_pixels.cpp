@@ -54,9 +54,8 @@ static void VisitBorder(int width, int height, Visit visit) {
   }
 }
 
-// The colour of a plain background: of the four corners' colours, the one the most border dots
-// are near, if they are enough. 0 if the border is not one colour.
-static int FindPlainBackground(const uint8_t* bgra, int width, int height, uint32_t* colour) {
+// Of the four corners' colours, the one the most border dots are near.
+int FindPlainBackground(const uint8_t* bgra, int width, int height, uint32_t* colour) {
   size_t w = size_t(width), h = size_t(height);
   const size_t corners[4] = {0, w - 1, (h - 1) * w, h * w - 1};
   size_t best = 0, border = 0;

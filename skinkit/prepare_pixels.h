@@ -42,6 +42,10 @@ struct PreparedFacts {
 // proportions kept (rounded, at least 1 x 1); its own size when it fits already.
 void FitInside(int width, int height, int maxWidth, int maxHeight, int* fitWidth, int* fitHeight);
 
+// 1 if at least kBackgroundBorderEighths of the border is one colour (one of the corners', within
+// kBackgroundTolerance), which goes into colour. The fourth byte of each dot is not read.
+int FindPlainBackground(const uint8_t* bgra, int width, int height, uint32_t* colour);
+
 // Makes a plain background transparent: when the picture is opaque and at least
 // kBackgroundBorderEighths of its border is one colour (one of its corners' colours, within
 // kBackgroundTolerance), every dot of that colour joined to the border through such dots (left,

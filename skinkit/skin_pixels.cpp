@@ -5,6 +5,7 @@
 
 #include "base/follow.h"
 #include "shape/pixel_runs.h"
+#include "skinkit/prepare_pixels.h"
 
 KeyCounts KeyPixels(const uint8_t* bgra, size_t count, int alphaThreshold, uint32_t* out) {
   int alphaUsed = 0;
@@ -69,6 +70,10 @@ void MeasureSkinPixels(const uint32_t* pixels, int width, int height, SkinPixelF
       }
     }
   }
+  // The working copy's values are blue, green, red and a cleared byte: BGRA bytes to the finder.
+  if (!facts->cutPixels && width > 0 && height > 0)
+    facts->plainBackground = FindPlainBackground(reinterpret_cast<const uint8_t*>(pixels), width,
+                                                 height, &facts->background);
 }
 
 enum { kBmpHeadersSize = 14 + 40 };

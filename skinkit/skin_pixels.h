@@ -42,11 +42,14 @@ struct SkinPixelFacts {
   int fringeShown;               // how many of them fringeX/fringeY name
   int fringeX[kFringeExamples];  // the first ones in reading order (top row first, then left
   int fringeY[kFringeExamples];  // to right), counted from the top-left pixel
+  int plainBackground;           // nothing cut, and the border is one colour (FindPlainBackground)
+  uint32_t background;           // that colour
 };
 
 // Measures width * height pixel values stored bottom row first, as the accessory's working copy
 // holds them (the unused fourth byte already cleared). The rows that overlap the title bar are
-// the lowest kTitleOverlap (all rows of a shorter picture).
+// the lowest kTitleOverlap (all rows of a shorter picture). A picture with nothing cut is looked at
+// for a plain background, which a drop would make transparent.
 void MeasureSkinPixels(const uint32_t* pixels, int width, int height, SkinPixelFacts* facts);
 
 // The size of a 24-bit bottom-up BMP file of width x height pixels (both at most
