@@ -166,6 +166,12 @@ static int MakeDroppedSkin(const wchar_t* picture, const wchar_t* skinPath,
                            const wchar_t* skinFolder, int inPlace) {
   if (!PathExists(picture)) return Refuse(TEXT_KIT_MISSING, picture);
   if (!inPlace && IsSameFile(picture, skinPath)) return Refuse(TEXT_KIT_SAME_FILE, skinPath);
+  // A path Perchling cannot open is said before anything is made: the kit might not even write
+  // a file beside it.
+  wchar_t counted[kKitPathSize];
+  size_t pathBytes = skinFolder[0] ? SkinPathBytes(skinFolder, skinPath, counted) : 0;
+  if (pathBytes > size_t(kMaxSkinPathBytes))
+    return Refuse(TEXT_KIT_PATH_TOO_LONG, counted, int(pathBytes), kMaxSkinPathBytes);
   const PrepareOptions options = {1, 1, kDefaultAlphaThreshold};
   SkinFile skin;
   if (MakeSkinFile(picture, &options, &skin) != kSkinFine) return kSkinUnusable;

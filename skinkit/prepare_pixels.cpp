@@ -13,8 +13,7 @@ static uint32_t ColourAt(const uint8_t* bgra, size_t i) {
   return (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
 }
 
-// The largest difference of red, green or blue between two colours.
-static int ColourDistance(uint32_t a, uint32_t b) {
+int ColourDistance(uint32_t a, uint32_t b) {
   int most = 0;
   for (int shift = 0; shift < 24; shift += 8) {
     int d = int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF);

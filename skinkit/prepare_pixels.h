@@ -42,6 +42,9 @@ struct PreparedFacts {
 // proportions kept (rounded, at least 1 x 1); its own size when it fits already.
 void FitInside(int width, int height, int maxWidth, int maxHeight, int* fitWidth, int* fitHeight);
 
+// The largest difference of red, green or blue between two colours (0x00RRGGBB).
+int ColourDistance(uint32_t a, uint32_t b);
+
 // 1 if at least kBackgroundBorderEighths of the border is one colour (one of the corners', within
 // kBackgroundTolerance), which goes into colour. The fourth byte of each dot is not read.
 int FindPlainBackground(const uint8_t* bgra, int width, int height, uint32_t* colour);

@@ -71,9 +71,13 @@ void MeasureSkinPixels(const uint32_t* pixels, int width, int height, SkinPixelF
     }
   }
   // The working copy's values are blue, green, red and a cleared byte: BGRA bytes to the finder.
-  if (!facts->cutPixels && width > 0 && height > 0)
-    facts->plainBackground = FindPlainBackground(reinterpret_cast<const uint8_t*>(pixels), width,
-                                                 height, &facts->background);
+  // A background is one only with something drawn on it.
+  if (!facts->cutPixels && width > 0 && height > 0 &&
+      FindPlainBackground(reinterpret_cast<const uint8_t*>(pixels), width, height,
+                          &facts->background)) {
+    for (size_t i = 0; i < size_t(width) * size_t(height); ++i)
+      facts->plainBackground |= ColourDistance(pixels[i], facts->background) > kBackgroundTolerance;
+  }
 }
 
 enum { kBmpHeadersSize = 14 + 40 };

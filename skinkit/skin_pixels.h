@@ -42,7 +42,8 @@ struct SkinPixelFacts {
   int fringeShown;               // how many of them fringeX/fringeY name
   int fringeX[kFringeExamples];  // the first ones in reading order (top row first, then left
   int fringeY[kFringeExamples];  // to right), counted from the top-left pixel
-  int plainBackground;           // nothing cut, and the border is one colour (FindPlainBackground)
+  int plainBackground;           // nothing cut, the border one colour (FindPlainBackground), and
+                                 // something of another drawn
   uint32_t background;           // that colour
 };
 

@@ -64,11 +64,11 @@ class ReleaseZip(unittest.TestCase):
 
     def test_the_programs_are_small_and_carry_no_cxx_runtime(self):
         # The runtime's exception and demangler code shows by its strings; without it the kit
-        # is about 65,000 bytes.
+        # is about 74,000 bytes.
         for name in ("Perchling.exe", "perchskin.exe"):
             for sign in (b"terminate called", b"(anonymous namespace)", b"std::bad_exception"):
                 self.assertNotIn(sign, self.files[TOP + name], name)
-        self.assertLess(len(self.files[TOP + "perchskin.exe"]), 70000)
+        self.assertLess(len(self.files[TOP + "perchskin.exe"]), 80000)
 
     def test_name_checksum_and_readme_carry_the_version(self):
         version = "0.00"

@@ -32,7 +32,9 @@ SHIPPED_SKINS = sorted(os.path.join(SOURCE, "skin", name)
 
 
 TEXTS = {
-    "ALL_CUT": '  使えません: すべてのドットがマゼンタなので、何も表示されません。\n',
+    "ALL_CUT": '  使えません: すべてのドットが透明なので、何も表示されず、右クリックもできません。\n',
+    "BACKGROUND_KEYED": ('  透明な部分もマゼンタもないので、周りの背景の色 (%d,%d,%d) を、周りとつながったところだ'
+        'け透明にしました（絵に囲まれた同じ色は残ります）。\n'),
     "BAD_ARGUMENTS": 'コマンドの指定が正しくありません。perchskin --help で使い方を表示します。\n',
     "BAD_THRESHOLD": '--alpha-threshold には 0 から 255 までの整数を指定してください。\n',
     "CANNOT_WRITE": '%s: 書き込めません。出力先のフォルダがあり、書き込めるかを確かめてください。\n',
@@ -49,13 +51,14 @@ TEXTS = {
     "FLOATS": ('  警告: 下から %d ドットに不透明なドットがありません。タイトルバーに届かず、浮いて見え'
         'ます。\n'),
     "FRINGE": ('  警告: マゼンタに近いのに透明にならないドットが %u 個あります（縁どり）。位置（左上か'
-        'ら）: %s\n'
-        '  BMP を変換しても縁どりは消えません。透明な部分のある PNG で描いて perchskin convert '
-        'で変換するか、縁をなめらかにしない設定（アンチエイリアスなし）で描いてください。\n'),
+        'ら）: %s\n'),
+    "FRINGE_ADVICE": ('  BMP を変換しても縁どりは消えません。背景を透明にした PNG で保存して、それを perchskin.'
+        'exe にドロップしてください（コマンドでは perchskin convert）。縁をなめらかにしない設定（アン'
+        'チエイリアスなし）で描いても消えます。\n'),
     "HIDDEN_SHAPE": ('  使えません: 形の四角形が多すぎます。表示までに何十秒もかかるか、まったく表示されない'
         'ことがあります。\n'),
     "LARGE": ('  警告: 大きな画像です（%d × %d ドット）。幅 %d ドット、高さ %d ドットを超えると画面を'
-        '大きく覆うので、縮めてください。\n'),
+        '大きく覆います。元の絵を perchskin.exe にドロップすると、%d × %d ドットに縮めます。\n'),
     "MISSING": '%s: ファイルが見つかりません。名前と場所を確かめてください。\n',
     "NAME_CODE_PAGE": ('  使えません: 名前に、この Windows では扱えない文字があります。名前を変えてください。'
         '\n'),
@@ -65,10 +68,16 @@ TEXTS = {
     "NEXT_STEP": '  次は Perchling で %s を選んでください。\n',
     "NEXT_STEP_COPY": ('  次は %s を Perchling.exe のあるフォルダの skin フォルダにコピーし、Perchling で %s '
         'を選んでください。\n'),
-    "NOTHING_CUT": ('  警告: 透明な部分がないので、ウィンドウは四角形のままです。ペイントでは背景を 赤255 '
-        '緑0 青255 で塗って 24 ビット BMP で保存し、透明が使えるプログラムでは背景を透明にした '
-        'PNG で保存してください。\n'),
-    "NOT_BMP": '%s: 中身が BMP ではない画像です。perchskin convert で BMP に変換してください。\n',
+    "NOTHING_CUT": ('  警告: 透明な部分がないので、ウィンドウは四角形のままです。背景を透明にした PNG で保存'
+        'するか、背景を一色で塗って（ペイントなら白いキャンバスのままで構いません）、その絵を perchsk'
+        'in.exe にドロップしてください。\n'),
+    "NOTHING_CUT_PLAIN": ('  警告: 透明な部分がないので、ウィンドウは四角形のままです。元の絵を perchskin.exe に'
+        'ドロップすると、周りの背景の色 (%d,%d,%d) を透明にします。\n'),
+    "NOT_BMP": ('%s: 中身が BMP ではない画像です。このファイルを perchskin.exe にドロップすると、Perchling'
+        ' が読める BMP に変換します（コマンドでは perchskin convert）。\n'),
+    "NOT_LISTED": ('  使えません: skin フォルダのスキンが多すぎて、この名前はスキンの一覧に載りません（名前の'
+        '順に最初の %d 個だけが載ります）。使わないスキンを skin フォルダから消してください。\n'),
+    "NOT_WRITTEN": '  skin フォルダには何も書き込んでいません。直してから、もう一度ドロップしてください。\n',
     "NO_COPY": ('%s: パスが長いので一時フォルダにコピーして調べようとしましたが、コピーできませんでした'
         '（スキンのせいではありません）。一時フォルダ（TEMP）のパスが短く書き込めるかを確かめる'
         'か、スキンを短いパスのフォルダに置いてから調べてください。\n'),
@@ -82,13 +91,14 @@ TEXTS = {
     "REPORT_CUT": '  透明な部分 %u.%u %%\n',
     "REPORT_FILE": '%s\n',
     "REPORT_FORMAT": '  大きさ %d × %d ドット、%d ビット、圧縮 %s\n',
-    "REPORT_RECTS": '  形の四角形 %u 個（%d 個から動きが遅く、%d 個から表示されなくなります）\n',
-    "REPORT_RUNS": ('  （横に続く不透明なドットの並び %u 本から。上下に同じ並びが続くところは、まとめて 1 '
-        '個に数えます）\n'),
+    "REPORT_RECTS": ('  形の四角形 %u 個: 形が細かいほど増え、少ないほど軽く動きます（%d 個から動くウィンドウに'
+        '遅れ、%d 個からは表示されないことがあります）\n'),
     "SAME_FILE": '%s: 入力ファイルには上書きしません。別の出力ファイルを指定してください。\n',
+    "SHRUNK": '  大きいので、%d × %d ドットから %d × %d ドットに縮めました（縦横の比はそのままです）。\n',
     "TOO_LARGE": '%s: 画像が大きすぎます（%d × %d）。縦横とも %d ドットまでにしてください。\n',
     "TOP_DOWN": ('  警告: 上から順にドットを保存した BMP です。Perchling はこの並びのドットを読めないの'
-        'で、透明な部分や形は調べていません。perchskin convert で変換してください。\n'),
+        'で、透明な部分や形は調べていません。このファイルを perchskin.exe にドロップすると変換します（コ'
+        'マンドでは perchskin convert）。\n'),
     "TRUNCATED": '%s: ファイルが途中で切れています。保存かコピーをやり直してください。\n',
     "UNREADABLE": ('%s: 画像として読めません。壊れているか、対応していない形式です。PNG・GIF・JPEG・TIFF・'
         'BMP のどれかで保存し直してください。\n'),
@@ -96,7 +106,7 @@ TEXTS = {
     "VERDICT_UNUSABLE": '  判定: このままでは使えません。\n',
     "VERDICT_WARNINGS": '  判定: 使えますが、警告があります。\n',
 }
-USAGE_LINES = ("  perchskin convert 入力画像 出力.bmp [--alpha-threshold N]\n",
+USAGE_LINES = ("  perchskin convert 入力画像 出力.bmp [--alpha-threshold N] [--key-background] [--fit]\n",
                "      アルファ値が N 未満（既定 128）のドットは透明色のマゼンタ (255,0,255) に、\n",
                "      もともとマゼンタの不透明なドットは (255,0,254) になり、抜けずに残ります\n",
                "  perchskin check スキン.bmp ...\n", "  perchskin --help\n")
@@ -175,6 +185,18 @@ class Folder(unittest.TestCase):
         shutil.copy(KIT, folder)
         return os.path.join(folder, "perchskin.exe")
 
+    def install_of(self, fill, total):
+        """An install folder whose skin path for bird.bmp is total bytes of code page 932 long:
+        folders of 40 fill characters (a Linux name holds at most 255 bytes), then one of 'k's."""
+        parts = []
+
+        def skin_bytes(last):
+            path = os.path.join(*parts, last, "skin", "bird.bmp")
+            return len(windows_path(self.path(path)).encode("cp932"))
+        while skin_bytes("k") + 41 * len(fill.encode("cp932")) < total:
+            parts.append(fill * 40)
+        return self.path(os.path.join(*parts, "k" * (total - skin_bytes("") - 1)))
+
 
 class Convert(Folder):
     def test_png_with_alpha_becomes_the_shape_perchling_shows(self):
@@ -219,14 +241,14 @@ class Convert(Folder):
 
     def test_an_opaque_picture_keeps_magenta_as_its_key(self):
         # With magenta, that is the key; without (what ペイント saves), what to do.
-        for name, key, note in (("flat", MAGENTA, "TEXT_KIT_OPAQUE_PICTURE"),
-                                ("white", (255, 255, 255), "TEXT_KIT_NOTHING_CUT")):
+        for name, key, note, cut in (("flat", MAGENTA, "TEXT_KIT_OPAQUE_PICTURE", 3),
+                                     ("white", (255, 255, 255), "TEXT_KIT_NOTHING_CUT", 0)):
             source = self.write(name + ".png", png_bytes(4, 3, lambda x, y: (
                 (*key, 255) if x == 0 else (10, 20, 30, 255))))
             target = windows_path(self.path(name + ".bmp"))
             code, out, err = kit("convert", source, target)
             self.assertEqual(0, code, err)
-            self.assertEqual(text("TEXT_KIT_CONVERTED", source, target, 0, 0) + text(note), out)
+            self.assertEqual(text("TEXT_KIT_CONVERTED", source, target, cut, 0) + text(note), out)
         self.assertEqual({(x, y) for x in range(1, 4) for y in range(3)},
                          Bmp(self.path("flat.bmp")).opaque())
 
@@ -246,20 +268,19 @@ class Check(Folder):
         picture = bmp_bytes(6, 5, lambda x, y: 0xF010E8 if (x, y) == (5, 2) else bird_colour(x, y))
         path, code, out, err = self.check_one("fringe.bmp", picture)
         self.assertEqual(1, code, err)
-        self.assertIn(text("TEXT_KIT_FRINGE", 1, "(5, 2)"), out)
+        self.assertIn(text("TEXT_KIT_FRINGE", 1, "(5, 2)") + text("TEXT_KIT_FRINGE_ADVICE"), out)
         self.assertTrue(out.endswith(text("TEXT_KIT_VERDICT_WARNINGS")), out)
 
     def test_a_fine_skin_gets_its_facts_and_exit_code_0(self):
         path, code, out, err = self.check_one("fine.bmp", bmp_bytes(6, 5, bird_colour))
         self.assertEqual(0, code, err)
         # 4 alike rows of one run: one rectangle; 14 of 30 pixels cut
-        rects, runs, cut_share = 1, 4, "46.6"
+        rects, cut_share = 1, "46.6"
         self.assertEqual(
             text("TEXT_KIT_REPORT_FILE", path) +
             text("TEXT_KIT_REPORT_FORMAT", 6, 5, 24, "なし") +
             text("TEXT_KIT_REPORT_CUT", *map(int, cut_share.split("."))) +
             text("TEXT_KIT_REPORT_RECTS", rects, 6000, 25000) +
-            text("TEXT_KIT_REPORT_RUNS", runs) +
             text("TEXT_KIT_VERDICT_FINE"), out)
 
     def test_each_problem_gets_its_warning(self):
@@ -274,8 +295,12 @@ class Check(Folder):
                                        if y < 8 else MAGENTA),
              text("TEXT_KIT_FLOATS", TITLE_ROWS)),
             ("square.bmp", bmp_bytes(6, 5, lambda x, y: 0x203040), text("TEXT_KIT_NOTHING_CUT")),
-            ("wide.bmp", bmp_bytes(961, 5, bird_colour), text("TEXT_KIT_LARGE", 961, 5, 960, 540)),
-            ("tall.bmp", bmp_bytes(5, 541, bird_colour), text("TEXT_KIT_LARGE", 5, 541, 960, 540)),
+            ("canvas.bmp", bmp_bytes(6, 5, lambda x, y: 0x203040 if x == 2 < y else 0xFFFFFF),
+             text("TEXT_KIT_NOTHING_CUT_PLAIN", 255, 255, 255)),
+            ("wide.bmp", bmp_bytes(961, 5, bird_colour),
+             text("TEXT_KIT_LARGE", 961, 5, 960, 540, 960, 5)),
+            ("tall.bmp", bmp_bytes(5, 541, bird_colour),
+             text("TEXT_KIT_LARGE", 5, 541, 960, 540, 5, 540)),
         ]
         for name, data, finding in cases:
             path, code, out, err = self.check_one(name, data)
@@ -544,18 +569,6 @@ class BadInput(Folder):
             self.assertEqual(bird, file.read(), "the input must never be overwritten")
         self.assertFalse(os.path.exists(self.path("out.bmp")), "nothing half-written is left")
 
-    def install_of(self, fill, total):
-        """An install folder whose skin path for bird.bmp is total bytes of code page 932 long:
-        folders of 40 fill characters (a Linux name holds at most 255 bytes), then one of 'k's."""
-        parts = []
-
-        def skin_bytes(last):
-            path = os.path.join(*parts, last, "skin", "bird.bmp")
-            return len(windows_path(self.path(path)).encode("cp932"))
-        while skin_bytes("k") + 41 * len(fill.encode("cp932")) < total:
-            parts.append(fill * 40)
-        return self.path(os.path.join(*parts, "k" * (total - skin_bytes("") - 1)))
-
     def test_the_path_that_counts_is_the_skins_in_perchlings_skin_folder(self):
         skin = bmp_bytes(6, 5, bird_colour)
         # Without a Perchling beside the kit, a good skin in a deep folder checks fine.
@@ -602,28 +615,58 @@ class BadInput(Folder):
                         text("TEXT_KIT_UNREADABLE", huge) in err, err)
 
 
+def canvas_drawing(x, y):
+    """What ペイント saves: a white canvas, a dark frame to its bottom row around white."""
+    frame = 8 <= x <= 31 and y >= 6 and not (11 <= x <= 28 and 9 <= y <= 26)
+    return (32, 48, 64, 255) if frame else (255, 255, 255, 255)
+
+
+def large_drawing(x, y):
+    """A dark body on a white canvas of 1920 x 1080, its edge a light grey dot wide."""
+    if 480 <= x <= 1440 and y >= 270:
+        return (32, 48, 64, 255) if 480 < x < 1440 and y > 270 else (200, 200, 200, 255)
+    return (255, 255, 255, 255)
+
+
 class Dropped(Folder):
     def test_dropped_pictures_become_skins_in_the_skin_folder_beside_perchling(self):
         exe = self.kit_beside_perchling(self.path("Perchling"))
         skins = self.path(os.path.join("Perchling", "skin"))
         bird = self.write("bird.png", png_bytes(24, 20, drawn_bird))
-        # What ペイント saves: opaque, no magenta. A skin still, with one warning on what to do.
-        white = self.write("white.png", png_bytes(6, 5, lambda x, y: (255, 255, 255, 255)))
-        code, out, err = kit(bird, white, exe=exe)
-        self.assertEqual(1, code, out + err)
-        self.assertEqual(["bird.bmp", "white.bmp"], sorted(os.listdir(skins)))
-        for name in ("bird", "white"):
+        canvas = self.write("canvas.png", png_bytes(40, 30, canvas_drawing))
+        large = self.write("large.png", png_bytes(1920, 1080, large_drawing))
+        code, out, err = kit(bird, canvas, large, exe=exe)
+        self.assertEqual(0, code, out + err)
+        self.assertEqual(["bird.bmp", "canvas.bmp", "large.bmp"], sorted(os.listdir(skins)))
+        for name in ("bird", "canvas", "large"):
             made = windows_path(os.path.join(skins, name + ".bmp"))
             self.assertIn(text("TEXT_KIT_REPORT_FILE", made), out)
             self.assertIn(text("TEXT_KIT_NEXT_STEP", MENU_WAY + name), out)
-        self.assertEqual(1, out.count(text("TEXT_KIT_NOTHING_CUT")), out)
-        self.assertNotIn(text("TEXT_KIT_OPAQUE_PICTURE"), out, "white has no magenta to keep")
-        # A skin dropped from the skin folder is only checked.
+        self.assertIn(text("TEXT_KIT_BACKGROUND_KEYED", 255, 255, 255), out)
+        self.assertIn(text("TEXT_KIT_SHRUNK", 1920, 1080, 960, 540), out)
+        shrunk = Bmp(os.path.join(skins, "large.bmp"))
+        self.assertEqual((960, 540), (shrunk.width, shrunk.height))
+        colours = {c for row in shrunk.rows for c in row} - {MAGENTA}
+        self.assertEqual([], [c for c in colours if max(c) > 64], "no light or pink fringe")
+        # Perchling shows the canvas drawing with its shape: the frame and the white it encloses.
+        install = Install()
+        try:
+            shutil.copy(os.path.join(skins, "canvas.bmp"), install.path("skin", "default.bmp"))
+            install.start()
+            self.assertTrue(wait_for(accessory_rect, 30), "Perchling showed no window")
+            self.assertEqual({(x, y) for x in range(8, 32) for y in range(6, 30)},
+                             wait_for(accessory_shape, 10))
+        finally:
+            install.remove()
+        # A skin dropped from the skin folder is only checked; one that is no BMP inside is mended.
         in_folder = windows_path(os.path.join(skins, "bird.bmp"))
         code, out, err = kit(in_folder, exe=exe)
         self.assertEqual(0, code, out + err)
         self.assertTrue(out.startswith(text("TEXT_KIT_REPORT_FILE", in_folder)), out)
         self.assertTrue(out.endswith(text("TEXT_KIT_NEXT_STEP", MENU_WAY + "bird") + "\n"), out)
+        write_file(os.path.join(skins, "fake.bmp"), png_bytes(24, 20, drawn_bird))
+        code, out, err = kit(windows_path(os.path.join(skins, "fake.bmp")), exe=exe)
+        self.assertEqual((0, 24), (code, Bmp(os.path.join(skins, "fake.bmp")).width), out + err)
         # Dropped again without a console to ask in: refused, the old skin kept byte for byte.
         write_file(os.path.join(skins, "bird.bmp"), b"BM yesterday's bird")
         code, out, err = kit(bird, exe=exe)
@@ -631,6 +674,38 @@ class Dropped(Folder):
         self.assertIn(text("TEXT_KIT_EXISTS", in_folder), err)
         with open(os.path.join(skins, "bird.bmp"), "rb") as file:
             self.assertEqual(b"BM yesterday's bird", file.read())
+
+    def test_nothing_unusable_lands_in_the_skin_folder(self):
+        exe = self.kit_beside_perchling(self.path("Perchling"))
+        full = self.kit_beside_perchling(self.path("Full"))
+        for i in range(100):
+            write_file(os.path.join(self.path("Full"), "skin", f"a{i:02}.bmp"),
+                       bmp_bytes(6, 5, bird_colour))
+        deep = self.install_of("d", 260)
+        counted = windows_path(os.path.join(deep, "skin", "bird.bmp"))
+        bird = png_bytes(24, 20, drawn_bird)
+        cases = [  # name, picture, kit, environment, what it is told
+            ("white.png", png_bytes(6, 5, lambda x, y: (255, 255, 255, 255)), exe, None,
+             text("TEXT_KIT_ALL_CUT")),
+            ("ghost.png", png_bytes(30, 20, lambda x, y: (0, 0, 0, 0)), exe, None,
+             text("TEXT_KIT_ALL_CUT")),
+            ("checkers.png", png_bytes(400, 160, lambda x, y: (
+                (*MAGENTA, 255) if (x + y) % 2 else (0, 0, 0, 255))), exe, None,
+             text("TEXT_KIT_HIDDEN_SHAPE")),
+            ("a" * 100 + ".png", bird, exe, None, text("TEXT_KIT_NAME_TOO_LONG", 100, 99)),
+            ("🐦ことり.png", bird, exe, None, text("TEXT_KIT_NAME_CODE_PAGE")),
+            ("髙﨑.png", bird, exe, WESTERN, text("TEXT_KIT_NAME_CODE_PAGE")),
+            ("zebra.png", bird, full, None, text("TEXT_KIT_NOT_LISTED", 100)),
+            ("bird.png", bird, self.kit_beside_perchling(deep), None,
+             text("TEXT_KIT_PATH_TOO_LONG", counted, 260, MOST_PATH_BYTES)),
+        ]
+        for name, picture, kit_exe, env, told in cases:
+            skins = os.path.join(os.path.dirname(kit_exe), "skin")
+            before = sorted(os.listdir(skins))
+            code, out, err = kit(self.write(name, picture), exe=kit_exe, env=env)
+            self.assertEqual(2, code, name + out + err)
+            self.assertIn(told, out + err, name)
+            self.assertEqual(before, sorted(os.listdir(skins)), name)
 
     def test_dropped_pictures_are_converted_beside_themselves_and_checked(self):
         bird = self.write("bird.png", png_bytes(24, 20, drawn_bird))
@@ -643,7 +718,7 @@ class Dropped(Folder):
         self.assertTrue(os.path.exists(self.path("bird.bmp")))
         self.assertIn(text("TEXT_KIT_REPORT_FILE", converted), out)
         self.assertIn(text("TEXT_KIT_REPORT_FILE", fine), out)
-        self.assertEqual(2, out.count(text("TEXT_KIT_VERDICT_FINE")), out)
+        self.assertEqual(3, out.count(text("TEXT_KIT_VERDICT_FINE")), "kept: judged, then refused")
         self.assertEqual(1, out.count(text("TEXT_KIT_NEXT_STEP_COPY", "bird.bmp", MENU_WAY + "bird")),
                          "once, for bird")
         self.assertIn(text("TEXT_KIT_EXISTS", windows_path(self.path("kept.bmp"))), err)
