@@ -139,6 +139,8 @@ static int JudgeSkinFile(const wchar_t* path, const wchar_t* judgedAs, const wch
         LoadSkinPixels(path, facts.header.width, facts.header.height, &facts.shapeRects, &noCopy);
     if (!pixels) return Refuse(noCopy ? TEXT_KIT_NO_COPY : TEXT_KIT_LOAD_FAILED, judgedAs);
     MeasureSkinPixels(pixels, facts.header.width, facts.header.height, &facts.pixels);
+    facts.pixels.plainBackground = WouldKeyBackground(
+        pixels, facts.header.width, facts.header.height, &facts.pixels.background);
     free(pixels);
   }
 

@@ -80,7 +80,7 @@ int FindSkinFolder(wchar_t* folder, size_t size) {
 int IsListedInMenu(const wchar_t* skinFolder, const wchar_t* path) {
   SkinName names[kMaxSkins];
   char own[kKitPathSize * 4];
-  wchar_t pattern[kKitPathSize], counted[kKitPathSize];
+  wchar_t pattern[kKitPathSize];
   if (!ToExactAnsiName(FileNamePart(path), own, sizeof own) ||
       _snwprintf(pattern, kKitPathSize, L"%ls*%ls", skinFolder, kSkinExtension) >= kKitPathSize)
     return 0;
@@ -91,6 +91,7 @@ int IsListedInMenu(const wchar_t* skinFolder, const wchar_t* path) {
   if (search != INVALID_HANDLE_VALUE) {
     do {
       char name[kKitPathSize * 4];
+      wchar_t counted[kKitPathSize];
       if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
           ToExactAnsiName(found.cFileName, name, sizeof name) &&
           SkinPathBytes(skinFolder, found.cFileName, counted) <= size_t(kMaxSkinPathBytes) &&

@@ -70,6 +70,21 @@ int FindPlainBackground(const uint8_t* bgra, int width, int height, uint32_t* co
   return best * 8 >= border * size_t(kBackgroundBorderEighths);
 }
 
+int WouldKeyBackground(const uint32_t* pixels, int width, int height, uint32_t* colour) {
+  size_t count = size_t(width) * size_t(height);
+  for (size_t i = 0; i < count; ++i) {
+    if (pixels[i] == kSkinKey) return 0;
+  }
+  // The values are blue, green, red and a cleared byte in memory: BGRA bytes to the finder.
+  if (!count ||
+      !FindPlainBackground(reinterpret_cast<const uint8_t*>(pixels), width, height, colour))
+    return 0;
+  for (size_t i = 0; i < count; ++i) {
+    if (ColourDistance(pixels[i], *colour) > kBackgroundTolerance) return 1;
+  }
+  return 0;
+}
+
 // A stack of dot indices that grows as needed.
 struct IndexStack {
   uint32_t* items;
@@ -301,8 +316,7 @@ int PrepareSkinPixels(uint8_t* bgra, int width, int height, const PrepareOptions
     }
     keyed = shrunk;
   }
-  KeyCounts counts =
-      KeyPixelsBy(keyed, size_t(facts->width) * size_t(facts->height), threshold, 1, out);
+  KeyCounts counts = KeyPixels(keyed, size_t(facts->width) * size_t(facts->height), threshold, out);
   free(shrunk);
   facts->cut = counts.cut;
   facts->nudged = counts.nudged;

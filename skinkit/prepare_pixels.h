@@ -49,6 +49,10 @@ int ColourDistance(uint32_t a, uint32_t b);
 // kBackgroundTolerance), which goes into colour. The fourth byte of each dot is not read.
 int FindPlainBackground(const uint8_t* bgra, int width, int height, uint32_t* colour);
 
+// 1 if a skin's pixel values (the working copy, either row order) have nothing cut and a plain
+// background (into colour) with something else drawn on it: what a drop would make transparent.
+int WouldKeyBackground(const uint32_t* pixels, int width, int height, uint32_t* colour);
+
 // Makes a plain background transparent: when the picture is opaque and at least
 // kBackgroundBorderEighths of its border is one colour (one of its corners' colours, within
 // kBackgroundTolerance), every dot of that colour joined to the border through such dots (left,

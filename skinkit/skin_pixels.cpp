@@ -5,32 +5,20 @@
 
 #include "base/follow.h"
 #include "shape/pixel_runs.h"
-#include "skinkit/prepare_pixels.h"
 
 KeyCounts KeyPixels(const uint8_t* bgra, size_t count, int alphaThreshold, uint32_t* out) {
-  int alphaUsed = 0;
-  for (size_t i = 0; i < count; ++i) {
-    if (bgra[4 * i + 3] != 255) alphaUsed = 1;
-  }
-  return KeyPixelsBy(bgra, count, alphaThreshold, alphaUsed, out);
-}
-
-KeyCounts KeyPixelsBy(const uint8_t* bgra, size_t count, int alphaThreshold, int alphaDecides,
-                      uint32_t* out) {
-  KeyCounts counts = {0, 0, alphaDecides, 0};
+  KeyCounts counts = {0, 0};
   for (size_t i = 0; i < count; ++i) {
     const uint8_t* p = bgra + 4 * i;
     int alpha = p[3];
     uint32_t colour = (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
     // Pixel i is read whole before its value is written, so out may overlay bgra.
-    if (alphaDecides && alpha < alphaThreshold) {
+    if (alpha < alphaThreshold) {
       colour = kSkinKey;
       ++counts.cut;
-    } else if (alphaDecides && colour == kSkinKey) {
+    } else if (colour == kSkinKey) {
       colour = kNudgedMagenta;
       ++counts.nudged;
-    } else if (colour == kSkinKey) {
-      ++counts.keyKept;
     }
     memcpy(out + i, &colour, sizeof colour);
   }
@@ -69,14 +57,6 @@ void MeasureSkinPixels(const uint32_t* pixels, int width, int height, SkinPixelF
         ++facts->fringePixels;
       }
     }
-  }
-  // The working copy's values are blue, green, red and a cleared byte: BGRA bytes to the finder.
-  // A background is one only with something drawn on it.
-  if (!facts->cutPixels && width > 0 && height > 0 &&
-      FindPlainBackground(reinterpret_cast<const uint8_t*>(pixels), width, height,
-                          &facts->background)) {
-    for (size_t i = 0; i < size_t(width) * size_t(height); ++i)
-      facts->plainBackground |= ColourDistance(pixels[i], facts->background) > kBackgroundTolerance;
   }
 }
 

@@ -87,7 +87,6 @@ struct KeyCase {
   int threshold;
   const char* values;
   size_t cut, nudged;
-  size_t keyKept = 0;
   // Rows with options go the whole way (PrepareSkinPixels), the picture width dots wide.
   int width = 0;
   PrepareOptions options = {};
@@ -117,8 +116,6 @@ TEST(KeyPixels, AlphaDecidesWhatIsCutAndMagentaStays) {
        "FF00FE 102030", 0, 1},
       {"threshold 255 cuts everything not fully opaque", Bgra({{K, 254}, {K, 255}}), 255,
        "FF00FF 102030", 1, 0},
-      {"an opaque picture keeps magenta as its key", Bgra({{M, 255}, {K, 255}}), 128,
-       "FF00FF 102030", 0, 0, 1},
       {"an opaque picture without magenta keeps nothing", Bgra({{K, 255}}), 128, "102030", 0, 0},
       // The whole way, as a drop or a convert goes.
       {"an opaque picture's magenta is counted as cut, whatever the threshold",
@@ -127,7 +124,6 @@ TEST(KeyPixels, AlphaDecidesWhatIsCutAndMagentaStays) {
        "FF00FF 102030",
        1,
        0,
-       0,
        2,
        {0, 0, 0},
        "1 magenta, 0 background 000000, 2x1"},
@@ -135,32 +131,32 @@ TEST(KeyPixels, AlphaDecidesWhatIsCutAndMagentaStays) {
        Art({".....", ".KKK.", ".K.K.", ".KKK.", "....."}), 128,
        "FF00FF FF00FF FF00FF FF00FF FF00FF FF00FF 102030 102030 102030 FF00FF FF00FF 102030 FFFFFF "
        "102030 FF00FF FF00FF 102030 102030 102030 FF00FF FF00FF FF00FF FF00FF FF00FF FF00FF",
-       16, 0, 0, 5, kDrop, "0 magenta, 16 background FFFFFF, 5x5"},
+       16, 0, 5, kDrop, "0 magenta, 16 background FFFFFF, 5x5"},
       {"convert keys no background unless asked", Art({"...", ".K.", "..."}), 128,
-       "FFFFFF FFFFFF FFFFFF FFFFFF 102030 FFFFFF FFFFFF FFFFFF FFFFFF", 0, 0, 0, 3, kConvert,
+       "FFFFFF FFFFFF FFFFFF FFFFFF 102030 FFFFFF FFFFFF FFFFFF FFFFFF", 0, 0, 3, kConvert,
        "0 magenta, 0 background 000000, 3x3"},
       {"a soft edge: the light dot is cut, the dark one becomes the drawing's colour",
        Art({".....", ".LGK.", "....."}), 128,
        "FF00FF FF00FF FF00FF FF00FF FF00FF FF00FF FF00FF 000000 102030 FF00FF FF00FF FF00FF FF00FF "
        "FF00FF FF00FF",
-       13, 0, 0, 5, kDrop, "0 magenta, 13 background FFFFFF, 5x3"},
+       13, 0, 5, kDrop, "0 magenta, 13 background FFFFFF, 5x3"},
       {"the drawing may touch the border (8 of its 10 dots white)", Art({"....", ".KK.", ".KK."}),
        128, "FF00FF FF00FF FF00FF FF00FF FF00FF 102030 102030 FF00FF FF00FF 102030 102030 FF00FF",
-       8, 0, 0, 4, kDrop, "0 magenta, 8 background FFFFFF, 4x3"},
+       8, 0, 4, kDrop, "0 magenta, 8 background FFFFFF, 4x3"},
       {"a border under 6 eighths one colour (7 of 10 dots) is left alone",
        Art({"....", ".KK.", "KKK."}), 128,
        "FFFFFF FFFFFF FFFFFF FFFFFF FFFFFF 102030 102030 FFFFFF 102030 102030 102030 FFFFFF", 0, 0,
-       0, 4, kDrop, "0 magenta, 0 background 000000, 4x3"},
+       4, kDrop, "0 magenta, 0 background 000000, 4x3"},
       {"a photo: a border of many colours is left alone", Art({"rgb", "gbr", "brg"}), 128,
-       "FF0000 00FF00 0000FF 00FF00 0000FF FF0000 0000FF FF0000 00FF00", 0, 0, 0, 3, kDrop,
+       "FF0000 00FF00 0000FF 00FF00 0000FF FF0000 0000FF FF0000 00FF00", 0, 0, 3, kDrop,
        "0 magenta, 0 background 000000, 3x3"},
       {"a picture with alpha keeps its white", Bgra({{0xFFFFFF, 255}, {K, 0}}), 128,
-       "FFFFFF FF00FF", 1, 0, 0, 2, kDrop, "0 magenta, 0 background 000000, 2x1"},
+       "FFFFFF FF00FF", 1, 0, 2, kDrop, "0 magenta, 0 background 000000, 2x1"},
       {"1920 x 1080 on white: 960 x 540, the soft edge cut, no light dot left",
-       Opaque(1920, 1080, OnCanvas), 128, "102030*129600 FF00FF*388800", 388800, 0, 0, 1920, kDrop,
+       Opaque(1920, 1080, OnCanvas), 128, "102030*129600 FF00FF*388800", 388800, 0, 1920, kDrop,
        "0 magenta, 1555200 background FFFFFF, 960x540"},
       {"magenta is transparent before shrinking: a half-covered dot is black, not pink",
-       Opaque(1920, 1080, OnMagenta), 128, "000000*130350 FF00FF*388050", 388050, 0, 0, 1920, kDrop,
+       Opaque(1920, 1080, OnMagenta), 128, "000000*130350 FF00FF*388050", 388050, 0, 1920, kDrop,
        "1553699 magenta, 0 background 000000, 960x540"},
   };
   for (const KeyCase& c : cases) {
@@ -174,7 +170,7 @@ TEST(KeyPixels, AlphaDecidesWhatIsCutAndMagentaStays) {
       ASSERT_TRUE(PrepareSkinPixels(bgra.data(), c.width, int(count) / c.width, &c.options,
                                     out.data(), &prepared));
       out.resize(size_t(prepared.width) * size_t(prepared.height));
-      counts = {prepared.cut, prepared.nudged, 1, 0};
+      counts = {prepared.cut, prepared.nudged};
       char text[96];
       snprintf(text, sizeof text, "%zu magenta, %zu background %06X, %dx%d", prepared.magentaDots,
                prepared.backgroundDots, unsigned(prepared.background), prepared.width,
@@ -186,7 +182,6 @@ TEST(KeyPixels, AlphaDecidesWhatIsCutAndMagentaStays) {
     EXPECT_EQ(c.values, Hex(out)) << c.what;
     EXPECT_EQ(c.cut, counts.cut) << c.what;
     EXPECT_EQ(c.nudged, counts.nudged) << c.what;
-    EXPECT_EQ(c.keyKept, counts.keyKept) << c.what;
     EXPECT_EQ(c.facts, facts) << c.what;
   }
 }
@@ -527,6 +522,8 @@ TEST(JudgeSkin, VerdictIsTheWorstFinding) {
       {"a wildcard", [](SkinFacts* f) { f->name.wildcard = 1; }, kSkinUnusable,
        kFindingNameWildcard},
       {"not .bmp", [](SkinFacts* f) { f->name.notBmp = 1; }, kSkinUnusable, kFindingNameNotBmp},
+      {"not listed by the menu", [](SkinFacts* f) { f->name.notListed = 1; }, kSkinUnusable,
+       kFindingNotListed},
   };
   for (const Case& c : cases) {
     SkinFacts facts = FineSkin();
@@ -554,6 +551,11 @@ TEST(FormatSkinReport, NamesTheFringeCoordinatesAndTheVerdict) {
   EXPECT_NE(std::string::npos, text.find(" 7 ")) << text;
   EXPECT_NE(std::string::npos, text.find("40.0 %")) << text;
   EXPECT_EQ(0, report.cut);
+  facts.fromJpeg = 1;  // then JPEG is named, not BMP
+  ReportText jpeg = {};
+  FormatSkinReport("bird.bmp", &facts, &jpeg);
+  EXPECT_EQ(std::string::npos, std::string(jpeg.text).find("BMP を変換")) << jpeg.text;
+  EXPECT_NE(std::string::npos, std::string(jpeg.text).find("JPEG は")) << jpeg.text;
 }
 
 TEST(AnswersYes, OnlyAYSaysYes) {
@@ -576,10 +578,10 @@ TEST(AppendText, LeavesOutWhatDoesNotFitWhole) {
 
 TEST(ChooseCommand, TheFirstWordDecides) {
   const std::pair<std::vector<const wchar_t*>, KitCommand> lines[] = {
-      {{L"perchskin"}, kCommandNone},          {{L"k", L"--help"}, kCommandHelp},
-      {{L"k", L"/?"}, kCommandHelp},           {{L"k", L"convert", L"a"}, kCommandConvert},
-      {{L"k", L"check"}, kCommandCheck},       {{L"k", L"bird.png", L"check"}, kCommandDrop},
-      {{L"k", L"Check"}, kCommandDrop},        {{L"k", L"--bogus"}, kCommandWrong},
+      {{L"perchskin"}, kCommandNone},    {{L"k", L"--help"}, kCommandHelp},
+      {{L"k", L"/?"}, kCommandHelp},     {{L"k", L"convert", L"a"}, kCommandConvert},
+      {{L"k", L"check"}, kCommandCheck}, {{L"k", L"bird.png", L"check"}, kCommandDrop},
+      {{L"k", L"Check"}, kCommandDrop},  {{L"k", L"--bogus"}, kCommandWrong},
       {{L"k", L"-"}, kCommandWrong},
   };
   for (const auto& line : lines)
@@ -591,8 +593,10 @@ TEST(ParseConvertArguments, TwoFilesAndTheThresholdAnywhere) {
     std::vector<const wchar_t*> arguments;
     ConvertParse parsed;
     int threshold;
+    int keyBackground = 0, fit = 0;
   } cases[] = {
       {{L"in", L"out"}, kConvertParsed, 128},
+      {{L"--fit", L"in", L"--key-background", L"out"}, kConvertParsed, 128, 1, 1},
       {{L"--alpha-threshold", L"0", L"in", L"out"}, kConvertParsed, 0},
       {{L"in", L"--alpha-threshold", L"255", L"out"}, kConvertParsed, 255},
       {{L"in", L"out", L"--alpha-threshold", L"256"}, kConvertBadThreshold, 0},
@@ -604,9 +608,11 @@ TEST(ParseConvertArguments, TwoFilesAndTheThresholdAnywhere) {
   };
   for (const auto& c : cases) {
     ConvertRequest request;
-    ASSERT_EQ(c.parsed, ParseConvertArguments(int(c.arguments.size()), c.arguments.data(), &request));
+    ASSERT_EQ(c.parsed,
+              ParseConvertArguments(int(c.arguments.size()), c.arguments.data(), &request));
     if (c.parsed != kConvertParsed) continue;
     EXPECT_EQ(c.threshold, request.alphaThreshold);
+    EXPECT_EQ(c.keyBackground * 2 + c.fit, request.keyBackground * 2 + request.fit);
     EXPECT_EQ(std::wstring(L"in") + L"out", std::wstring(request.input) + request.output);
   }
 }
@@ -616,9 +622,12 @@ TEST(FileNamePart, TheNameAfterTheFolderAndTheSkinNameBeforeItsExtension) {
     const wchar_t* path;
     const wchar_t* fileName;
     size_t skinName;
-  } cases[] = {{L"C:\\a\\bird.png", L"bird.png", 4}, {L"C:bird.x.png", L"bird.x.png", 6},
-               {L"a/b\\.png", L".png", 4},          {L"Z:\\dir\\noext", L"noext", 5},
-               {L"bird.", L"bird.", 4},              {L"C:\\", L"", 0}};
+  } cases[] = {{L"C:\\a\\bird.png", L"bird.png", 4},
+               {L"C:bird.x.png", L"bird.x.png", 6},
+               {L"a/b\\.png", L".png", 4},
+               {L"Z:\\dir\\noext", L"noext", 5},
+               {L"bird.", L"bird.", 4},
+               {L"C:\\", L"", 0}};
   for (const auto& c : cases) {
     EXPECT_EQ(std::wstring(c.fileName), FileNamePart(c.path));
     EXPECT_EQ(c.skinName, SkinNameLength(FileNamePart(c.path))) << c.fileName;
