@@ -94,7 +94,7 @@
 #define TEXT_KIT_SHRUNK "  大きいので、%d × %d ドットから %d × %d ドットに縮めました（縦横の比はそのままです）。\n"
 // After the report on a dropped picture that would be unusable as a skin.
 #define TEXT_KIT_NOT_WRITTEN \
-  "  skin フォルダには何も書き込んでいません。直してから、もう一度ドロップしてください。\n"
+  "  スキンは書き込んでいません（フォルダはそのままです）。直してから、もう一度ドロップしてください。\n"
 // After a dropped picture became a usable skin: the way through Perchling's menu to it (%s), its
 // steps joined by TEXT_KIT_MENU_ARROW, the menu's items in the menu's words (res/texts.h).
 #define TEXT_KIT_NEXT_STEP "  次は Perchling で %s を選んでください。\n"
