@@ -13,11 +13,13 @@ code page is 932 (the session's Japanese locale), else UTF-8, the same for the w
 import os
 import re
 import resource
+import select
 import shutil
 import signal
 import struct
 import subprocess
 import tempfile
+import time
 import unittest
 import zlib
 
@@ -133,10 +135,35 @@ def decoded(output):
         return output.decode("cp932", errors="replace")
 
 
-def kit(*args, timeout=120, exe=KIT, preexec_fn=None, env=None):
+def kit(*args, timeout=120, exe=KIT, preexec_fn=None, env=None, stdin=b""):
     """Runs perchskin.exe to its end: (exit code, stdout, stderr) as text."""
-    code, out, err = run_wine(exe, *args, timeout=timeout, preexec_fn=preexec_fn, env=env)
+    code, out, err = run_wine(exe, *args, timeout=timeout, preexec_fn=preexec_fn, env=env,
+                              stdin=stdin)
     return code, decoded(out), decoded(err)
+
+
+def in_a_console(exe, args, answers, deadline=120):
+    """Runs the kit in a console of its own (a pseudo-terminal) and answers it as a person would:
+    each (prompt, keys) pair waits for prompt on the screen, then types keys. Returns the exit
+    code and the screen's text."""
+    command = " ".join(f"'{part}'" for part in (exe, *args))
+    # Enter sends a carriage return, which the terminal must hand over as it is.
+    with subprocess.Popen(["script", "-qec", f"stty -icrnl; wine {command}", "/dev/null"],
+                          stdin=subprocess.PIPE, stdout=subprocess.PIPE) as run:
+        screen, end, answers = b"", time.monotonic() + deadline, list(answers)
+        while True:
+            if time.monotonic() > end:
+                run.kill()
+                raise AssertionError(f"waited in vain for {answers[:1]} or the end: {screen!r}")
+            if select.select([run.stdout], [], [], 1)[0]:
+                seen = os.read(run.stdout.fileno(), 4096)
+                if not seen:
+                    break
+                screen += seen
+            if answers and answers[0][0].encode() in screen:
+                run.stdin.write(answers.pop(0)[1])
+                run.stdin.flush()
+        return run.wait(), screen.decode("utf-8", errors="replace")
 
 
 KEPT_MAGENTA = (255, 0, 254)
@@ -542,7 +569,13 @@ class BadInput(Folder):
         # Too large to keep, yet a picture: a PNG 9000 dots wide named .bmp is to be converted.
         wide_png = self.write("wide png.bmp", png_bytes(9000, 1, lambda x, y: (0, 0, 0, 255)))
         nul = self.write("nul.bmp", bmp_bytes(6, 5, bird_colour))
+        conin = self.write("CONIN$.bmp", bmp_bytes(6, 5, bird_colour))
+        conout = self.write("conout$.bmp", bmp_bytes(6, 5, bird_colour))
+        long_name = windows_path(self.path("鳥" * 1350))  # 4,050 bytes: its end is shown
         cases = [
+            (["check", conin], text("TEXT_KIT_DEVICE_NAME", conin)),
+            (["check", conout], text("TEXT_KIT_DEVICE_NAME", conout)),
+            (["check", long_name], "..." + "鳥" * 340 + text("TEXT_KIT_MISSING", "")),
             (["check", wide_png], text("TEXT_KIT_NOT_BMP", wide_png)),
             (["check", nul], text("TEXT_KIT_DEVICE_NAME", nul)),
             (["convert", missing, out], text("TEXT_KIT_MISSING", missing)),
@@ -576,8 +609,19 @@ class BadInput(Folder):
         deep = self.path(os.path.join("d" * 150, "e" * 150))
         os.makedirs(deep)
         write_file(os.path.join(deep, "bird.bmp"), skin)
-        code, out, err = kit("check", windows_path(os.path.join(deep, "bird.bmp")))
+        deep_skin = windows_path(os.path.join(deep, "bird.bmp"))
+        code, out, err = kit("check", deep_skin)
         self.assertEqual(0, code, out + err)
+        # It is loaded from a copy in the temporary folder, which is removed again; with no
+        # temporary folder to copy to, that is what is said, not that the skin is bad.
+        temp = run_wine("cmd", "/c", "echo %TEMP%")[1].decode().strip()
+        temp = run_wine("winepath", "-u", temp)[1].decode().strip()
+        self.assertEqual([], [name for name in os.listdir(temp) if name.startswith("psk")])
+        long_temp = "C:\\" + "t" * 300
+        code, out, err = kit("/c", f"set TMP={long_temp}&& set TEMP={long_temp}&& "
+                             f"{windows_path(KIT)} check {deep_skin}", exe="cmd")
+        self.assertEqual(2, code, out + err)
+        self.assertIn(text("TEXT_KIT_NO_COPY", deep_skin), err)
         # Beside one, the path it has in that skin folder counts, in bytes of code page 932.
         bird = self.write("bird.bmp", skin)
         for fill, length, expected in (("d", 259, 0), ("d", 260, 2), ("鳥", 261, 2)):
@@ -636,13 +680,21 @@ class Dropped(Folder):
         bird = self.write("bird.png", png_bytes(24, 20, drawn_bird))
         canvas = self.write("canvas.png", png_bytes(40, 30, canvas_drawing))
         large = self.write("large.png", png_bytes(1920, 1080, large_drawing))
-        code, out, err = kit(bird, canvas, large, exe=exe)
-        self.assertEqual(0, code, out + err)
-        self.assertEqual(["bird.bmp", "canvas.bmp", "large.bmp"], sorted(os.listdir(skins)))
-        for name in ("bird", "canvas", "large"):
+        # A BMP from another folder is made a skin too; nothing is made for a device's name.
+        fine = self.write("fine.bmp", bmp_bytes(6, 5, bird_colour))
+        device = self.write("CONIN$.png", png_bytes(6, 5, drawn_bird))
+        code, out, err = kit(bird, canvas, large, fine, device, exe=exe)
+        self.assertEqual(2, code, out + err)
+        self.assertEqual(["bird.bmp", "canvas.bmp", "fine.bmp", "large.bmp"],
+                         sorted(os.listdir(skins)))
+        for name in ("bird", "canvas", "large", "fine"):
             made = windows_path(os.path.join(skins, name + ".bmp"))
             self.assertIn(text("TEXT_KIT_REPORT_FILE", made), out)
             self.assertIn(text("TEXT_KIT_NEXT_STEP", MENU_WAY + name), out)
+        conin = windows_path(os.path.join(skins, "CONIN$.bmp"))
+        self.assertIn(text("TEXT_KIT_DEVICE_NAME", conin), err)
+        self.assertNotIn(conin, out)
+        self.assertEqual(1, out.count(text("TEXT_KIT_OPAQUE_PICTURE")), "fine's alone")
         self.assertIn(text("TEXT_KIT_BACKGROUND_KEYED", 255, 255, 255), out)
         self.assertIn(text("TEXT_KIT_SHRUNK", 1920, 1080, 960, 540), out)
         shrunk = Bmp(os.path.join(skins, "large.bmp"))
@@ -668,9 +720,10 @@ class Dropped(Folder):
         write_file(os.path.join(skins, "fake.bmp"), png_bytes(24, 20, drawn_bird))
         code, out, err = kit(windows_path(os.path.join(skins, "fake.bmp")), exe=exe)
         self.assertEqual((0, 24), (code, Bmp(os.path.join(skins, "fake.bmp")).width), out + err)
-        # Dropped again without a console to ask in: refused, the old skin kept byte for byte.
+        # Dropped again without a console to ask in: refused, the old skin kept byte for byte,
+        # whatever the input holds.
         write_file(os.path.join(skins, "bird.bmp"), b"BM yesterday's bird")
-        code, out, err = kit(bird, exe=exe)
+        code, out, err = kit(bird, exe=exe, stdin=b"y\n")
         self.assertEqual(2, code, out + err)
         self.assertIn(text("TEXT_KIT_EXISTS", in_folder), err)
         with open(os.path.join(skins, "bird.bmp"), "rb") as file:
@@ -706,6 +759,7 @@ class Dropped(Folder):
             code, out, err = kit(self.write(name, picture), exe=kit_exe, env=env)
             self.assertEqual(2, code, name + out + err)
             self.assertIn(told, out + err, name)
+            self.assertNotIn(MENU_WAY, out, "no next step")
             self.assertEqual(before, sorted(os.listdir(skins)), name)
 
     def test_dropped_pictures_are_converted_beside_themselves_and_checked(self):
@@ -713,7 +767,11 @@ class Dropped(Folder):
         fine = self.write("fine.bmp", bmp_bytes(6, 5, bird_colour))
         kept = self.write("kept.png", png_bytes(24, 20, drawn_bird))
         write_file(self.path("kept.bmp"), b"the user's own file")
-        code, out, err = kit(bird, fine, kept)  # as Explorer starts it: file names only
+        # A folder named Perchling.exe is no Perchling: the kit beside it has no skin folder.
+        exe = self.kit_beside_perchling(self.path("not Perchling"))
+        os.remove(self.path(os.path.join("not Perchling", "Perchling.exe")))
+        os.makedirs(self.path(os.path.join("not Perchling", "Perchling.exe")))
+        code, out, err = kit(bird, fine, kept, exe=exe)  # as Explorer starts it: file names only
         self.assertEqual(2, code, "one picture could not be converted")
         converted = windows_path(self.path("bird.bmp"))
         self.assertTrue(os.path.exists(self.path("bird.bmp")))
@@ -725,11 +783,34 @@ class Dropped(Folder):
         self.assertIn(text("TEXT_KIT_EXISTS", windows_path(self.path("kept.bmp"))), err)
         with open(self.path("kept.bmp"), "rb") as file:
             self.assertEqual(b"the user's own file", file.read(), "never overwritten")
+        self.assertEqual([], os.listdir(self.path(os.path.join("not Perchling", "skin"))))
         self.assertNotIn(text("TEXT_KIT_PRESS_ENTER"), out,
                          "without a console of its own the kit must not wait for Enter")
         code, out, _ = kit()
         self.assertEqual(0, code, "no file, no console: the usage, no wait")
         self.assertIn(USAGE_LINES[0], out)
+
+
+    def test_in_a_console_of_its_own_it_asks_and_waits(self):
+        exe = self.kit_beside_perchling(self.path("Perchling"))
+        skin = self.path(os.path.join("Perchling", "skin", "bird.bmp"))
+        bird = self.write("bird.png", png_bytes(24, 20, drawn_bird))
+        ask, enter = "置き換えますか？", text("TEXT_KIT_PRESS_ENTER")
+        rows = [  # given, keys typed at the question, exit code, the old skin replaced
+            ((), None, 0, False),  # a double-click: how it is used, then the wait
+            ((bird,), b"y\r", 0, True),
+            ((bird,), b"n\r", 2, False),
+            ((bird,), b"\r", 2, False),
+            ((bird,), b"\x1a\r", 2, False),  # the end of the input
+        ]
+        for given, keys, expected, replaced in rows:
+            write_file(skin, b"BM yesterday's bird")
+            answers = ([(ask, keys)] if keys else []) + [(enter, b"\r")]
+            code, screen = in_a_console(exe, given, answers)
+            self.assertEqual(expected, code, screen)
+            with open(skin, "rb") as file:
+                self.assertEqual(replaced, file.read() != b"BM yesterday's bird", screen)
+            self.assertEqual(not given, "perchskin: Perchling のスキンを作る道具です。" in screen)
 
 
 if __name__ == "__main__":

@@ -4,12 +4,25 @@
 // literal appears here: it would hold Shift-JIS bytes, which mean something else there.
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "about/about_box.h"
 #include "app/accessory.h"
 #include "base/ansi_names.h"
+#include "import_patch.h"
 #include "test_support.h"
 
 namespace {
+
+void* g_realWideToAnsi;  // WideCharToMultiByte behind StrictWideToAnsi
+UINT WINAPI Utf8CodePage() { return CP_UTF8; }
+// As Windows documents it: WC_ERR_INVALID_CHARS only with CP_UTF8 named as such, not CP_ACP.
+int WINAPI StrictWideToAnsi(UINT cp, DWORD flags, LPCWCH wide, int wideLength, LPSTR ansi,
+                            int ansiSize, LPCCH fallback, LPBOOL usedFallback) {
+  if (cp == CP_ACP && (flags & WC_ERR_INVALID_CHARS)) return SetLastError(ERROR_INVALID_FLAGS), 0;
+  return reinterpret_cast<decltype(&WideCharToMultiByte)>(g_realWideToAnsi)(
+      cp, flags, wide, wideLength, ansi, ansiSize, fallback, usedFallback);
+}
 
 std::wstring MenuText(HMENU menu, UINT position) {
   wchar_t text[256] = L"";
@@ -76,8 +89,20 @@ TEST(EveryCodePage, AnExactNameHoldsNoWildcard) {
   const struct {
     const wchar_t* name;
     const char* ansi;
-  } rows[] = {{L"Star", "Star"}, {L"Star*", ""}, {L"a?b", ""}};
+    bool strictUtf8;  // under a Windows set to UTF-8 that checks the flags before CP_ACP
+  } rows[] = {{L"Star", "Star", false},
+              {L"Star*", "", false},
+              {L"a?b", "", false},
+              {L"Star", "Star", true}};
   for (const auto& row : rows) {
+    std::unique_ptr<ImportPatch> acp, strict;
+    if (row.strictUtf8) {
+      acp.reset(new ImportPatch("KERNEL32.dll", "GetACP", reinterpret_cast<void*>(Utf8CodePage)));
+      strict.reset(new ImportPatch("KERNEL32.dll", "WideCharToMultiByte",
+                                   reinterpret_cast<void*>(StrictWideToAnsi)));
+      ASSERT_TRUE(acp->slot && strict->slot);
+      g_realWideToAnsi = strict->original;
+    }
     char ansi[8] = "x";
     EXPECT_EQ(row.ansi[0] ? 1 : 0, ToExactAnsiName(row.name, ansi, sizeof ansi)) << row.name;
     EXPECT_STREQ(row.ansi, ansi);

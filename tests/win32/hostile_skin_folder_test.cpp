@@ -79,7 +79,7 @@ TEST(HostileSkinFolder, CatalogueAndSubmenuListExactlyWhatTheRulesSay) {
       {"names *.bmp matches through their short names, a folder, devices: none is listed",
        [](const TempInstall& in) {
          for (const char* name : {"bird.bmpx", "zz.bmp~", "only.bmpold", "x.bmp.", "CON.bmp",
-                                  "nul.bmp", "default.bmp"})
+                                  "nul.bmp", "CONIN$.bmp", "conout$.bmp", "default.bmp"})
            WriteBmp(in.dir + "skin\\" + name, Tiny());
          CreateDirectoryA((in.dir + "skin\\dir.bmp").c_str(), NULL);
        },
