@@ -51,11 +51,10 @@ WINE_VERSION = os.environ.get("PERCHLING_WINE_VERSION", "")
 
 
 def run_wine(*args, timeout=60, env=None, preexec_fn=None, stdin=b""):
-    """Runs a Windows program to its end: (exit code, stdout bytes, stderr bytes); its input is the
-    bytes stdin. The output goes through files, not pipes: a Wine service the program happens to
-    start (or, in a locale other than the session's, a helper process) would hold a pipe open, and
-    reading it would wait for that process, not for the program. preexec_fn runs in the child
-    before Wine starts."""
+    """Runs a Windows program to its end: (exit code, stdout bytes, stderr bytes). The output goes
+    through files, not pipes: a Wine service the program happens to start (or, in a locale other
+    than the session's, a helper process) would hold a pipe open, and reading it would wait for
+    that process, not for the program. preexec_fn runs in the child before Wine starts."""
     with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
         code = subprocess.run(["wine", *args], input=stdin, stdout=out, stderr=err,
                               timeout=timeout, env=env, preexec_fn=preexec_fn).returncode

@@ -15,8 +15,8 @@
 namespace {
 
 void* g_realWideToAnsi;  // WideCharToMultiByte behind StrictWideToAnsi
-UINT WINAPI Utf8CodePage() { return CP_UTF8; }
-// As Windows documents it: WC_ERR_INVALID_CHARS only with CP_UTF8 named as such, not CP_ACP.
+
+UINT WINAPI Utf8CodePage() { return CP_UTF8; }  // WC_ERR_INVALID_CHARS then only with CP_UTF8:
 int WINAPI StrictWideToAnsi(UINT cp, DWORD flags, LPCWCH wide, int wideLength, LPSTR ansi,
                             int ansiSize, LPCCH fallback, LPBOOL usedFallback) {
   if (cp == CP_ACP && (flags & WC_ERR_INVALID_CHARS)) return SetLastError(ERROR_INVALID_FLAGS), 0;
