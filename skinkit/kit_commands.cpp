@@ -201,8 +201,8 @@ static int MakeDroppedSkin(const wchar_t* picture, const wchar_t* skinPath,
   return verdict;
 }
 
-// 1 if the file at path is a picture that Perchling cannot read as a BMP: another format inside,
-// or a BMP of a kind its loader does not draw.
+// 1 if the file at path is a picture that Perchling cannot read as it is: another format inside,
+// a kind of BMP its loader does not draw or draws from nothing, or rows stored top row first.
 static int NeedsConverting(const wchar_t* path) {
   uint8_t start[kBmpHeaderBytes];
   size_t length;
@@ -210,7 +210,15 @@ static int NeedsConverting(const wchar_t* path) {
   BmpHeader header;
   if (ReadFileStart(path, start, sizeof start, &length, &fileSize) != kPictureOk) return 0;
   BmpHeaderResult parsed = ParseBmpHeader(start, length, fileSize, &header);
-  if (parsed != kBmpNotBmp && parsed != kBmpUnsupported) return 0;
+  if (parsed == kBmpOk && !header.topDown) {
+    size_t rects = 0;
+    int noCopy = 0;
+    uint32_t* pixels = LoadSkinPixels(path, header.width, header.height, &rects, &noCopy);
+    free(pixels);
+    if (pixels || noCopy) return 0;
+  } else if (parsed != kBmpOk && parsed != kBmpNotBmp && parsed != kBmpUnsupported) {
+    return 0;
+  }
   DecodedPicture picture;
   PictureResult decoded = DecodePicture(path, &picture);
   FreePicture(&picture);
@@ -232,8 +240,8 @@ static void TellNextStep(const wchar_t* skin, int inSkinFolder) {
 
 // One picture dropped on the kit. With a skin folder, it becomes skin\NAME.bmp (NAME: its file
 // name without its last extension); without one, NAME.bmp beside itself. A BMP that is that file
-// already is only checked, unless Perchling cannot read it (another format inside, or a kind of
-// BMP its loader does not draw): then it is converted in place. The next step is said for every
+// already is only checked, unless Perchling cannot read it as it is (NeedsConverting): then it is
+// converted in place, as the check's advice promises. The next step is said for every
 // usable skin made or found in the skin folder.
 static int HandleDroppedFile(const wchar_t* picture, const wchar_t* skinFolder) {
   const wchar_t* name = FileNamePart(picture);

@@ -81,10 +81,12 @@ int IsListedInMenu(const wchar_t* skinFolder, const wchar_t* path) {
   SkinName names[kMaxSkins];
   char own[kKitPathSize * 4];
   wchar_t pattern[kKitPathSize];
-  if (!ToExactAnsiName(FileNamePart(path), own, sizeof own) ||
-      _snwprintf(pattern, kKitPathSize, L"%ls*%ls", skinFolder, kSkinExtension) >= kKitPathSize)
+  // A name the catalogue takes in no case is not this question's: its own finding says why.
+  if (!ToExactAnsiName(FileNamePart(path), own, sizeof own) || !AddSkinName(names, 0, own))
+    return 1;
+  if (_snwprintf(pattern, kKitPathSize, L"%ls*%ls", skinFolder, kSkinExtension) >= kKitPathSize)
     return 0;
-  int count = AddSkinName(names, 0, own);
+  int count = 1;
   // The catalogue's own search: what it finds, spelled exactly, whose path Perchling can open.
   WIN32_FIND_DATAW found;
   HANDLE search = FindFirstFileW(pattern, &found);

@@ -25,7 +25,8 @@ int IsBmpName(const wchar_t* path);
 
 // 1 if Perchling's menu would list the skin at path (NAME.bmp in skinFolder) once it is there:
 // the names are gathered as its catalogue gathers them, and only the kMaxSkins that sort first
-// are listed.
+// are listed. A name the catalogue never takes (too long, outside the code page...) counts as
+// listed: what keeps it out is another finding.
 int IsListedInMenu(const wchar_t* skinFolder, const wchar_t* path);
 
 // The length in bytes of the ANSI code page of the path the skin at path has in skinFolder, which
