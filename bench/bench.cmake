@@ -32,3 +32,12 @@ target_compile_definitions(minimal_timer PRIVATE MINIMAL_TIMER)
 add_executable(hop_bench ${CMAKE_SOURCE_DIR}/bench/hop_bench.cpp)
 target_link_libraries(hop_bench process_watch perchling_region)
 target_link_options(hop_bench PRIVATE -static)
+
+# The skin kit's drop of a large picture against decoding it alone, with the kit's own code and
+# build options.
+add_executable(kit_bench ${CMAKE_SOURCE_DIR}/bench/kit_bench.cpp
+                         ${CMAKE_SOURCE_DIR}/skinkit/picture_files.cpp)
+target_link_libraries(kit_bench perchskin_portable perchling_region windowscodecs ole32 uuid gdi32
+                      user32 shell32)
+target_compile_options(kit_bench PRIVATE ${WARNINGS})
+target_link_options(kit_bench PRIVATE -static)

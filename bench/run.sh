@@ -26,6 +26,13 @@ for wine in "${wines[@]}"; do
   rm -rf "$state/install"
   cp -r "$windows/dist" "$state/install"
 done
+# The skin kit's large pictures, made once for both Wines: a photo (a plasma fractal, JPEG) and a
+# drawing on a white canvas (PNG without alpha), 4000 x 3000 each.
+mkdir -p "$bench/pictures"
+convert -seed 7 -size 4000x3000 plasma:fractal "$bench/pictures/photo.jpg"
+convert -size 4000x3000 xc:white -fill '#e0a040' -stroke black -strokewidth 40 \
+  -draw 'ellipse 2000,1700 1400,1000 0,360' -fill white -draw 'ellipse 2000,1800 600,500 0,360' \
+  "$bench/pictures/drawing.png"
 bench/session.sh "$bench/wine8"
 tests/wine10-userland.sh "$root/build/wine10-root" "$root/bench/session.sh" "$bench/wine10"
 
@@ -49,6 +56,10 @@ for wine in "${wines[@]}"; do
     cat "$state/hop.md"
     cat "$state/process.md"
     cat "$state/skin.md"
+    echo
+    echo "### The skin kit: a drop of a large picture against decoding it"
+    echo
+    cat "$state/kit.md"
   } >"$state/tables.md"
 done
 {

@@ -3,6 +3,8 @@
 # kind (tests/wine-session.sh) of its own in STATE, and leaves their Markdown tables there:
 #   bench/session.sh STATE
 #   bench/session.sh STATE switch STARTS SWITCHES   start-up and skin switch only (process.md)
+#   bench/session.sh STATE kit                       the kit's drop only (kit.md; the pictures
+#                                                    bench/run.sh makes in build/bench/pictures)
 # bench/run.sh calls it once on the host (Wine 8) and once inside the Wine 10 userland
 # (tests/wine10-userland.sh). Expects the build in build/ and the install in STATE/install.
 set -eu
@@ -35,7 +37,21 @@ dpkg-query -W -f '${Version}' xvfb >"$state/xvfb-version" 2>/dev/null || true
 winpath() { echo "Z:$1" | tr / '\\'; }
 label="$(cat "$state/wine-version")"
 
+# The kit's drop of the large pictures bench/run.sh makes, against decoding them alone.
+bench_kit() {
+  echo "$label: the kit's drop of a 4000 x 3000 picture against decoding it (about 1 minute)..." >&2
+  local pictures="$root/build/bench/pictures"
+  timeout 900 wine "$windows/kit_bench.exe" "$(winpath "$state")" 5 \
+    "$(winpath "$pictures/photo.jpg")" "$(winpath "$pictures/drawing.png")" </dev/null \
+    2>"$state/kit.err" | iconv -f CP932 -t UTF-8 >"$state/kit.md"
+}
+
 cut -d' ' -f1-3 /proc/loadavg >"$state/load-before"
+if [ "${2:-}" = kit ]; then
+  bench_kit
+  cut -d' ' -f1-3 /proc/loadavg >"$state/load-after"
+  exit 0
+fi
 if [ "${2:-}" = switch ]; then
   timeout 900 wine "$windows/process_bench.exe" "$(winpath "$state/install/")" \
     "$(winpath "$windows/minimal_window.exe")" "$(winpath "$windows/minimal_timer.exe")" \
@@ -62,4 +78,5 @@ timeout 1500 wine "$windows/skin_bench.exe" "$(winpath "$state/install/")" \
   "$(winpath "$state/skins/")" "$(winpath "$windows/minimal_window.exe")" \
   "$(winpath "$windows/minimal_timer.exe")" 3 30 6 5 "$wineserver_pid" "$xvfb_pid" \
   </dev/null 2>"$state/skin.err" | iconv -f CP932 -t UTF-8 >"$state/skin.md"
+bench_kit
 cut -d' ' -f1-3 /proc/loadavg >"$state/load-after"

@@ -13,6 +13,8 @@ static const wchar_t kCheckCommand[] = L"check";
 static const wchar_t kHelpOption[] = L"--help";
 static const wchar_t kHelpSwitch[] = L"/?";
 static const wchar_t kThresholdOption[] = L"--alpha-threshold";
+static const wchar_t kKeyBackgroundOption[] = L"--key-background";
+static const wchar_t kFitOption[] = L"--fit";
 // What a long name is cut to in a report, and the mark that says so.
 static const char kCutMark[] = "...";
 
@@ -44,8 +46,13 @@ ConvertParse ParseConvertArguments(int count, const wchar_t* const* arguments,
   const wchar_t* files[2] = {NULL, NULL};
   int fileCount = 0;
   request->alphaThreshold = kDefaultAlphaThreshold;
+  request->keyBackground = request->fit = 0;
   for (int i = 0; i < count; ++i) {
-    if (wcscmp(arguments[i], kThresholdOption) == 0) {
+    if (wcscmp(arguments[i], kKeyBackgroundOption) == 0) {
+      request->keyBackground = 1;
+    } else if (wcscmp(arguments[i], kFitOption) == 0) {
+      request->fit = 1;
+    } else if (wcscmp(arguments[i], kThresholdOption) == 0) {
       if (i + 1 >= count || !ParseThreshold(arguments[i + 1], &request->alphaThreshold))
         return kConvertBadThreshold;
       ++i;

@@ -22,11 +22,13 @@ struct ConvertRequest {
   const wchar_t* input;
   const wchar_t* output;
   int alphaThreshold;
+  int keyBackground;  // --key-background: a plain background becomes transparent
+  int fit;            // --fit: a picture over half a screen is shrunk to fit it
 };
 enum ConvertParse { kConvertParsed, kConvertBadThreshold, kConvertBadArguments };
 
 // Reads convert's arguments (those after the word): two files, and --alpha-threshold with a whole
-// number from 0 to 255 anywhere among them.
+// number from 0 to 255, --key-background and --fit anywhere among them.
 ConvertParse ParseConvertArguments(int count, const wchar_t* const* arguments,
                                    ConvertRequest* request);
 

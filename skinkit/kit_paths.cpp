@@ -2,6 +2,7 @@
 #include "skinkit/kit_paths.h"
 
 #include <stdio.h>
+#include <string.h>
 #include <wchar.h>
 
 #include "base/ansi_names.h"
@@ -74,6 +75,38 @@ int FindSkinFolder(wchar_t* folder, size_t size) {
     return 0;
   wmemcpy(folder, beside, size_t(made) + 1);
   return 1;
+}
+
+int IsListedInMenu(const wchar_t* skinFolder, const wchar_t* path) {
+  SkinName names[kMaxSkins];
+  char own[kKitPathSize * 4];
+  wchar_t pattern[kKitPathSize];
+  // A name the catalogue takes in no case is not this question's: its own finding says why.
+  if (!ToExactAnsiName(FileNamePart(path), own, sizeof own) || !AddSkinName(names, 0, own))
+    return 1;
+  if (_snwprintf(pattern, kKitPathSize, L"%ls*%ls", skinFolder, kSkinExtension) >= kKitPathSize)
+    return 0;
+  int count = 1;
+  // The catalogue's own search: what it finds, spelled exactly, whose path Perchling can open.
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(pattern, &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      char name[kKitPathSize * 4];
+      wchar_t counted[kKitPathSize];
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+          ToExactAnsiName(found.cFileName, name, sizeof name) &&
+          SkinPathBytes(skinFolder, found.cFileName, counted) <= size_t(kMaxSkinPathBytes) &&
+          lstrcmpiW(found.cFileName, FileNamePart(path)) != 0)
+        count = AddSkinName(names, count, name);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  StripExtension(own);
+  for (int i = 0; i < count; ++i) {
+    if (strcmp(names[i], own) == 0) return 1;
+  }
+  return 0;
 }
 
 size_t SkinPathBytes(const wchar_t* skinFolder, const wchar_t* path, wchar_t* counted) {

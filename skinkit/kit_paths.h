@@ -23,6 +23,12 @@ void CheckFileNameOf(const wchar_t* path, SkinNameFacts* facts);
 // 1 if the path's file name ends in ".bmp", in any case.
 int IsBmpName(const wchar_t* path);
 
+// 1 if Perchling's menu would list the skin at path (NAME.bmp in skinFolder) once it is there:
+// the names are gathered as its catalogue gathers them, and only the kMaxSkins that sort first
+// are listed. A name the catalogue never takes (too long, outside the code page...) counts as
+// listed: what keeps it out is another finding.
+int IsListedInMenu(const wchar_t* skinFolder, const wchar_t* path);
+
 // The length in bytes of the ANSI code page of the path the skin at path has in skinFolder, which
 // goes into counted (kKitPathSize units); a path that does not fit counts kKitPathSize.
 size_t SkinPathBytes(const wchar_t* skinFolder, const wchar_t* path, wchar_t* counted);

@@ -58,6 +58,9 @@ PictureResult DecodePicture(const wchar_t* path, DecodedPicture* picture) {
   IWICBitmapDecoder* decoder = NULL;
   if (SUCCEEDED(factory->CreateDecoderFromFilename(path, NULL, GENERIC_READ,
                                                    WICDecodeMetadataCacheOnDemand, &decoder))) {
+    GUID format;
+    picture->jpeg = SUCCEEDED(decoder->GetContainerFormat(&format)) &&
+                    IsEqualGUID(format, GUID_ContainerFormatJpeg);
     IWICBitmapFrameDecode* frame = NULL;
     if (SUCCEEDED(decoder->GetFrame(0, &frame))) {
       result = CopyFramePixels(factory, frame, picture);
@@ -214,6 +217,26 @@ WriteResult ReplaceWholeFile(const wchar_t* path, const uint8_t* bytes, size_t s
   }
   free(temporary);
   return result;
+}
+
+WriteResult CreateTemporaryFile(const wchar_t* folder, const uint8_t* bytes, size_t size,
+                                wchar_t* temporary, size_t units) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    int length = _snwprintf(temporary, units, L"%ls~perchskin-%lu-%d.tmp", folder,
+                            static_cast<unsigned long>(GetCurrentProcessId()), attempt);
+    if (length < 0 || size_t(length) >= units) break;
+    WriteResult result = CreateWholeFile(temporary, bytes, size);
+    if (result != kWriteExists) return result;
+  }
+  return kWriteFailed;
+}
+
+WriteResult MoveIntoPlace(const wchar_t* temporary, const wchar_t* path, int replace) {
+  if (MoveFileExW(temporary, path,
+                  MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0)))
+    return kWriteOk;
+  DWORD error = GetLastError();
+  return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? kWriteExists : kWriteFailed;
 }
 
 // Opens path for its identity only (no read or write access; folders too).

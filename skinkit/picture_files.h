@@ -19,6 +19,7 @@ struct DecodedPicture {
   int width;
   int height;
   uint8_t* bgra;
+  int jpeg;  // the file is a JPEG, whose colours are blurred
 };
 
 // Decodes the first frame of any picture WIC reads. COM must be initialised on this thread.
@@ -55,6 +56,15 @@ WriteResult CreateWholeFile(const wchar_t* path, const uint8_t* bytes, size_t si
 WriteResult ReplaceWholeFile(const wchar_t* path, const uint8_t* bytes, size_t size);
 // Either way, on failure nothing of the new content is left behind, and what is removed is removed
 // through the kit's own handle: never a file it did not make.
+
+// Writes the bytes as the whole content of a new file of the kit's own in folder (which ends in a
+// backslash), named so that it is never taken for a skin; its path goes into temporary (size
+// units). Remove it with DeleteFileW, or move it into place with MoveIntoPlace.
+WriteResult CreateTemporaryFile(const wchar_t* folder, const uint8_t* bytes, size_t size,
+                                wchar_t* temporary, size_t units);
+
+// Moves the file at temporary to path in the same folder, over a file there only with replace.
+WriteResult MoveIntoPlace(const wchar_t* temporary, const wchar_t* path, int replace);
 
 // 1 if both paths name one existing file (any spelling, short names and links included).
 int IsSameFile(const wchar_t* a, const wchar_t* b);

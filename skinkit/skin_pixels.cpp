@@ -7,23 +7,18 @@
 #include "shape/pixel_runs.h"
 
 KeyCounts KeyPixels(const uint8_t* bgra, size_t count, int alphaThreshold, uint32_t* out) {
-  KeyCounts counts = {0, 0, 0, 0};
-  for (size_t i = 0; i < count; ++i) {
-    if (bgra[4 * i + 3] != 255) counts.alphaUsed = 1;
-  }
+  KeyCounts counts = {0, 0};
   for (size_t i = 0; i < count; ++i) {
     const uint8_t* p = bgra + 4 * i;
     int alpha = p[3];
     uint32_t colour = (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0];
     // Pixel i is read whole before its value is written, so out may overlay bgra.
-    if (counts.alphaUsed && alpha < alphaThreshold) {
+    if (alpha < alphaThreshold) {
       colour = kSkinKey;
       ++counts.cut;
-    } else if (counts.alphaUsed && colour == kSkinKey) {
+    } else if (colour == kSkinKey) {
       colour = kNudgedMagenta;
       ++counts.nudged;
-    } else if (colour == kSkinKey) {
-      ++counts.keyKept;
     }
     memcpy(out + i, &colour, sizeof colour);
   }

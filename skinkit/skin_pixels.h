@@ -14,16 +14,14 @@ const uint32_t kNudgedMagenta = 0x00FF00FE;  // (255, 0, 254): looks the same, i
 
 struct KeyCounts {
   size_t cut;     // pixels that became kSkinKey because of their alpha
-  size_t nudged;  // opaque exact-magenta pixels moved to kNudgedMagenta
-  int alphaUsed;  // 1 if some pixel's alpha is below 255
-  size_t keyKept;  // in a picture without alpha: its exact-magenta pixels, which stay the key
+  size_t nudged;  // kept exact-magenta pixels moved to kNudgedMagenta
 };
 
 // Maps count pixels of straight (not premultiplied) BGRA, 4 bytes each, to pixel values in out,
-// which may be the same memory as bgra. When the picture uses its alpha channel, the alpha says
-// what is cut: alpha below alphaThreshold gives kSkinKey, and an opaque pixel that is exactly
-// magenta gives kNudgedMagenta so that it stays. A picture that is opaque everywhere has no other
-// way to say what is cut than magenta itself: its magenta stays the key.
+// which may be the same memory as bgra: alpha below alphaThreshold gives kSkinKey, and a kept
+// pixel that is exactly magenta gives kNudgedMagenta so that it stays. The alpha alone says what
+// is cut: PrepareSkinPixels first gives what else is transparent (an opaque picture's magenta, a
+// plain background) alpha 0.
 KeyCounts KeyPixels(const uint8_t* bgra, size_t count, int alphaThreshold, uint32_t* out);
 
 // 1 if the pixel is close enough to magenta to be an anti-aliasing fringe: not the key, and not
@@ -38,6 +36,9 @@ struct SkinPixelFacts {
   int fringeShown;               // how many of them fringeX/fringeY name
   int fringeX[kFringeExamples];  // the first ones in reading order (top row first, then left
   int fringeY[kFringeExamples];  // to right), counted from the top-left pixel
+  int plainBackground;           // what a drop would make transparent (WouldKeyBackground;
+                                 // not measured here)
+  uint32_t background;           // that colour
 };
 
 // Measures width * height pixel values stored bottom row first, as the accessory's working copy

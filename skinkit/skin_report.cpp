@@ -33,6 +33,7 @@ static const FindingRow kFindings[] = {
     {kFindingNameEmpty, kSkinUnusable, TEXT_KIT_NAME_EMPTY},
     {kFindingNameWildcard, kSkinUnusable, TEXT_KIT_NAME_WILDCARD},
     {kFindingNameNotBmp, kSkinUnusable, TEXT_KIT_NAME_NOT_BMP},
+    {kFindingNotListed, kSkinUnusable, TEXT_KIT_NOT_LISTED},
 };
 
 void CheckSkinFileName(const char* fileName, int representable, SkinNameFacts* facts) {
@@ -79,6 +80,7 @@ int JudgeSkin(const SkinFacts* facts, int found[kFindingCount]) {
   found[kFindingNameEmpty] = facts->name.emptyName;
   found[kFindingNameWildcard] = facts->name.wildcard;
   found[kFindingNameNotBmp] = facts->name.notBmp;
+  found[kFindingNotListed] = facts->name.notListed;
   int verdict = kSkinFine;
   for (size_t i = 0; i < sizeof kFindings / sizeof kFindings[0]; ++i) {
     if (found[kFindings[i].finding] && kFindings[i].severity > verdict)
@@ -121,14 +123,19 @@ static const char* CompressionName(uint32_t compression) {
 // Appends the row's text, its fields (if it has any) filled from the facts.
 static void AppendFinding(const FindingRow& row, const SkinFacts* facts, ReportText* report) {
   if (row.finding == kFindingLarge) {
+    int fitWidth, fitHeight;
+    FitInside(facts->header.width, facts->header.height, kLargeSkinWidth, kLargeSkinHeight,
+              &fitWidth, &fitHeight);
     AppendText(report, row.text, facts->header.width, facts->header.height, int(kLargeSkinWidth),
-               int(kLargeSkinHeight));
+               int(kLargeSkinHeight), fitWidth, fitHeight);
+  } else if (row.finding == kFindingNotListed) {
+    AppendText(report, row.text, int(kMaxSkins));
   } else if (row.finding == kFindingNameTooLong) {
     AppendText(report, row.text, unsigned(facts->name.nameBytes), int(kMaxSkinNameBytes));
   } else if (row.finding == kFindingFloats) {
     AppendText(report, row.text, int(kTitleOverlap));
-  } else if (row.finding == kFindingNothingCut) {
-    AppendText(report, row.text, COLOUR_FIELDS(kSkinKey));
+  } else if (row.finding == kFindingNothingCut && facts->pixels.plainBackground) {
+    AppendText(report, TEXT_KIT_NOTHING_CUT_PLAIN, COLOUR_FIELDS(facts->pixels.background));
   } else if (row.finding == kFindingFringe) {
     // Coordinates are at most kMaxPictureSide: each point fits its 32 bytes.
     const SkinPixelFacts& pixels = facts->pixels;
@@ -142,6 +149,7 @@ static void AppendFinding(const FindingRow& row, const SkinFacts* facts, ReportT
     if (pixels.fringePixels > size_t(pixels.fringeShown))
       snprintf(points + used, sizeof points - used, "%s", TEXT_KIT_MORE_POINTS);
     AppendText(report, row.text, unsigned(pixels.fringePixels), points);
+    AppendText(report, "%s", facts->fromJpeg ? TEXT_KIT_FRINGE_JPEG : TEXT_KIT_FRINGE_ADVICE);
   } else {
     AppendText(report, "%s", row.text);
   }
@@ -156,16 +164,19 @@ static const FindingRow& FindingRowOf(SkinFinding finding) {
 
 void AppendUsage(ReportText* report) {
   AppendText(report, TEXT_KIT_USAGE, int(kDefaultAlphaThreshold), COLOUR_FIELDS(kSkinKey),
-             COLOUR_FIELDS(kNudgedMagenta));
+             COLOUR_FIELDS(kNudgedMagenta), int(kLargeSkinWidth), int(kLargeSkinHeight));
 }
 
-void AppendConversion(ReportText* report, const char* inName, const char* outName,
-                      const KeyCounts* counts, int tellNothingCut) {
-  AppendText(report, TEXT_KIT_CONVERTED, inName, outName, unsigned(counts->cut),
-             COLOUR_FIELDS(kNudgedMagenta), unsigned(counts->nudged));
-  if (!counts->alphaUsed && counts->keyKept)
-    AppendText(report, TEXT_KIT_OPAQUE_PICTURE, COLOUR_FIELDS(kSkinKey));
-  if (!counts->alphaUsed && !counts->keyKept && tellNothingCut) {
+void AppendConversion(ReportText* report, const char* inName, const char* outName, int width,
+                      int height, const PreparedFacts* facts, int tellNothingCut) {
+  AppendText(report, TEXT_KIT_CONVERTED, inName, outName, unsigned(facts->cut),
+             COLOUR_FIELDS(kNudgedMagenta), unsigned(facts->nudged));
+  if (facts->magentaDots) AppendText(report, TEXT_KIT_OPAQUE_PICTURE, COLOUR_FIELDS(kSkinKey));
+  if (facts->backgroundKeyed)
+    AppendText(report, TEXT_KIT_BACKGROUND_KEYED, COLOUR_FIELDS(facts->background));
+  if (facts->width != width || facts->height != height)
+    AppendText(report, TEXT_KIT_SHRUNK, width, height, facts->width, facts->height);
+  if (!facts->cut && tellNothingCut) {
     SkinFacts none = {};
     AppendFinding(FindingRowOf(kFindingNothingCut), &none, report);
   }
@@ -184,7 +195,6 @@ int FormatSkinReport(const char* fileName, const SkinFacts* facts, ReportText* r
     AppendText(report, TEXT_KIT_REPORT_CUT, perMille / 10, perMille % 10);
     AppendText(report, TEXT_KIT_REPORT_RECTS, unsigned(facts->shapeRects), int(kSlowShapeRects),
                int(kHiddenShapeRects));
-    AppendText(report, TEXT_KIT_REPORT_RUNS, unsigned(facts->pixels.runs));
   }
   for (const FindingRow& row : kFindings) {
     if (found[row.finding]) AppendFinding(row, facts, report);

@@ -5,6 +5,7 @@
 #include <stddef.h>
 
 #include "skinkit/bmp_header.h"
+#include "skinkit/prepare_pixels.h"
 #include "skinkit/skin_pixels.h"
 
 // Verdicts, worst last; each is also the exit code.
@@ -21,6 +22,7 @@ struct SkinNameFacts {
   int emptyName;        // nothing is left without ".bmp": the skin would be looked for elsewhere
   int wildcard;         // '?' or '*', which a file search takes for any characters
   int notBmp;           // only *.bmp files are listed
+  int notListed;        // the menu would not list it: kMaxSkins other names come first
   int device;  // a device's name (CON, CONIN$, COM1...), judged on the wide name (IsDeviceName)
 };
 
@@ -43,6 +45,7 @@ enum SkinFinding {
   kFindingNameEmpty,
   kFindingNameWildcard,
   kFindingNameNotBmp,
+  kFindingNotListed,
   kFindingCount
 };
 
@@ -51,6 +54,7 @@ struct SkinFacts {
   SkinPixelFacts pixels;
   size_t shapeRects;  // rectangles of the window's shape, as the platform keeps it
   SkinNameFacts name;
+  int fromJpeg;  // made from a JPEG: its colours are blurred, so magenta is seldom exact
 };
 
 // Sets found[f] to 1 for every finding f that applies (0 for the others) and returns the
@@ -81,11 +85,11 @@ void AppendText(ReportText* report, const char* format, ...) PRINTF_LIKE(2, 3);
 // Appends the usage, its numbers (the default threshold, the key and the kept magenta) filled in.
 void AppendUsage(ReportText* report);
 
-// Appends what a conversion of inName into outName did (counts): what was cut and kept, and for a
-// picture with nothing to cut, that its magenta is the key or, if tellNothingCut, that nothing is
-// cut.
-void AppendConversion(ReportText* report, const char* inName, const char* outName,
-                      const KeyCounts* counts, int tellNothingCut);
+// Appends what a conversion of a width x height picture inName into outName did (facts): what
+// was cut and kept, what it made transparent and how far it shrank it; for a picture with nothing
+// to cut, if tellNothingCut, that nothing is cut.
+void AppendConversion(ReportText* report, const char* inName, const char* outName, int width,
+                      int height, const PreparedFacts* facts, int tellNothingCut);
 
 // Appends the report on one skin (its name as the first line) and returns the verdict.
 int FormatSkinReport(const char* fileName, const SkinFacts* facts, ReportText* report);

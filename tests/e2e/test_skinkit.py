@@ -34,7 +34,8 @@ SHIPPED_SKINS = sorted(os.path.join(SOURCE, "skin", name)
 
 
 TEXTS = {
-    "ALL_CUT": '  使えません: すべてのドットがマゼンタなので、何も表示されません。\n',
+    "ALL_CUT": '  使えません: すべてのドットが透明なので、何も表示されず、右クリックもできません。\n',
+    "BACKGROUND_KEYED": '  透明な部分もマゼンタもないので、周りの背景の色 (%d,%d,%d) を、',
     "BAD_ARGUMENTS": 'コマンドの指定が正しくありません。perchskin --help で使い方を表示します。\n',
     "BAD_THRESHOLD": '--alpha-threshold には 0 から 255 までの整数を指定してください。\n',
     "CANNOT_WRITE": '%s: 書き込めません。出力先のフォルダがあり、書き込めるかを確かめてください。\n',
@@ -45,16 +46,23 @@ TEXTS = {
     "FLOATS": '  警告: 下から %d ドットに不透明なドットがありません。タイトルバーに届かず、浮いて見え',
     "FRINGE": ('  警告: マゼンタに近いのに透明にならないドットが %u 個あります（縁どり）。'
                '位置（左上から）: %s\n'),
+    "FRINGE_ADVICE": '  BMP を変換しても縁どりは消えません。背景を透明にした PNG で保存して、それを perchskin',
     "HIDDEN_SHAPE": '  使えません: 形の四角形が多すぎます。表示までに何十秒もかかるか、まったく表示されない',
-    "LARGE": '  警告: 大きな画像です（%d × %d ドット）。幅 %d ドット、高さ %d ドットを超えると画面を',
+    "LARGE": ('  警告: 大きな画像です（%d × %d ドット）。幅 %d ドット、高さ %d ドットを超えると画面を'
+        '大きく覆います。元の画像を perchskin.exe にドロップすると、%d × %d ドットに縮めます。\n'),
     "MISSING": '%s: ファイルが見つかりません。名前と場所を確かめてください。\n',
     "NAME_CODE_PAGE": '  使えません: 名前に、この Windows では扱えない文字があります。名前を変えてください。',
     "NAME_EMPTY": '  使えません: .bmp を除くと名前が残りません。名前を付けてください。\n',
     "NAME_TOO_LONG": '  使えません: 名前が長すぎます（%u バイト、%d バイトまで）。スキンの一覧に載らないので',
     "NEXT_STEP": '  次は Perchling で %s を選んでください。\n',
     "NEXT_STEP_COPY": '  次は %s を Perchling.exe のあるフォルダの skin フォルダにコピーし、Perchling で %s ',
-    "NOTHING_CUT": '  警告: 透明な部分がないので、ウィンドウは四角形のままです。ペイントでは背景を 赤 255、',
-    "NOT_BMP": '%s: 中身が BMP ではない画像です。perchskin convert で BMP に変換してください。\n',
+    "NOTHING_CUT": '  警告: 透明な部分がないので、ウィンドウは四角形のままです。背景を透明にした PNG で保存',
+    "NOTHING_CUT_PLAIN": ('  警告: 透明な部分がないので、ウィンドウは四角形のままです。元の画像を perchskin.exe に'
+        'ドロップすると、周りの背景の色 (%d,%d,%d) を透明にします。\n'),
+    "NOT_BMP": '%s: 中身が BMP ではない画像です。このファイルを perchskin.exe にドロップすると、',
+    "NOT_LISTED": ('  使えません: skin フォルダのスキンが多すぎて、この名前はスキンの一覧に載りません（名前'
+                   'の順に最初の %d 個'),
+    "NOT_WRITTEN": '  スキンは書き込んでいません（フォルダはそのままです）。',
     "NO_COPY": '%s: パスが長いので一時フォルダにコピーして調べようとしましたが、コピーできませんでした',
     "NO_PICTURE": '%s: 画像ではありません。スキンにするには、画像を作ったプログラムで PNG か BMP として保存',
     "OPAQUE_PICTURE": '  透明な部分のない画像なので、マゼンタ (255,0,255) のドットをそのまま透明にしました',
@@ -63,21 +71,22 @@ TEXTS = {
     "REPORT_CUT": '  透明な部分 %u.%u %%\n',
     "REPORT_FILE": '%s\n',
     "REPORT_FORMAT": '  大きさ %d × %d ドット、%d ビット、圧縮 %s\n',
-    "REPORT_RECTS": '  形の四角形 %u 個（%d 個から動きが遅く、%d 個から表示されなくなります）\n',
-    "REPORT_RUNS": ('  （横に続く不透明なドットの並び %u 本から。上下に同じ並びが続くところは、まとめて 1 '
-        '個に数えます）\n'),
+    "REPORT_RECTS": ('  形の四角形 %u 個: 形が細かいほど増え、少ないほど軽く動きます（%d 個から動くウィンドウに'
+        '遅れ、%d 個からは表示されないことがあります）\n'),
     "SAME_FILE": '%s: 入力ファイルには上書きしません。別の出力ファイルを指定してください。\n',
+    "SHRUNK": '  大きいので、%d × %d ドットから %d × %d ドットに縮めました（縦横の比はそのままです）。\n',
     "TOO_LARGE": '%s: 画像が大きすぎます（%d × %d）。縦横とも %d ドットまでにしてください。\n',
     "TOP_DOWN": ('  警告: 上から順にドットを保存した BMP です。Perchling はこの並びのドットを読めないの'
-        'で、透明な部分や形は調べていません。perchskin convert で変換してください。\n'),
+        'で、透明な部分や形は調べていません。このファイルを perchskin.exe にドロップすると変換します（コ'
+        'マンドでは perchskin convert）。\n'),
     "TRUNCATED": '%s: ファイルが途中で切れています。保存かコピーをやり直してください。\n',
     "UNREADABLE": '%s: 画像として読めません。壊れているか、対応していない形式です。PNG・GIF・JPEG・TIFF・',
     "VERDICT_FINE": '  判定: 問題ありません。\n',
     "VERDICT_UNUSABLE": '  判定: このままでは使えません。\n',
     "VERDICT_WARNINGS": '  判定: 使えますが、警告があります。\n',
 }
-USAGE_LINES = ("  perchskin convert 入力画像 出力.bmp [--alpha-threshold N]\n", "  perchskin --help\n",
-               "アルファ値が N 未満（既定 128）のドットは透明になるマゼンタ (255,0,255) に",
+USAGE_LINES = ("  perchskin convert 入力画像 出力.bmp [--alpha-threshold N] [--key-background] [--fit]\n",
+               "  perchskin --help\n", "アルファ値が N 未満（既定 128）のドットは透明になるマゼンタ (255,0,255) に",
                "もともとマゼンタの不透明なドットは (255,0,254) になり", "  perchskin check スキン.bmp ...\n")
 
 
@@ -178,6 +187,18 @@ class Folder(unittest.TestCase):
         shutil.copy(KIT, folder)
         return os.path.join(folder, "perchskin.exe")
 
+    def install_of(self, fill, total):
+        """An install folder whose skin path for bird.bmp is total bytes of code page 932 long:
+        folders of 40 fill characters (a Linux name holds at most 255 bytes), then one of 'k's."""
+        parts = []
+
+        def skin_bytes(last):
+            path = os.path.join(*parts, last, "skin", "bird.bmp")
+            return len(windows_path(self.path(path)).encode("cp932"))
+        while skin_bytes("k") + 41 * len(fill.encode("cp932")) < total:
+            parts.append(fill * 40)
+        return self.path(os.path.join(*parts, "k" * (total - skin_bytes("") - 1)))
+
 
 class Convert(Folder):
     def test_png_with_alpha_becomes_the_shape_perchling_shows(self):
@@ -222,14 +243,14 @@ class Convert(Folder):
 
     def test_an_opaque_picture_keeps_magenta_as_its_key(self):
         # With magenta, that is the key; without (what ペイント saves), what to do.
-        for name, key, note in (("flat", MAGENTA, "TEXT_KIT_OPAQUE_PICTURE"),
-                                ("white", (255, 255, 255), "TEXT_KIT_NOTHING_CUT")):
+        for name, key, note, cut in (("flat", MAGENTA, "TEXT_KIT_OPAQUE_PICTURE", 3),
+                                     ("white", (255, 255, 255), "TEXT_KIT_NOTHING_CUT", 0)):
             source = self.write(name + ".png", png_bytes(4, 3, lambda x, y: (
                 (*key, 255) if x == 0 else (10, 20, 30, 255))))
             target = windows_path(self.path(name + ".bmp"))
             code, out, err = kit("convert", source, target)
             self.assertEqual(0, code, err)
-            self.assertTrue(out.startswith(text("TEXT_KIT_CONVERTED", source, target, 0, 0) +
+            self.assertTrue(out.startswith(text("TEXT_KIT_CONVERTED", source, target, cut, 0) +
                                            text(note)), out)
         self.assertEqual({(x, y) for x in range(1, 4) for y in range(3)},
                          Bmp(self.path("flat.bmp")).opaque())
@@ -250,20 +271,19 @@ class Check(Folder):
         picture = bmp_bytes(6, 5, lambda x, y: 0xF010E8 if (x, y) == (5, 2) else bird_colour(x, y))
         path, code, out, err = self.check_one("fringe.bmp", picture)
         self.assertEqual(1, code, err)
-        self.assertIn(text("TEXT_KIT_FRINGE", 1, "(5, 2)"), out)
+        self.assertIn(text("TEXT_KIT_FRINGE", 1, "(5, 2)") + text("TEXT_KIT_FRINGE_ADVICE"), out)
         self.assertTrue(out.endswith(text("TEXT_KIT_VERDICT_WARNINGS")), out)
 
     def test_a_fine_skin_gets_its_facts_and_exit_code_0(self):
         path, code, out, err = self.check_one("fine.bmp", bmp_bytes(6, 5, bird_colour))
         self.assertEqual(0, code, err)
         # 4 alike rows of one run: one rectangle; 14 of 30 pixels cut
-        rects, runs, cut_share = 1, 4, "46.6"
+        rects, cut_share = 1, "46.6"
         self.assertEqual(
             text("TEXT_KIT_REPORT_FILE", path) +
             text("TEXT_KIT_REPORT_FORMAT", 6, 5, 24, "なし") +
             text("TEXT_KIT_REPORT_CUT", *map(int, cut_share.split("."))) +
             text("TEXT_KIT_REPORT_RECTS", rects, 6000, 25000) +
-            text("TEXT_KIT_REPORT_RUNS", runs) +
             text("TEXT_KIT_VERDICT_FINE"), out)
 
     def test_each_problem_gets_its_warning(self):
@@ -278,8 +298,12 @@ class Check(Folder):
                                        if y < 8 else MAGENTA),
              text("TEXT_KIT_FLOATS", TITLE_ROWS)),
             ("square.bmp", bmp_bytes(6, 5, lambda x, y: 0x203040), text("TEXT_KIT_NOTHING_CUT")),
-            ("wide.bmp", bmp_bytes(961, 5, bird_colour), text("TEXT_KIT_LARGE", 961, 5, 960, 540)),
-            ("tall.bmp", bmp_bytes(5, 541, bird_colour), text("TEXT_KIT_LARGE", 5, 541, 960, 540)),
+            ("canvas.bmp", bmp_bytes(6, 5, lambda x, y: 0x203040 if x == 2 < y else 0xFFFFFF),
+             text("TEXT_KIT_NOTHING_CUT_PLAIN", 255, 255, 255)),
+            ("wide.bmp", bmp_bytes(961, 5, bird_colour),
+             text("TEXT_KIT_LARGE", 961, 5, 960, 540, 960, 5)),
+            ("tall.bmp", bmp_bytes(5, 541, bird_colour),
+             text("TEXT_KIT_LARGE", 5, 541, 960, 540, 5, 540)),
         ]
         for name, data, finding in cases:
             path, code, out, err = self.check_one(name, data)
@@ -554,18 +578,6 @@ class BadInput(Folder):
             self.assertEqual(bird, file.read(), "the input must never be overwritten")
         self.assertFalse(os.path.exists(self.path("out.bmp")), "nothing half-written is left")
 
-    def install_of(self, fill, total):
-        """An install folder whose skin path for bird.bmp is total bytes of code page 932 long:
-        folders of 40 fill characters (a Linux name holds at most 255 bytes), then one of 'k's."""
-        parts = []
-
-        def skin_bytes(last):
-            path = os.path.join(*parts, last, "skin", "bird.bmp")
-            return len(windows_path(self.path(path)).encode("cp932"))
-        while skin_bytes("k") + 41 * len(fill.encode("cp932")) < total:
-            parts.append(fill * 40)
-        return self.path(os.path.join(*parts, "k" * (total - skin_bytes("") - 1)))
-
     def test_the_path_that_counts_is_the_skins_in_perchlings_skin_folder(self):
         skin = bmp_bytes(6, 5, bird_colour)
         # Without a Perchling beside the kit, a good skin in a deep folder checks fine.
@@ -622,37 +634,66 @@ class BadInput(Folder):
                         text("TEXT_KIT_UNREADABLE", huge) in err, err)
 
 
+def canvas_drawing(x, y):
+    """What ペイント saves: a white canvas, a dark frame to its bottom row around white."""
+    frame = 8 <= x <= 31 and y >= 6 and not (11 <= x <= 28 and 9 <= y <= 26)
+    return (32, 48, 64, 255) if frame else (255, 255, 255, 255)
+
+
+def large_drawing(x, y):
+    """A dark body on a white canvas of 1920 x 1080, its edge a light grey dot wide."""
+    if 480 <= x <= 1440 and y >= 270:
+        return (32, 48, 64, 255) if 480 < x < 1440 and y > 270 else (200, 200, 200, 255)
+    return (255, 255, 255, 255)
+
+
 class Dropped(Folder):
     def test_dropped_pictures_become_skins_in_the_skin_folder_beside_perchling(self):
         exe = self.kit_beside_perchling(self.path("Perchling"))
         skins = self.path(os.path.join("Perchling", "skin"))
         bird = self.write("bird.png", png_bytes(24, 20, drawn_bird))
-        # What ペイント saves: opaque, no magenta. A skin still, with one warning on what to do.
-        white = self.write("white.png", png_bytes(6, 5, lambda x, y: (255, 255, 255, 255)))
-        # A BMP from elsewhere is copied in; a device's name or an unusable skin: no next step.
+        canvas = self.write("canvas.png", png_bytes(40, 30, canvas_drawing))
+        large = self.write("large.png", png_bytes(1920, 1080, large_drawing))
+        # A BMP from elsewhere is made a skin too; a device's name gets no skin and no next step.
         fine = self.write("fine.bmp", bmp_bytes(6, 5, bird_colour))
-        empty = self.write("empty.png", png_bytes(6, 5, lambda x, y: (0, 0, 0, 0)))
         device = self.write("CONIN$.png", png_bytes(6, 5, drawn_bird))
-        code, out, err = kit(bird, white, fine, empty, device, exe=exe)
+        code, out, err = kit(bird, canvas, large, fine, device, exe=exe)
         self.assertEqual(2, code, out + err)
-        self.assertEqual(["bird.bmp", "empty.bmp", "fine.bmp", "white.bmp"],
+        self.assertEqual(["bird.bmp", "canvas.bmp", "fine.bmp", "large.bmp"],
                          sorted(os.listdir(skins)))
-        for name in ("bird", "white", "fine"):
+        for name in ("bird", "canvas", "large", "fine"):
             made = windows_path(os.path.join(skins, name + ".bmp"))
             self.assertIn(text("TEXT_KIT_REPORT_FILE", made), out)
             self.assertIn(text("TEXT_KIT_NEXT_STEP", MENU_WAY + name), out)
-        self.assertNotIn(MENU_WAY + "empty", out)
         conin = windows_path(os.path.join(skins, "CONIN$.bmp"))
         self.assertIn(text("TEXT_KIT_DEVICE_NAME", conin), err)
         self.assertNotIn(conin, out)
-        self.assertEqual(1, out.count(text("TEXT_KIT_NOTHING_CUT")), out)
-        self.assertEqual(1, out.count(text("TEXT_KIT_OPAQUE_PICTURE")), "fine's, not white's")
-        # A skin dropped from the skin folder is only checked.
+        self.assertEqual(1, out.count(text("TEXT_KIT_OPAQUE_PICTURE")), "fine's alone")
+        self.assertIn(text("TEXT_KIT_BACKGROUND_KEYED", 255, 255, 255), out)
+        self.assertIn(text("TEXT_KIT_SHRUNK", 1920, 1080, 960, 540), out)
+        shrunk = Bmp(os.path.join(skins, "large.bmp"))
+        self.assertEqual((960, 540), (shrunk.width, shrunk.height))
+        colours = {c for row in shrunk.rows for c in row} - {MAGENTA}
+        self.assertEqual([], [c for c in colours if max(c) > 64], "no light or pink fringe")
+        # Perchling shows the canvas drawing with its shape: the frame and the white it encloses.
+        install = Install()
+        try:
+            shutil.copy(os.path.join(skins, "canvas.bmp"), install.path("skin", "default.bmp"))
+            install.start()
+            self.assertTrue(wait_for(accessory_rect, 30), "Perchling showed no window")
+            self.assertEqual({(x, y) for x in range(8, 32) for y in range(6, 30)},
+                             wait_for(accessory_shape, 10))
+        finally:
+            install.remove()
+        # A skin dropped from the skin folder is only checked; one that is no BMP inside is mended.
         in_folder = windows_path(os.path.join(skins, "bird.bmp"))
         code, out, err = kit(in_folder, exe=exe)
         self.assertEqual(0, code, out + err)
         self.assertTrue(out.startswith(text("TEXT_KIT_REPORT_FILE", in_folder)), out)
         self.assertTrue(out.endswith(text("TEXT_KIT_NEXT_STEP", MENU_WAY + "bird") + "\n"), out)
+        write_file(os.path.join(skins, "fake.bmp"), png_bytes(24, 20, drawn_bird))
+        code, out, err = kit(windows_path(os.path.join(skins, "fake.bmp")), exe=exe)
+        self.assertEqual((0, 24), (code, Bmp(os.path.join(skins, "fake.bmp")).width), out + err)
         # Dropped again without a console to ask in: refused, the old skin kept byte for byte,
         # whatever the input holds.
         write_file(os.path.join(skins, "bird.bmp"), b"BM yesterday's bird")
@@ -661,6 +702,39 @@ class Dropped(Folder):
         self.assertIn(text("TEXT_KIT_EXISTS", in_folder), err)
         with open(os.path.join(skins, "bird.bmp"), "rb") as file:
             self.assertEqual(b"BM yesterday's bird", file.read())
+
+    def test_nothing_unusable_lands_in_the_skin_folder(self):
+        exe = self.kit_beside_perchling(self.path("Perchling"))
+        full = self.kit_beside_perchling(self.path("Full"))
+        for i in range(100):
+            write_file(os.path.join(self.path("Full"), "skin", f"a{i:02}.bmp"),
+                       bmp_bytes(6, 5, bird_colour))
+        deep = self.install_of("d", 260)
+        counted = windows_path(os.path.join(deep, "skin", "bird.bmp"))
+        bird = png_bytes(24, 20, drawn_bird)
+        cases = [  # name, picture, kit, environment, what it is told
+            ("white.png", png_bytes(6, 5, lambda x, y: (255, 255, 255, 255)), exe, None,
+             text("TEXT_KIT_ALL_CUT")),
+            ("ghost.png", png_bytes(30, 20, lambda x, y: (0, 0, 0, 0)), exe, None,
+             text("TEXT_KIT_ALL_CUT")),
+            ("checkers.png", png_bytes(400, 160, lambda x, y: (
+                (*MAGENTA, 255) if (x + y) % 2 else (0, 0, 0, 255))), exe, None,
+             text("TEXT_KIT_HIDDEN_SHAPE")),
+            ("a" * 100 + ".png", bird, exe, None, text("TEXT_KIT_NAME_TOO_LONG", 100, 99)),
+            ("🐦ことり.png", bird, exe, None, text("TEXT_KIT_NAME_CODE_PAGE")),
+            ("髙﨑.png", bird, exe, WESTERN, text("TEXT_KIT_NAME_CODE_PAGE")),
+            ("zebra.png", bird, full, None, text("TEXT_KIT_NOT_LISTED", 100)),
+            ("bird.png", bird, self.kit_beside_perchling(deep), None,
+             text("TEXT_KIT_PATH_TOO_LONG", counted, 260, MOST_PATH_BYTES)),
+        ]
+        for name, picture, kit_exe, env, told in cases:
+            skins = os.path.join(os.path.dirname(kit_exe), "skin")
+            before = sorted(os.listdir(skins))
+            code, out, err = kit(self.write(name, picture), exe=kit_exe, env=env)
+            self.assertEqual(2, code, name + out + err)
+            self.assertIn(told, out + err, name)
+            self.assertNotIn(MENU_WAY, out, "no next step")
+            self.assertEqual(before, sorted(os.listdir(skins)), name)
 
     def test_dropped_pictures_are_converted_beside_themselves_and_checked(self):
         bird = self.write("bird.png", png_bytes(24, 20, drawn_bird))
@@ -677,7 +751,7 @@ class Dropped(Folder):
         self.assertTrue(os.path.exists(self.path("bird.bmp")))
         self.assertIn(text("TEXT_KIT_REPORT_FILE", converted), out)
         self.assertIn(text("TEXT_KIT_REPORT_FILE", fine), out)
-        self.assertEqual(2, out.count(text("TEXT_KIT_VERDICT_FINE")), out)
+        self.assertEqual(3, out.count(text("TEXT_KIT_VERDICT_FINE")), "kept: judged, then refused")
         self.assertEqual(1, out.count(text("TEXT_KIT_NEXT_STEP_COPY", "bird.bmp", MENU_WAY + "bird")),
                          "once, for bird")
         self.assertIn(text("TEXT_KIT_EXISTS", windows_path(self.path("kept.bmp"))), err)

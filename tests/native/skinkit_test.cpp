@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <string.h>
 
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "shape/pixel_runs.h"
 #include "skinkit/bmp_header.h"
 #include "skinkit/kit_decisions.h"
+#include "skinkit/prepare_pixels.h"
 #include "skinkit/skin_pixels.h"
 #include "skinkit/skin_report.h"
 #include "tests/pictures/pictures.h"
@@ -30,14 +33,43 @@ std::vector<uint8_t> Bgra(std::initializer_list<std::pair<uint32_t, int>> pixels
   return bytes;
 }
 
+// An opaque picture: colour(x, y) for each dot.
+std::vector<uint8_t> Opaque(int width, int height,
+                            const std::function<uint32_t(int, int)>& colour) {
+  std::vector<uint8_t> bytes(size_t(width) * size_t(height) * 4);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      uint32_t c = colour(x, y);
+      uint8_t* p = &bytes[(size_t(y) * size_t(width) + size_t(x)) * 4];
+      p[0] = uint8_t(c), p[1] = uint8_t(c >> 8), p[2] = uint8_t(c >> 16), p[3] = 255;
+    }
+  return bytes;
+}
+
+// A picture drawn in letters, its rows top first: '.' white, 'K' K, 'L' light and 'G' dark grey,
+// 'r' 'g' 'b' red, green, blue.
+std::vector<uint8_t> Art(std::vector<std::string> rows) {
+  return Opaque(int(rows[0].size()), int(rows.size()), [&](int x, int y) {
+    const uint32_t colours[] = {0xFFFFFF, K, 0xC8C8C8, 0x646464, 0xFF0000, 0x00FF00, 0x0000FF};
+    return colours[strchr(".KLGrgb", rows[size_t(y)][size_t(x)]) - ".KLGrgb"];
+  });
+}
+
+// The values, or how many of each colour there are when there are more than 25.
 std::string Hex(const std::vector<uint32_t>& values) {
+  std::map<uint32_t, size_t> counts;
   std::string text;
-  char one[16];
+  char one[32];
   for (uint32_t v : values) {
-    snprintf(one, sizeof one, "%s%06X", text.empty() ? "" : " ", unsigned(v));
-    text += one;
+    ++counts[v];
+    snprintf(one, sizeof one, " %06X", unsigned(v));
+    if (values.size() <= 25) text += one;
   }
-  return text;
+  for (const auto& count : counts) {
+    snprintf(one, sizeof one, " %06X*%zu", unsigned(count.first), count.second);
+    if (values.size() > 25) text += one;
+  }
+  return text.empty() ? text : text.substr(1);
 }
 
 std::string Fringe(const SkinPixelFacts& facts) {
@@ -55,8 +87,22 @@ struct KeyCase {
   int threshold;
   const char* values;
   size_t cut, nudged;
-  size_t keyKept = 0;
+  // Rows with options go the whole way (PrepareSkinPixels), the picture width dots wide.
+  int width = 0;
+  PrepareOptions options = {};
+  const char* facts = "";  // what it made transparent, the skin's size
 };
+
+const PrepareOptions kConvert = {0, 0, 128}, kDrop = {1, 1, 128};
+
+// A white canvas of 1920 x 1080 with K drawn in its middle half, a light soft edge around it.
+uint32_t OnCanvas(int x, int y) {
+  if (x >= 480 && x < 1440 && y >= 270 && y < 810) return K;
+  return x >= 479 && x <= 1440 && y >= 269 && y <= 810 ? 0xC0C0C0 : 0xFFFFFF;
+}
+
+// Magenta of 1920 x 1080 with black drawn one dot off the grid of the halved picture.
+uint32_t OnMagenta(int x, int y) { return x > 480 && x < 1442 && y > 270 && y < 812 ? 0 : M; }
 
 TEST(KeyPixels, AlphaDecidesWhatIsCutAndMagentaStays) {
   const KeyCase cases[] = {
@@ -70,18 +116,66 @@ TEST(KeyPixels, AlphaDecidesWhatIsCutAndMagentaStays) {
        "FF00FE 102030", 0, 1},
       {"threshold 255 cuts everything not fully opaque", Bgra({{K, 254}, {K, 255}}), 255,
        "FF00FF 102030", 1, 0},
-      {"an opaque picture keeps magenta as its key", Bgra({{M, 255}, {K, 255}}), 128,
-       "FF00FF 102030", 0, 0, 1},
       {"an opaque picture without magenta keeps nothing", Bgra({{K, 255}}), 128, "102030", 0, 0},
+      // The whole way, as a drop or a convert goes.
+      {"opaque magenta is cut at any threshold", Bgra({{M, 255}, {K, 255}}), 0, "FF00FF 102030", 1,
+       0, 2, {0, 0, 0}, "1 magenta, 0 background 000000, 2x1"},
+      {"a white canvas: the background joined to the border is cut, the white enclosed stays",
+       Art({".....", ".KKK.", ".K.K.", ".KKK.", "....."}), 128,
+       "FF00FF FF00FF FF00FF FF00FF FF00FF FF00FF 102030 102030 102030 FF00FF FF00FF 102030 FFFFFF "
+       "102030 FF00FF FF00FF 102030 102030 102030 FF00FF FF00FF FF00FF FF00FF FF00FF FF00FF",
+       16, 0, 5, kDrop, "0 magenta, 16 background FFFFFF, 5x5"},
+      {"convert keys no background unless asked", Art({"...", ".K.", "..."}), 128,
+       "FFFFFF FFFFFF FFFFFF FFFFFF 102030 FFFFFF FFFFFF FFFFFF FFFFFF", 0, 0, 3, kConvert,
+       "0 magenta, 0 background 000000, 3x3"},
+      {"a soft edge: the light dot is cut, the dark one becomes the drawing's colour",
+       Art({".....", ".LGK.", "....."}), 128,
+       "FF00FF FF00FF FF00FF FF00FF FF00FF FF00FF FF00FF 000000 102030 FF00FF FF00FF FF00FF FF00FF "
+       "FF00FF FF00FF",
+       13, 0, 5, kDrop, "0 magenta, 13 background FFFFFF, 5x3"},
+      {"the drawing may touch the border (8 of its 10 dots white)", Art({"....", ".KK.", ".KK."}),
+       128, "FF00FF FF00FF FF00FF FF00FF FF00FF 102030 102030 FF00FF FF00FF 102030 102030 FF00FF",
+       8, 0, 4, kDrop, "0 magenta, 8 background FFFFFF, 4x3"},
+      {"a border under 6 eighths one colour (7 of 10 dots) is left alone",
+       Art({"....", ".KK.", "KKK."}), 128,
+       "FFFFFF FFFFFF FFFFFF FFFFFF FFFFFF 102030 102030 FFFFFF 102030 102030 102030 FFFFFF", 0, 0,
+       4, kDrop, "0 magenta, 0 background 000000, 4x3"},
+      {"a photo: a border of many colours is left alone", Art({"rgb", "gbr", "brg"}), 128,
+       "FF0000 00FF00 0000FF 00FF00 0000FF FF0000 0000FF FF0000 00FF00", 0, 0, 3, kDrop,
+       "0 magenta, 0 background 000000, 3x3"},
+      {"a picture with alpha keeps its white", Bgra({{0xFFFFFF, 255}, {K, 0}}), 128,
+       "FFFFFF FF00FF", 1, 0, 2, kDrop, "0 magenta, 0 background 000000, 2x1"},
+      {"1920 x 1080 on white: 960 x 540, the soft edge cut, no light dot left",
+       Opaque(1920, 1080, OnCanvas), 128, "102030*129600 FF00FF*388800", 388800, 0, 1920, kDrop,
+       "0 magenta, 1555200 background FFFFFF, 960x540"},
+      {"magenta is transparent before shrinking: a half-covered dot is black, not pink",
+       Opaque(1920, 1080, OnMagenta), 128, "000000*130350 FF00FF*388050", 388050, 0, 1920, kDrop,
+       "1553699 magenta, 0 background 000000, 960x540"},
   };
   for (const KeyCase& c : cases) {
     size_t count = c.bgra.size() / 4;
     std::vector<uint32_t> out(count);
-    KeyCounts counts = KeyPixels(c.bgra.data(), count, c.threshold, out.data());
+    KeyCounts counts;
+    std::string facts = "";
+    if (c.width) {
+      std::vector<uint8_t> bgra = c.bgra;
+      PreparedFacts prepared;
+      ASSERT_TRUE(PrepareSkinPixels(bgra.data(), c.width, int(count) / c.width, &c.options,
+                                    out.data(), &prepared));
+      out.resize(size_t(prepared.width) * size_t(prepared.height));
+      counts = {prepared.cut, prepared.nudged};
+      char text[96];
+      snprintf(text, sizeof text, "%zu magenta, %zu background %06X, %dx%d", prepared.magentaDots,
+               prepared.backgroundDots, unsigned(prepared.background), prepared.width,
+               prepared.height);
+      facts = text;
+    } else {
+      counts = KeyPixels(c.bgra.data(), count, c.threshold, out.data());
+    }
     EXPECT_EQ(c.values, Hex(out)) << c.what;
     EXPECT_EQ(c.cut, counts.cut) << c.what;
     EXPECT_EQ(c.nudged, counts.nudged) << c.what;
-    EXPECT_EQ(c.keyKept, counts.keyKept) << c.what;
+    EXPECT_EQ(c.facts, facts) << c.what;
   }
 }
 
@@ -408,6 +502,8 @@ TEST(JudgeSkin, VerdictIsTheWorstFinding) {
       {"a wildcard", [](SkinFacts* f) { f->name.wildcard = 1; }, kSkinUnusable,
        kFindingNameWildcard},
       {"not .bmp", [](SkinFacts* f) { f->name.notBmp = 1; }, kSkinUnusable, kFindingNameNotBmp},
+      {"not listed by the menu", [](SkinFacts* f) { f->name.notListed = 1; }, kSkinUnusable,
+       kFindingNotListed},
   };
   for (const Case& c : cases) {
     SkinFacts facts = FineSkin();
@@ -435,6 +531,11 @@ TEST(FormatSkinReport, NamesTheFringeCoordinatesAndTheVerdict) {
   EXPECT_NE(std::string::npos, text.find(" 7 ")) << text;
   EXPECT_NE(std::string::npos, text.find("40.0 %")) << text;
   EXPECT_EQ(0, report.cut);
+  facts.fromJpeg = 1;  // then JPEG is named, not BMP
+  ReportText jpeg = {};
+  FormatSkinReport("bird.bmp", &facts, &jpeg);
+  EXPECT_EQ(std::string::npos, std::string(jpeg.text).find("BMP を変換")) << jpeg.text;
+  EXPECT_NE(std::string::npos, std::string(jpeg.text).find("JPEG は")) << jpeg.text;
 }
 
 TEST(AnswersYes, OnlyAYSaysYes) {
@@ -470,8 +571,10 @@ TEST(ParseConvertArguments, TwoFilesAndTheThresholdAnywhere) {
     std::vector<const wchar_t*> arguments;
     ConvertParse parsed;
     int threshold;
+    int keyBackground = 0, fit = 0;
   } cases[] = {
       {{L"in", L"out"}, kConvertParsed, 128},
+      {{L"--fit", L"in", L"--key-background", L"out"}, kConvertParsed, 128, 1, 1},
       {{L"--alpha-threshold", L"0", L"in", L"out"}, kConvertParsed, 0},
       {{L"in", L"--alpha-threshold", L"255", L"out"}, kConvertParsed, 255},
       {{L"in", L"out", L"--alpha-threshold", L"256"}, kConvertBadThreshold, 0},
@@ -484,6 +587,7 @@ TEST(ParseConvertArguments, TwoFilesAndTheThresholdAnywhere) {
     ASSERT_EQ(c.parsed, ParseConvertArguments(int(c.arguments.size()), c.arguments.data(), &request));
     if (c.parsed != kConvertParsed) continue;
     EXPECT_EQ(c.threshold, request.alphaThreshold);
+    EXPECT_EQ(c.keyBackground * 2 + c.fit, request.keyBackground * 2 + request.fit);
     EXPECT_EQ(std::wstring(L"in") + L"out", std::wstring(request.input) + request.output);
   }
 }
