@@ -67,7 +67,7 @@ class ReleaseZip(unittest.TestCase):
         for name in ("Perchling.exe", "perchskin.exe"):
             for sign in (b"terminate called", b"(anonymous namespace)", b"std::bad_exception"):
                 self.assertNotIn(sign, self.files[TOP + name], name)
-        self.assertLess(len(self.files[TOP + "perchskin.exe"]), 80000)
+        self.assertLess(len(self.files[TOP + "perchskin.exe"]), 70000)
 
     def test_name_checksum_and_readme_carry_the_version(self):
         version = "0.00"
