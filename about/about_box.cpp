@@ -39,9 +39,8 @@ static int LinkIndex(HWND dialog, HWND window) {
   return window && GetParent(window) == dialog ? LinkIndexOfId(GetDlgCtrlID(window)) : -1;
 }
 
-// An ANSI dialog's texts pass through the ANSI code page, which on a Western system has no
-// Japanese. A window whose procedure is set again through the wide function is a Unicode one and
-// keeps its text as UTF-16: so the box and its controls are given their texts again that way.
+// An ANSI dialog's texts pass through the ANSI code page (a Western one has no Japanese); a window
+// whose procedure is set again through the wide function is a Unicode one and keeps UTF-16 text.
 static void ShowWideTexts(HWND dialog) {
   HWND window = dialog;
   for (const wchar_t* text : kWideTexts) {
@@ -53,8 +52,7 @@ static void ShowWideTexts(HWND dialog) {
   }
 }
 
-// Both links unvisited, the box centred on the screen, the link font and cursor ready, the texts
-// shown wide.
+// Both links unvisited, the box centred on the screen, the link font and cursor ready, texts wide.
 static INT_PTR OnInitDialog(HWND dialog) {
   g_state.linkVisited[0] = 0;
   g_state.linkVisited[1] = 0;

@@ -9,8 +9,7 @@
 
 enum { kPathSize = 260 };  // every path and title buffer, terminator included (MAX_PATH)
 
-// What ends a folder's part of a path: a backslash, a slash, a drive's colon. None of them is ever
-// the second byte of a double-byte character.
+// What ends a folder's part of a path (never the second byte of a double-byte character).
 #define PATH_SEPARATORS "\\/:"
 
 // 1 if the byte starts a double-byte character in the code page the path is written in.

@@ -36,16 +36,12 @@ int IsDeviceName(const wchar_t* fileName) {
   // Windows takes the part before the first dot, spaces at its end ignored, in any case.
   size_t stem = wcscspn(fileName, L".");
   while (stem > 0 && fileName[stem - 1] == L' ') --stem;
-  wchar_t folded[8];
+  wchar_t folded[8] = {};
   if (stem < 3 || stem >= sizeof folded / sizeof folded[0]) return 0;
-  for (size_t i = 0; i < stem; ++i) {
-    wchar_t unit = fileName[i];
-    folded[i] = unit >= L'A' && unit <= L'Z' ? wchar_t(unit + (L'a' - L'A')) : unit;
-  }
-  folded[stem] = 0;
-  for (const wchar_t* device : kDevices) {
+  for (size_t i = 0; i < stem; ++i)
+    folded[i] = fileName[i] >= L'A' && fileName[i] <= L'Z' ? fileName[i] | 0x20 : fileName[i];
+  for (const wchar_t* device : kDevices)
     if (wcscmp(folded, device) == 0) return 1;
-  }
   // COM and LPT with a digit 1-9, or a superscript 1, 2 or 3.
   return stem == 4 && (wcsncmp(folded, L"com", 3) == 0 || wcsncmp(folded, L"lpt", 3) == 0) &&
          wcschr(kPortNumbers, folded[3]) != NULL;

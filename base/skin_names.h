@@ -12,14 +12,12 @@ enum {
 
 typedef char SkinName[kSkinNameSize];
 
-// A skin's file, named once for Perchling's catalogue and the skin kit: SKIN_FOLDER NAME
-// SKIN_EXTENSION in the folder of PROGRAM_FILE_NAME.
+// A skin's file, named once for the catalogue and the kit: SKIN_FOLDER NAME SKIN_EXTENSION beside
+// PROGRAM_FILE_NAME; and what a file search takes for any characters (never a trail byte).
 #define SKIN_FOLDER "skin\\"
 #define SKIN_EXTENSION ".bmp"
 #define PROGRAM_FILE_NAME "Perchling.exe"
 enum { kSkinExtensionLength = sizeof SKIN_EXTENSION - 1 };
-// The characters a file search takes for any others, so no skin's name may hold them. Neither is
-// ever the second byte of a double-byte character in any ANSI code page.
 #define SEARCH_WILDCARDS "?*"
 
 // Ends the name at its last '.', unless that dot is the first character: "my.skin.bmp" becomes
@@ -34,29 +32,23 @@ int CompareNoCase(const char* a, const char* b);
 // exchanges leave.
 void SortSkinNames(SkinName* names, int count);
 
-// 1 if the file name names one of the devices Windows keeps in every folder: CON, PRN, AUX, NUL,
-// CONIN$, CONOUT$, COM1-9, LPT1-9 and COM or LPT with a superscript 1, 2 or 3, in any case, alone
-// or before a dot ("nul.bmp", "nul.x.bmp"). Such a file cannot be opened as a picture, though a
-// test for its existence finds it. The name is UTF-16, as the system reads it: a byte such as
-// 0xB9 is the superscript 1 under code page 1252 but a katakana under 932.
+// 1 if the file name (UTF-16, as the system reads it: byte 0xB9 is ¹ under 1252, ｹ under 932)
+// names a device Windows keeps in every folder, which opens instead of a picture: CON, PRN, AUX,
+// NUL, CONIN$, CONOUT$, COM and LPT with 1-9, ¹, ² or ³, in any case, alone or before a dot.
 int IsDeviceName(const wchar_t* fileName);
 
 // 1 if the file name ends in ".bmp", in any case.
 int HasSkinExtension(const char* fileName);
 
-// 1 if the file name is a skin's: it ends in ".bmp" (in any case) after a name that keeps at least
-// its first character (the catalogue asks IsDeviceName of the wide name). A "*.bmp" search also
-// reports "bird.bmpx", "zz.bmp~" and "x.bmp." through their short (8.3) names; none of them is
-// NAME.bmp.
+// 1 if the file name ends in ".bmp" (in any case) after a name that keeps its first character.
+// A "*.bmp" search also reports "bird.bmpx", "zz.bmp~" and "x.bmp." by their short (8.3) names.
 int IsSkinFileName(const char* fileName);
 
-// Adds a picture's file name to a catalogue of count entries and returns the new count. The name
-// goes in without its extension; a file name that is not a skin's (IsSkinFileName) is skipped. A
-// name longer than 99 bytes is skipped: cut short it would name a picture that does not exist. A
-// name holding '?' is skipped too: no file name holds one, so it is the mark an ANSI file search
-// puts for a character the code page lacks (the catalogue gives only exact names, but a name with
-// '?' would be a wildcard when the picture is looked for). A full catalogue keeps the kMaxSkins
-// names that sort first, so the catalogue does not depend on the order in which files are reported.
+// Adds a picture's file name, without its extension, to a catalogue of count entries and returns
+// the new count. Skipped: a file name that is not a skin's (IsSkinFileName); a name over 99 bytes,
+// which cut short would name a picture that does not exist; a name holding '?', which no file name
+// holds, the mark an ANSI search puts for a character the code page lacks. A full catalogue keeps
+// the kMaxSkins names that sort first, whatever order the files are reported in.
 int AddSkinName(SkinName* names, int count, const char* fileName);
 
 // Writes the name as a menu item's text, every '&' doubled: a single '&' would underline the next

@@ -40,20 +40,17 @@ int IsStartupRegistered(HWND owner) {
          FindAttributes(shortcut) != INVALID_FILE_ATTRIBUTES;
 }
 
-// Sets the description through the link's wide interface: the ANSI one would store the text as
-// the system's code page garbles it.
-static void SetWideDescription(IShellLinkA* link, const wchar_t* description) {
-  IShellLinkW* wideLink = NULL;
-  if (FAILED(link->QueryInterface(IID_IShellLinkW, reinterpret_cast<void**>(&wideLink)))) return;
-  wideLink->SetDescription(description);
-  wideLink->Release();
-}
-
-// Sets the link's properties and saves it; the setters' results are not examined, Save's is.
+// Sets the link's properties and saves it; the setters' results are not examined, Save's is. The
+// description goes through the link's wide interface: the ANSI one would store it garbled by the
+// system's code page.
 static int SaveShortcut(IShellLinkA* link, IPersistFile* file, const char* shortcutPath,
                         const char* targetPath) {
   link->SetPath(targetPath);
-  SetWideDescription(link, WIDE(TEXT_SHORTCUT_DESCRIPTION));
+  IShellLinkW* wideLink = NULL;
+  if (SUCCEEDED(link->QueryInterface(IID_IShellLinkW, reinterpret_cast<void**>(&wideLink)))) {
+    wideLink->SetDescription(WIDE(TEXT_SHORTCUT_DESCRIPTION));
+    wideLink->Release();
+  }
   link->SetArguments(STARTUP_ARGUMENTS);
   link->SetWorkingDirectory(NULL);
   link->SetIconLocation(NULL, 0);
@@ -63,34 +60,24 @@ static int SaveShortcut(IShellLinkA* link, IPersistFile* file, const char* short
   return SUCCEEDED(file->Save(widePath, TRUE)) ? 1 : 0;
 }
 
-// Writes the shortcut to target at shortcutPath through the Shell Link object (the COM library
-// must be initialised). Returns 1 if it was created and saved, else 0.
-static int CreateShortcut(const char* shortcutPath, const char* targetPath) {
-  IShellLinkA* link = NULL;
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                              reinterpret_cast<void**>(&link)))) {
-    return 0;
-  }
-  IPersistFile* file = NULL;
-  if (FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-    link->Release();
-    return 0;
-  }
-  int saved = SaveShortcut(link, file, shortcutPath, targetPath);
-  file->Release();
-  link->Release();
-  return saved;
-}
-
-// Creates the shortcut between CoInitialize and CoUninitialize. CoInitialize fails with
-// RPC_E_CHANGED_MODE on a thread already in the multithreaded apartment; only a successful
-// call (S_OK, or S_FALSE when already initialised) is balanced by CoUninitialize.
+// Writes the shortcut to target at shortcutPath through the Shell Link object; 1 if it was created
+// and saved. CoInitialize fails with RPC_E_CHANGED_MODE on a thread already in the multithreaded
+// apartment; only a successful call (S_OK, or S_FALSE when already initialised) is balanced.
 static int CreateStartupShortcut(const char* shortcutPath, const char* targetPath) {
-  HRESULT initialised = CoInitialize(NULL);
-  if (FAILED(initialised)) return 0;
-  int created = CreateShortcut(shortcutPath, targetPath);
+  if (FAILED(CoInitialize(NULL))) return 0;
+  int saved = 0;
+  IShellLinkA* link = NULL;
+  if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, NULL, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                 reinterpret_cast<void**>(&link)))) {
+    IPersistFile* file = NULL;
+    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      saved = SaveShortcut(link, file, shortcutPath, targetPath);
+      file->Release();
+    }
+    link->Release();
+  }
   CoUninitialize();
-  return created;
+  return saved;
 }
 
 void RegisterStartup(HWND window) {
