@@ -84,8 +84,9 @@ int IsListedInMenu(const wchar_t* skinFolder, const wchar_t* path) {
   // A name the catalogue takes in no case is not this question's: its own finding says why.
   if (!ToExactAnsiName(FileNamePart(path), own, sizeof own) || !AddSkinName(names, 0, own))
     return 1;
-  if (_snwprintf(pattern, kKitPathSize, L"%ls*%ls", skinFolder, kSkinExtension) >= kKitPathSize)
-    return 0;
+  // The system's _snwprintf gives -1 for a pattern that does not fit, and leaves it unended.
+  int made = _snwprintf(pattern, kKitPathSize, L"%ls*%ls", skinFolder, kSkinExtension);
+  if (made < 0 || made >= kKitPathSize) return 0;
   int count = 1;
   // The catalogue's own search: what it finds, spelled exactly, whose path Perchling can open.
   WIN32_FIND_DATAW found;
@@ -94,7 +95,7 @@ int IsListedInMenu(const wchar_t* skinFolder, const wchar_t* path) {
     do {
       char name[kKitPathSize * 4];
       wchar_t counted[kKitPathSize];
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !IsDeviceName(found.cFileName) &&
           ToExactAnsiName(found.cFileName, name, sizeof name) &&
           SkinPathBytes(skinFolder, found.cFileName, counted) <= size_t(kMaxSkinPathBytes) &&
           lstrcmpiW(found.cFileName, FileNamePart(path)) != 0)
