@@ -14,12 +14,15 @@ wine_env() {
 # Starts Xvfb on a free display; writes its number to $1/display, its pid to $1/xvfb.pid and the
 # pid's start time to $1/xvfb.start (see stop_xvfb).
 # Xvfb chooses the display itself (-displayfd) and reports it once it listens, so two sessions
-# starting at the same moment cannot both take one that looked free.
+# starting at the same moment cannot both take one that looked free. -noreset: by default Xvfb
+# starts afresh whenever its last client leaves and refuses whoever connects meanwhile; a Wine
+# program opens a connection per thread, and Wine ends it with exit code 1, silently, when a
+# later one is refused.
 start_xvfb() {
   local state="$1" waited number="" pid
   mkdir -p "$state"
   rm -f "$state/display"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -br -nolisten tcp 3>"$state/xvfb.number" \
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -br -nolisten tcp -noreset 3>"$state/xvfb.number" \
     >"$state/xvfb.log" 2>&1 &
   pid=$!
   echo "$pid" >"$state/xvfb.pid"

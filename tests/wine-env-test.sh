@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # stop_xvfb (scripts/wine-env.sh) signals the recorded pid only while it is still the Xvfb that
 # started at the recorded time: after a reboot or a killed run the pid may be another process's.
-# It removes the session's state files in every case.
+# It removes the session's state files in every case. And start_xvfb's display outlives its
+# last client.
 set -u
 . "$(dirname "$0")/../scripts/wine-env.sh"
 state="$(mktemp -d)"
@@ -34,4 +35,28 @@ Xvfb 1 155
 sleep 0 155
 Xvfb 0 143
 ROWS
+
+# A server that starts afresh when its last client leaves forgets the atoms clients made.
+atom() {  # $1: create or find; prints the atom, 0 when there is none
+  python3 - "$1" <<'PY'
+import ctypes, sys
+x = ctypes.CDLL("libX11.so.6")
+x.XOpenDisplay.restype = ctypes.c_void_p
+x.XInternAtom.argtypes = [ctypes.c_void_p, ctypes.c_char_p, ctypes.c_int]
+display = x.XOpenDisplay(None)
+if not display:
+    sys.exit("cannot open the display")
+print(x.XInternAtom(display, b"PERCHLING_KEPT", sys.argv[1] == "find"))
+x.XCloseDisplay(ctypes.c_void_p(display))
+PY
+}
+if start_xvfb "$state"; then
+  made="$(atom create)" found="$(atom find)"
+  [ -n "$made" ] && [ "$made" != 0 ] && [ "$found" = "$made" ] ||
+    { echo "FAIL: Xvfb started afresh when its last client left (atom $made, then $found)" >&2
+      failed=1; }
+  stop_xvfb "$state"
+else
+  failed=1
+fi
 exit "$failed"
